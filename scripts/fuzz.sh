@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs each for a bounded time.
+#   scripts/fuzz.sh [SECONDS_PER_TARGET]   (default 60)
+set -eu
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+flags="-fsanitize=address,undefined -fsanitize=fuzzer-no-link -fno-omit-frame-pointer"
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS="$flags" \
+  -DKALMERA_FUZZ=ON -DKALMERA_GUI=OFF -DKALMERA_TESTS=OFF -DKALMERA_BENCH=OFF >/dev/null
+cmake --build build-fuzz -j 2 --target fen_fuzz ini_fuzz
+for target in fen_fuzz ini_fuzz; do
+  corpus=build-fuzz/corpus-$target
+  mkdir -p "$corpus"
+  echo "== $target for ${seconds}s"
+  build-fuzz/fuzz/$target "$corpus" -max_total_time="$seconds" -max_len=4096 \
+    -print_final_stats=1 2>&1 | grep -E 'stat::number_of_executed_units|Done|ERROR|SUMMARY' || true
+done

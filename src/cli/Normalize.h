@@ -1,0 +1,31 @@
+// The tool's batch verb: one FEN text per input line, one answer per line.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/Position.h"
+
+namespace kalmera {
+
+enum class Transform { Mirror, Turn };
+
+struct NormalizeOptions {
+  bool json = false;
+  std::vector<Transform> transforms;  // applied in the order given
+};
+
+// Reads `line` into a fresh start position, applies the transforms, and
+// appends the answer (FEN text or JSON object) and a line break to `out`.
+void normalizeLine(Position& position, std::string_view line, const NormalizeOptions& options,
+                   std::string& out);
+
+// The position as one JSON object, strings escaped for any byte (ISO 8859-1).
+void appendJson(const Position& position, std::string& out);
+
+// Buffered loop over a whole stream; false when writing failed.
+bool normalizeStream(std::FILE* in, std::FILE* out, const NormalizeOptions& options);
+
+}  // namespace kalmera

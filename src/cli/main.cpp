@@ -1,0 +1,83 @@
+// kalmera-fen: the editor's position core without a window, for batch work.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/Normalize.h"
+#include "setup/Chess960.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: kalmera-fen [normalize] [--json] [--mirror] [--turn]\n"
+    "       kalmera-fen frc N\n"
+    "       kalmera-fen --help\n"
+    "\n"
+    "normalize  read FEN texts from standard input, one per line, and print the\n"
+    "           FEN text the editor shows for each (the default verb)\n"
+    "  --json   print one JSON object per line instead\n"
+    "  --mirror mirror the board between the a-side and the h-side\n"
+    "  --turn   turn the board between White and Black (applied in the given order)\n"
+    "frc N      print the Chess960 setup number N (1..960)\n";
+
+int usageError(const std::string& problem) {
+  std::fprintf(stderr, "kalmera-fen: %s\n%s", problem.c_str(), kUsage);
+  return 2;
+}
+
+bool parseNumber(std::string_view text, int& value) {
+  if (text.empty() || text.size() > 9) return false;
+  value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string_view> args(argv + 1, argv + argc);
+  for (std::string_view a : args) {
+    if (a == "--help" || a == "-h") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+  }
+
+  std::size_t next = 0;
+  if (!args.empty() && args[0] == "frc") {
+    if (args.size() < 2) return usageError("frc needs a number from 1 to 960");
+    if (args.size() > 2) return usageError("unexpected argument '" + std::string(args[2]) + "'");
+    int number = 0;
+    if (!parseNumber(args[1], number)) {
+      return usageError("'" + std::string(args[1]) + "' is not a number");
+    }
+    if (number < 1 || number > 960) {
+      return usageError("setup number " + std::string(args[1]) + " is outside 1..960");
+    }
+    std::printf("%s\n", kalmera::frcFen(number).c_str());
+    return 0;
+  }
+  if (!args.empty() && args[0] == "normalize") next = 1;
+
+  kalmera::NormalizeOptions options;
+  for (; next < args.size(); ++next) {
+    const std::string_view a = args[next];
+    if (a == "--json") {
+      options.json = true;
+    } else if (a == "--mirror") {
+      options.transforms.push_back(kalmera::Transform::Mirror);
+    } else if (a == "--turn") {
+      options.transforms.push_back(kalmera::Transform::Turn);
+    } else if (!a.empty() && a[0] == '-') {
+      return usageError("unknown option '" + std::string(a) + "'");
+    } else {
+      return usageError("unknown verb '" + std::string(a) + "'");
+    }
+  }
+  return kalmera::normalizeStream(stdin, stdout, options) ? 0 : 1;
+}

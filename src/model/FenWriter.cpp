@@ -1,0 +1,156 @@
+// The FEN writer and its two consistency checks. A right or an en-passant file
+// that fails its check stays set in the record, is flagged, and is left out of
+// the text.
+#include "model/Position.h"
+
+namespace kalmera {
+
+namespace {
+
+void appendNumber(std::string& out, int value) {
+  char digits[12];
+  int n = 0;
+  unsigned v = value < 0 ? 0u : static_cast<unsigned>(value);
+  do {
+    digits[n++] = static_cast<char>('0' + v % 10);
+    v /= 10;
+  } while (v != 0);
+  while (n > 0) out.push_back(digits[--n]);
+}
+
+// Is there a piece of this kind on the home rank at a file in [from, to)?
+bool rookBetween(const PositionRecord& r, int home, char rook, int from, int to) {
+  for (int file = from; file < to; ++file) {
+    if (r.Board[home + file] == rook) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void Position::checkCastling() {
+  PositionRecord& r = rec_;
+  const int left = r.Extended ? r.RookLeft - 'a' : 0;
+  const int right = r.Extended ? r.RookRight - 'a' : 7;
+
+  const bool blackKingFails =
+      !(r.BlackKing >= 1 && r.BlackKing <= 6) || (!r.Extended && r.BlackKing != 4);
+  r.ErrCaLeftB = blackKingFails && r.CaLeftB;
+  r.ErrCaRightB = blackKingFails && r.CaRightB;
+
+  // In extended mode both kings must share a file while Black may castle; only
+  // White's rights are flagged for a mismatch.
+  const bool whiteKingFails =
+      !(r.WhiteKing >= 57 && r.WhiteKing <= 62) ||
+      (r.Extended && (r.CaLeftB || r.CaRightB) && !blackKingFails &&
+       fileOf(r.WhiteKing) != fileOf(r.BlackKing)) ||
+      (!r.Extended && r.WhiteKing != 60);
+  r.ErrCaLeftW = whiteKingFails && r.CaLeftW;
+  r.ErrCaRightW = whiteKingFails && r.CaRightW;
+
+  if (r.CaLeftW && !r.ErrCaLeftW) {
+    const int square = 56 + left;
+    const bool rook = r.Board[square] == 'R';
+    r.CastleRook[kWhiteLeft] = rook ? square : kNoLeftRook;
+    r.ErrCaLeftW = !rook || r.WhiteKing < square;
+  }
+  if (r.CaLeftB && !r.ErrCaLeftB) {
+    const bool rook = r.Board[left] == 'r';
+    r.CastleRook[kBlackLeft] = rook ? left : kNoLeftRook;
+    r.ErrCaLeftB = !rook || r.BlackKing < left;
+  }
+  if (r.CaRightW && !r.ErrCaRightW) {
+    const int square = 56 + right;
+    const bool rook = r.Board[square] == 'R';
+    r.CastleRook[kWhiteRight] = rook ? square : kNoRightRook;
+    r.ErrCaRightW = !rook || r.WhiteKing > square;
+  }
+  if (r.CaRightB && !r.ErrCaRightB) {
+    const bool rook = r.Board[right] == 'r';
+    r.CastleRook[kBlackRight] = rook ? right : kNoRightRook;
+    r.ErrCaRightB = !rook || r.BlackKing > right;
+  }
+}
+
+void Position::checkEnPassant() {
+  PositionRecord& r = rec_;
+  r.ErrEP = r.EnPassant != 0;
+  if (r.EnPassant == 0) return;
+  const int file = r.EnPassant - 1;
+  // The target square behind the pawn that just made its double step, the
+  // pawn itself, and a capturing pawn of the side to move beside it.
+  const bool white = r.Side == 0;
+  const int target = white ? 15 + r.EnPassant : 39 + r.EnPassant;
+  const int pawnSquare = white ? target + 8 : target - 8;
+  const char moved = white ? 'p' : 'P';
+  const char capturer = white ? 'P' : 'p';
+  if (r.Board[target] != 0 || r.Board[pawnSquare] != moved) return;
+  const bool fromLeft = file > 0 && r.Board[pawnSquare - 1] == capturer;
+  const bool fromRight = file < 7 && r.Board[pawnSquare + 1] == capturer;
+  if (fromLeft || fromRight) r.ErrEP = false;
+}
+
+void Position::writeFen(std::string& out) {
+  const PositionRecord& r = rec_;
+  out.clear();
+
+  int empty = 0;
+  for (int s = 0; s < kSquares; ++s) {
+    if (r.Board[s] != 0) {
+      if (empty > 0) out.push_back(static_cast<char>('0' + empty));
+      empty = 0;
+      out.push_back(r.Board[s]);
+    } else {
+      ++empty;
+    }
+    if (fileOf(s) == 7) {
+      if (empty > 0) out.push_back(static_cast<char>('0' + empty));
+      empty = 0;
+      if (s != 63) out.push_back('/');
+    }
+  }
+
+  out += r.Side == 1 ? " b " : " w ";
+
+  checkCastling();
+  // A bare letter means the outermost rook on that side of the king; the file
+  // letter follows exactly when another rook of that colour stands farther out.
+  const std::size_t castlingStart = out.size();
+  const int left = r.RookLeft - 'a';
+  const int right = r.RookRight - 'a';
+  if (r.CaRightW && !r.ErrCaRightW) {
+    out.push_back('K');
+    if (r.Extended && rookBetween(r, 56, 'R', right + 1, 8)) out.push_back(r.RookRight);
+  }
+  if (r.CaLeftW && !r.ErrCaLeftW) {
+    out.push_back('Q');
+    if (r.Extended && rookBetween(r, 56, 'R', 0, left)) out.push_back(r.RookLeft);
+  }
+  if (r.CaRightB && !r.ErrCaRightB) {
+    out.push_back('k');
+    if (r.Extended && rookBetween(r, 0, 'r', right + 1, 8)) out.push_back(r.RookRight);
+  }
+  if (r.CaLeftB && !r.ErrCaLeftB) {
+    out.push_back('q');
+    if (r.Extended && rookBetween(r, 0, 'r', 0, left)) out.push_back(r.RookLeft);
+  }
+  if (out.size() == castlingStart) out.push_back('-');
+
+  checkEnPassant();
+  out.push_back(' ');
+  if (r.EnPassant == 0 || r.ErrEP) {
+    out.push_back('-');
+  } else {
+    out.push_back(static_cast<char>('a' + r.EnPassant - 1));
+    out.push_back(r.Side == 0 ? '6' : '3');
+  }
+
+  out.push_back(' ');
+  appendNumber(out, r.HalfCount);
+  out.push_back(' ');
+  appendNumber(out, r.FullCount);
+
+  obs().flagsChecked();
+}
+
+}  // namespace kalmera

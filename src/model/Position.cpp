@@ -1,0 +1,169 @@
+#include "model/Position.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace kalmera {
+
+namespace {
+bool validSquare(int square) { return square >= 0 && square < kSquares; }
+bool onHomeRank(int square) { return square < 8 || square >= 56; }
+}  // namespace
+
+void Position::resetToStart() {
+  rec_ = PositionRecord{};
+  activeIndex_ = 4;  // the queen
+  fenLine_.clear();
+  batchDepth_ = 0;
+}
+
+char Position::getSquare(int square) const { return validSquare(square) ? rec_.Board[square] : 0; }
+
+unsigned char Position::getMark(int square) const {
+  return validSquare(square) ? rec_.Marks[square] : 0;
+}
+
+void Position::setMark(int square, unsigned char value) {
+  if (!validSquare(square) || rec_.Marks[square] == value) return;
+  rec_.Marks[square] = value;
+  obs().markChanged(square);
+}
+
+void Position::emptyKingSquare(int& kingSquare, bool white) {
+  if (kingSquare >= 0) rec_.Board[kingSquare] = 0;
+  if (white) setWhiteKing(-1); else setBlackKing(-1);
+}
+
+void Position::setSquare(int square, char letter) {
+  if (!validSquare(square)) return;
+  if (letter != 0 && !isPieceLetter(letter)) letter = 0;
+  // A pawn is never put on the first or eighth rank; what stood there is
+  // handed to the piece box instead, and the square is emptied.
+  if (onHomeRank(square) && (letter == 'P' || letter == 'p')) {
+    pickPiece(rec_.Board[square]);
+    letter = 0;
+  }
+  if (rec_.Board[square] == letter) return;
+  // One king per colour: placing or overwriting a king clears that colour's king.
+  if (rec_.Board[square] == 'K' || letter == 'K') emptyKingSquare(rec_.WhiteKing, true);
+  if (rec_.Board[square] == 'k' || letter == 'k') emptyKingSquare(rec_.BlackKing, false);
+  rec_.Board[square] = letter;
+  if (letter == 'K') setWhiteKing(square);
+  if (letter == 'k') setBlackKing(square);
+}
+
+void Position::updateErrKing() { rec_.ErrKing = rec_.WhiteKing < 0 || rec_.BlackKing < 0; }
+
+void Position::setWhiteKing(int square) {
+  rec_.WhiteKing = validSquare(square) ? square : -1;
+  updateErrKing();
+}
+
+void Position::setBlackKing(int square) {
+  rec_.BlackKing = validSquare(square) ? square : -1;
+  updateErrKing();
+}
+
+char Position::activePiece() const {
+  if (activeIndex_ < 0 || activeIndex_ > 5) return '-';
+  const char letter = kWhitePieces[activeIndex_];
+  return rec_.Side == 1 ? static_cast<char>(letter - 'A' + 'a') : letter;
+}
+
+void Position::setActiveIndex(int index) {
+  if (index < 0 || index > 5 || index == activeIndex_) return;
+  activeIndex_ = index;
+  obs().activePieceChanged();
+}
+
+void Position::pickPiece(char letter) {
+  const auto at = kPieceLetters.find(letter);
+  if (letter == 0 || at == std::string_view::npos) return;
+  setActiveIndex(static_cast<int>(at % 6));
+  setSide(at >= 6 ? 1 : 0);
+}
+
+void Position::setSide(int value) {
+  // The whole value is compared before masking: start-up passes 2 to force
+  // one refresh while White stays to move.
+  if (value == rec_.Side) return;
+  rec_.Side = value & 1;
+  obs().sideChanged();
+  rewriteFenLine();
+}
+
+bool& Position::rightRef(CastlingRight right) {
+  switch (right) {
+    case CastlingRight::WhiteLeft: return rec_.CaLeftW;
+    case CastlingRight::WhiteRight: return rec_.CaRightW;
+    case CastlingRight::BlackLeft: return rec_.CaLeftB;
+    case CastlingRight::BlackRight: break;
+  }
+  return rec_.CaRightB;
+}
+
+bool Position::castlingRight(CastlingRight right) const {
+  return const_cast<Position*>(this)->rightRef(right);
+}
+
+void Position::setCastlingRight(CastlingRight right, bool on) {
+  bool& field = rightRef(right);
+  if (field == on) return;
+  field = on;
+  rewriteFenLine();
+}
+
+void Position::setExtended(bool on) {
+  if (rec_.Extended == on) return;
+  rec_.Extended = on;
+  rewriteFenLine();
+  obs().extendedChanged();
+}
+
+void Position::setRookFile(RookSide side, char letter) {
+  // Keeps at least one file between the two rook files for the king: moving one
+  // file pushes the other along.
+  if (side == RookSide::Left) {
+    if (letter >= 'a' && letter <= 'f') {
+      if (rec_.RookRight - letter < 2) setRookFile(RookSide::Right, static_cast<char>(letter + 2));
+      rec_.RookLeft = letter;
+    }
+  } else {
+    if (letter >= 'c' && letter <= 'h') {
+      if (letter - rec_.RookLeft < 2) setRookFile(RookSide::Left, static_cast<char>(letter - 2));
+      rec_.RookRight = letter;
+    }
+  }
+  rewriteFenLine();
+}
+
+void Position::setEnPassant(int file) {
+  rec_.EnPassant = (file >= 0 && file <= 8) ? file : 0;
+  rewriteFenLine();
+}
+
+void Position::setHalfCount(int value) {
+  rec_.HalfCount = std::clamp(value, 0, 99);
+  rewriteFenLine();
+}
+
+void Position::setFullCount(int value) {
+  rec_.FullCount = std::clamp(value, 1, 999);
+  rewriteFenLine();
+}
+
+void Position::rewriteFenLine() {
+  if (batchDepth_ > 0) return;
+  writeFen(scratch_);
+  if (scratch_ == fenLine_) return;
+  std::swap(scratch_, fenLine_);
+  obs().fenLineChanged();
+}
+
+std::string Position::makeFen() {
+  std::string out;
+  writeFen(out);
+  return out;
+}
+
+}  // namespace kalmera

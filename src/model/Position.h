@@ -1,0 +1,110 @@
+// The one position of the editor with the operations that keep its invariants,
+// the tolerant FEN reader, the writer with its consistency checks, and mirror and
+// turn. Nothing here fails: every text yields a position, every record a text.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "model/PositionRecord.h"
+
+namespace kalmera {
+
+// How the position tells a window what to show again. Every call is optional.
+class PositionObserver {
+ public:
+  virtual ~PositionObserver() = default;
+  virtual void sideChanged() {}          // side display, side button, piece box colour
+  virtual void activePieceChanged() {}   // piece box selection
+  virtual void fenLineChanged() {}       // the FEN line got a different text
+  virtual void markChanged(int /*square*/) {}
+  virtual void extendedChanged() {}      // rook-file lists shown or hidden, picture
+  virtual void flagsChecked() {}         // the writer ran its checks: one blink step
+};
+
+enum class RookSide { Left, Right };
+enum class CastlingRight { WhiteLeft, WhiteRight, BlackLeft, BlackRight };
+
+class Position {
+ public:
+  Position() { resetToStart(); }
+
+  // The state of a freshly created editor: empty board, no marks, White to
+  // move, no kings, all rights and extended castling ticked, rook files a and h,
+  // no en-passant file, counters 0 and 1, the queen active.
+  void resetToStart();
+
+  void setObserver(PositionObserver* observer) { observer_ = observer; }
+
+  const PositionRecord& record() const { return rec_; }
+  const std::string& fenLine() const { return fenLine_; }
+
+  // Squares and marks; out-of-range squares read as empty and are never written.
+  char getSquare(int square) const;
+  void setSquare(int square, char letter);
+  unsigned char getMark(int square) const;
+  void setMark(int square, unsigned char value);
+
+  int getWhiteKing() const { return rec_.WhiteKing; }
+  int getBlackKing() const { return rec_.BlackKing; }
+  void setWhiteKing(int square);
+  void setBlackKing(int square);
+
+  // The piece box: index 0..5 of "PNBRQK", -1 when none is chosen.
+  int activeIndex() const { return activeIndex_; }
+  char activePiece() const;  // letter in the side's case, '-' when none
+  void pickPiece(char letter);
+  void setActiveIndex(int index);  // a click in the piece box; no side change
+
+  int getSide() const { return rec_.Side; }
+  void setSide(int value);
+
+  void setCastlingRight(CastlingRight right, bool on);
+  bool castlingRight(CastlingRight right) const;
+  void setExtended(bool on);
+  void setRookFile(RookSide side, char letter);
+  void setEnPassant(int file);
+  void setHalfCount(int value);
+  void setFullCount(int value);
+
+  void readFen(std::string_view text);
+  std::string makeFen();
+  void rewriteFenLine();
+
+  void mirror();
+  void turn();
+
+  // Suppresses the intermediate rewrites of a compound operation; the
+  // operation ends with one rewrite of its own.
+  class Batch {
+   public:
+    explicit Batch(Position& p) : p_(p) { ++p_.batchDepth_; }
+    ~Batch() { --p_.batchDepth_; }
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+   private:
+    Position& p_;
+  };
+
+ private:
+  void writeFen(std::string& out);
+  void checkCastling();
+  void checkEnPassant();
+  void updateErrKing();
+  void emptyKingSquare(int& kingSquare, bool white);
+  bool& rightRef(CastlingRight right);
+
+  PositionRecord rec_;
+  int activeIndex_ = 4;
+  std::string fenLine_;
+  std::string scratch_;
+  int batchDepth_ = 0;
+  PositionObserver* observer_ = nullptr;
+
+  PositionObserver& obs() {
+    static PositionObserver none;
+    return observer_ ? *observer_ : none;
+  }
+};
+
+}  // namespace kalmera

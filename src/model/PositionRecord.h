@@ -1,0 +1,59 @@
+// The position record: everything a user can click together on the board and
+// in the castling, en-passant and move controls. It may hold nonsense (no king,
+// rights without rooks); the checks flag it, nothing refuses it.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace kalmera {
+
+// Squares are 0..63 in FEN order: 0 = a8, 7 = h8, 56 = a1, 63 = h1.
+constexpr int kSquares = 64;
+constexpr int fileOf(int square) { return square % 8; }
+constexpr int rowOf(int square) { return square / 8; }  // row 0 is rank 8
+
+// One table for reader and writer: index 0..5 white, 6..11 black.
+constexpr std::string_view kPieceLetters = "PNBRQKpnbrqk";
+constexpr std::string_view kWhitePieces = "PNBRQK";
+
+constexpr bool isPieceLetter(char c) { return kPieceLetters.find(c) != std::string_view::npos; }
+constexpr bool isWhitePiece(char c) { return c >= 'A' && c <= 'Z' && isPieceLetter(c); }
+constexpr bool isBlackPiece(char c) { return c >= 'a' && c <= 'z' && isPieceLetter(c); }
+
+// Castling rook entries in the order of the checks' results.
+enum CastleIndex { kWhiteLeft = 0, kWhiteRight = 1, kBlackLeft = 2, kBlackRight = 3 };
+constexpr int kNoLeftRook = 100;
+constexpr int kNoRightRook = -1;
+
+struct PositionRecord {
+  std::array<char, kSquares> Board{};           // piece letter or 0
+  std::array<unsigned char, kSquares> Marks{};  // 0 = unmarked
+  int Side = 0;                                 // 0 White, 1 Black
+  int WhiteKing = -1;
+  int BlackKing = -1;
+  bool CaLeftW = true;
+  bool CaRightW = true;
+  bool CaLeftB = true;
+  bool CaRightB = true;
+  bool Extended = true;
+  char RookLeft = 'a';   // 'a'..'f'
+  char RookRight = 'h';  // 'c'..'h', at least two files right of RookLeft
+  int EnPassant = 0;     // 0 none, 1..8 file a..h
+  int HalfCount = 0;     // 0..99
+  int FullCount = 1;     // 1..999
+  bool ErrKing = true;
+  bool ErrCaLeftW = false;
+  bool ErrCaRightW = false;
+  bool ErrCaLeftB = false;
+  bool ErrCaRightB = false;
+  bool ErrEP = false;
+  std::array<int, 4> CastleRook{kNoLeftRook, kNoRightRook, kNoLeftRook, kNoRightRook};
+  bool RedrawEnabled = false;
+
+  bool anyError() const {
+    return ErrKing || ErrCaLeftW || ErrCaRightW || ErrCaLeftB || ErrCaRightB || ErrEP;
+  }
+};
+
+}  // namespace kalmera

@@ -1,0 +1,59 @@
+// A small INI reader/writer that keeps every line it does not change: comments,
+// foreign sections and unknown keys survive a write byte for byte. Text is
+// ISO 8859-1 bytes throughout; section and key names compare without case.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kalmera {
+
+class IniFile {
+ public:
+  static constexpr std::size_t kMaxValueLength = 2047;
+
+  IniFile() = default;
+  static IniFile fromText(std::string_view bytes);
+  // A missing or unreadable file reads as empty.
+  static IniFile load(const std::string& path);
+
+  // The value without the blanks around it, or nothing when the key is missing.
+  std::optional<std::string> readRaw(std::string_view section, std::string_view key) const;
+  std::string readString(std::string_view section, std::string_view key,
+                         std::string_view fallback) const;
+  int readInteger(std::string_view section, std::string_view key, int fallback) const;
+  bool readBool(std::string_view section, std::string_view key, bool fallback) const;
+
+  void writeString(std::string_view section, std::string_view key, std::string_view value);
+  void writeInteger(std::string_view section, std::string_view key, int value);
+  void writeBool(std::string_view section, std::string_view key, bool value);
+
+  std::string text() const;
+
+  // Writes the whole text to a temporary file beside `path` and renames it over
+  // the old one, so a failure never leaves a half-written file. Returns the
+  // error message on failure.
+  std::optional<std::string> save(const std::string& path) const;
+
+ private:
+  struct Line {
+    std::string text;
+    std::string eol;  // "\n", "\r\n" or "" for a last line without a break
+  };
+  struct Found {
+    std::size_t line = 0;
+    bool found = false;
+  };
+  Found findKey(std::string_view section, std::string_view key) const;
+  std::string newLineEnding() const;
+
+  std::vector<Line> lines_;
+};
+
+// Integers as the settings file holds them: decimal, or hexadecimal after "$"
+// or "0x", with leading blanks and a sign allowed. Nothing when unusable.
+std::optional<int> parseIniInteger(std::string_view text);
+
+}  // namespace kalmera

@@ -1,0 +1,80 @@
+// The settings record: every key of the settings file with its default, in the
+// order of the file, and the rules that turn values into state.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "setup/IniFile.h"
+
+namespace kalmera {
+
+// Colours are 0x00BBGGRR: red in the lowest byte.
+constexpr int kDefaultBoardColor = 0xEFEFDE;
+constexpr int kDefaultBrightColor = 0xCEEFFF;
+constexpr int kDefaultDarkColor = 0xA5BDE7;
+
+// Our own home page and the folder of the 30 diagram images on it. Both are
+// placeholders on the reserved example domain until the project has a site.
+constexpr std::string_view kHomePage = "https://kalmera.example.org/";
+constexpr std::string_view kDefaultWebPath = "https://kalmera.example.org/png/";
+
+constexpr char kPathSeparator = '/';
+
+struct SettingsKey {
+  std::string_view section;
+  std::string_view key;
+};
+
+// The order of the file, which is also the order of writing.
+constexpr std::array<SettingsKey, 12> kSettingsKeys = {{
+    {"Color", "Board"},
+    {"Color", "Bright"},
+    {"Color", "Dark"},
+    {"Path", "BMP"},
+    {"Path", "HTML"},
+    {"Path", "Web"},
+    {"Position", "Head1"},
+    {"Position", "Head2"},
+    {"Position", "FEN"},
+    {"Mode", "Hints"},
+    {"Mode", "Language"},
+    {"Positions", "Marked"},
+}};
+
+struct Settings {
+  int Board = kDefaultBoardColor;
+  int Bright = kDefaultBrightColor;
+  int Dark = kDefaultDarkColor;
+  std::string Bmp;
+  std::string Html;
+  std::string Web;
+  std::string Head1;
+  std::string Head2;
+  std::string Fen;
+  bool Hints = true;
+  int Language = 0;  // 1 English, anything else German
+  std::string Marked;
+};
+
+// Reads every key; a missing, empty (for the paths) or unusable value gives the
+// key's default. The paths are returned as stored, without separators added.
+Settings readSettings(const IniFile& ini, const std::string& programFolder);
+void writeSettings(IniFile& ini, const Settings& settings);
+
+// "*" at position i marks square i; anything else, and positions past the end,
+// leave it unmarked; characters after the 64th are ignored.
+std::array<unsigned char, 64> marksFromString(std::string_view marked);
+std::string marksToString(const std::array<unsigned char, 64>& marks);
+
+// Appends `separator` unless the text already ends with it.
+std::string withTrailing(std::string text, char separator);
+
+// The program's path with its extension replaced by ".ini".
+std::string settingsPathFor(const std::string& programPath);
+// The folder part of a path, with its trailing separator ("" when there is none).
+std::string folderOf(const std::string& path);
+
+}  // namespace kalmera

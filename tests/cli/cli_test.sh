@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# The tool as a script uses it: piped input against expected output, JSON, and
+# bad usage. Prints "N passed, N failed" and fails when any case failed.
+set -u
+tool=${1:?path to kalmera-fen}
+passed=0 failed=0
+
+check() {  # name expected actual
+  if [ "$2" == "$3" ]; then passed=$((passed + 1)); else
+    failed=$((failed + 1)); printf 'FAIL %s\n  expected: %q\n  actual:   %q\n' "$1" "$2" "$3"; fi
+}
+
+check "normalize lines" \
+  "$(printf '%s\n' 'rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1' \
+     '8/8/8/8/8/8/8/8 w - - 0 1' '8/8/8/8/8/8/8/8 w - - 0 1' '4k3/8/8/8/8/8/8/4K3 b - - 3 7')" \
+  "$(printf ' rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1\r\n\nx\n4k3/8/8/8/8/8/8/4K3 b - - 3 7' | "$tool")"
+
+check "verb normalize is the default" \
+  "$(printf 'k7/8/8/8/8/8/8/7K w - - 0 1\n' | "$tool")" \
+  "$(printf 'k7/8/8/8/8/8/8/7K w - - 0 1\n' | "$tool" normalize)"
+
+# A fresh position per line: the en-passant file of one line never leaks into the next.
+check "fresh position per line" \
+  "$(printf '%s\n' '4k3/8/8/3Pp3/8/8/8/4K3 w - e6 0 1' '4k3/8/8/3Pp3/8/8/8/4K3 w - - 0 1')" \
+  "$(printf '%s\n' '4k3/8/8/3Pp3/8/8/8/4K3 w - e6 0 1' '4k3/8/8/3Pp3/8/8/8/4K3 w' | "$tool")"
+
+check "mirror then turn in order" \
+  "3k4/8/8/8/3Pp3/8/8/3K4 b - d3 0 1" \
+  "$(echo '4k3/8/8/3Pp3/8/8/8/4K3 w - e6 0 1' | "$tool" --turn --mirror)"
+
+check "turn standard" \
+  "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQkq - 0 1" \
+  "$(echo 'rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1' | "$tool" --turn)"
+
+check "json object" \
+  '{"fen":"rkr5/8/8/8/8/8/8/RKR5 w KQkq - 0 1","side":0,"extended":true,"rookLeft":"a","rookRight":"c","enPassant":0,"halfCount":0,"fullCount":1,"rights":{"whiteLeft":true,"whiteRight":true,"blackLeft":true,"blackRight":true},"errors":{"king":false,"whiteLeft":false,"whiteRight":false,"blackLeft":false,"blackRight":false,"enPassant":false},"whiteKing":57,"blackKing":1,"marks":"----------------------------------------------------------------"}' \
+  "$(echo 'rkr5/8/8/8/8/8/8/RKR5 w KQkq - 0 1' | "$tool" --json)"
+
+check "json flags" \
+  '{"fen":"8/8/8/8/8/8/8/8 w - - 0 1","side":0,"extended":false,"rookLeft":"a","rookRight":"h","enPassant":3,"halfCount":0,"fullCount":1,"rights":{"whiteLeft":false,"whiteRight":false,"blackLeft":false,"blackRight":false},"errors":{"king":true,"whiteLeft":false,"whiteRight":false,"blackLeft":false,"blackRight":false,"enPassant":true},"whiteKing":-1,"blackKing":-1,"marks":"----------------------------------------------------------------"}' \
+  "$(echo '8/8/8/8/8/8/8/8 w - c6' | "$tool" --json)"
+
+check "frc 518" "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1" "$("$tool" frc 518)"
+check "frc 960" "bbqnnrkr/pppppppp/8/8/8/8/PPPPPPPP/BBQNNRKR w KQkq - 0 1" "$("$tool" frc 960)"
+
+for bad in "frc" "frc 0" "frc 961" "frc x12" "frc 5 6" "--bogus" "paint" "normalize --json extra"; do
+  # shellcheck disable=SC2086
+  err=$("$tool" $bad </dev/null 2>&1 >/dev/null); code=$?
+  check "usage error: $bad exits 2" 2 "$code"
+  check "usage error: $bad names the problem and shows usage" "kalmera-fen: 1" \
+    "$(printf '%s' "$err" | head -n 1 | cut -c1-13)$(printf '%s' "$err" | grep -c '^usage:')"
+done
+
+check "help exits 0" 0 "$("$tool" --help >/dev/null; echo $?)"
+
+# Binary bytes, NUL bytes and a line of megabytes: one answer line each, no crash.
+lines=$( { head -c 20000 /dev/urandom | tr -d '\n'; printf '\n'; printf 'a\0b\n';
+           head -c 3000000 /dev/zero | tr '\0' 'K'; printf '\n'; } | "$tool" | wc -l)
+check "hostile input gives one line each" 3 "$lines"
+check "hostile input exit code" 0 "$(head -c 100000 /dev/urandom | "$tool" >/dev/null; echo $?)"
+
+# Whatever the bytes, every answer line is one JSON object a parser accepts.
+if command -v python3 >/dev/null; then
+  check "json stays valid for hostile bytes" "ok" \
+    "$( { head -c 5000 /dev/urandom; printf '\x01\xff"\\\n'; } | "$tool" --json |
+        python3 -c 'import json,sys; [json.loads(l) for l in sys.stdin]; print("ok")')"
+fi
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -50,13 +50,19 @@ void Position::readFen(std::string_view text) {
     Batch batch(*this);
     Cursor in(text);
     in.skipSpace();
-    for (int s = 0; s < kSquares; ++s) setMark(s, 0);
+    if (rec_.Marks != decltype(rec_.Marks){}) {
+      for (int s = 0; s < kSquares; ++s) setMark(s, 0);
+    }
 
     // Placement. No rank lengths are checked: surplus pieces run on.
     int square = 0;
     char previous = '*';
+    // Emptying an empty square changes nothing, so only occupied ones go
+    // through setSquare (which keeps the king squares right).
     const auto emptyUpTo = [&](int end) {
-      while (square < end && square < kSquares) setSquare(square++, 0);
+      for (; square < end && square < kSquares; ++square) {
+        if (rec_.Board[square] != 0) setSquare(square, 0);
+      }
     };
     while (square < kSquares) {
       if (in.atEnd()) {

@@ -7,17 +7,6 @@ namespace kalmera {
 
 namespace {
 
-void appendNumber(std::string& out, int value) {
-  char digits[12];
-  int n = 0;
-  unsigned v = value < 0 ? 0u : static_cast<unsigned>(value);
-  do {
-    digits[n++] = static_cast<char>('0' + v % 10);
-    v /= 10;
-  } while (v != 0);
-  while (n > 0) out.push_back(digits[--n]);
-}
-
 // Is there a piece of this kind on the home rank at a file in [from, to)?
 bool rookBetween(const PositionRecord& r, int home, char rook, int from, int to) {
   for (int file = from; file < to; ++file) {
@@ -90,9 +79,36 @@ void Position::checkEnPassant() {
   if (fromLeft || fromRight) r.ErrEP = false;
 }
 
-void Position::writeFen(std::string& out) {
+namespace {
+// A FEN text of this writer is at most 71 + 3 + 8 + 3 + 3 + 4 characters.
+class FenBuffer {
+ public:
+  void push_back(char c) { text_[size_++] = c; }
+  void append(std::string_view s) {
+    for (char c : s) text_[size_++] = c;
+  }
+  void appendNumber(int value) {
+    char digits[12];
+    int n = 0;
+    unsigned v = value < 0 ? 0u : static_cast<unsigned>(value);
+    do {
+      digits[n++] = static_cast<char>('0' + v % 10);
+      v /= 10;
+    } while (v != 0);
+    while (n > 0) push_back(digits[--n]);
+  }
+  std::size_t size() const { return size_; }
+  std::string_view view() const { return {text_, size_}; }
+
+ private:
+  char text_[128];
+  std::size_t size_ = 0;
+};
+}  // namespace
+
+void Position::writeFen(std::string& result) {
   const PositionRecord& r = rec_;
-  out.clear();
+  FenBuffer out;
 
   int empty = 0;
   for (int s = 0; s < kSquares; ++s) {
@@ -110,7 +126,7 @@ void Position::writeFen(std::string& out) {
     }
   }
 
-  out += r.Side == 1 ? " b " : " w ";
+  out.append(r.Side == 1 ? " b " : " w ");
 
   checkCastling();
   // A bare letter means the outermost rook on that side of the king; the file
@@ -146,9 +162,10 @@ void Position::writeFen(std::string& out) {
   }
 
   out.push_back(' ');
-  appendNumber(out, r.HalfCount);
+  out.appendNumber(r.HalfCount);
   out.push_back(' ');
-  appendNumber(out, r.FullCount);
+  out.appendNumber(r.FullCount);
+  result.assign(out.view());
 
   obs().flagsChecked();
 }

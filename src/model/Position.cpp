@@ -10,6 +10,8 @@ bool validSquare(int square) { return square >= 0 && square < kSquares; }
 bool onHomeRank(int square) { return square < 8 || square >= 56; }
 }  // namespace
 
+PositionObserver Position::none_;
+
 void Position::resetToStart() {
   rec_ = PositionRecord{};
   activeIndex_ = 4;  // the queen
@@ -77,9 +79,9 @@ void Position::setActiveIndex(int index) {
 }
 
 void Position::pickPiece(char letter) {
-  const auto at = kPieceLetters.find(letter);
-  if (letter == 0 || at == std::string_view::npos) return;
-  setActiveIndex(static_cast<int>(at % 6));
+  const int at = pieceIndex(letter);
+  if (at < 0) return;
+  setActiveIndex(at % 6);
   setSide(at >= 6 ? 1 : 0);
 }
 

@@ -34,7 +34,7 @@ class Position {
   // no en-passant file, counters 0 and 1, the queen active.
   void resetToStart();
 
-  void setObserver(PositionObserver* observer) { observer_ = observer; }
+  void setObserver(PositionObserver* observer) { observer_ = observer ? observer : &none_; }
 
   const PositionRecord& record() const { return rec_; }
   const std::string& fenLine() const { return fenLine_; }
@@ -99,12 +99,10 @@ class Position {
   std::string fenLine_;
   std::string scratch_;
   int batchDepth_ = 0;
-  PositionObserver* observer_ = nullptr;
+  static PositionObserver none_;
+  PositionObserver* observer_ = &none_;
 
-  PositionObserver& obs() {
-    static PositionObserver none;
-    return observer_ ? *observer_ : none;
-  }
+  PositionObserver& obs() { return *observer_; }
 };
 
 }  // namespace kalmera

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string_view>
 
 namespace kalmera {
@@ -17,7 +18,19 @@ constexpr int rowOf(int square) { return square / 8; }  // row 0 is rank 8
 constexpr std::string_view kPieceLetters = "PNBRQKpnbrqk";
 constexpr std::string_view kWhitePieces = "PNBRQK";
 
-constexpr bool isPieceLetter(char c) { return kPieceLetters.find(c) != std::string_view::npos; }
+// Index of a piece letter in kPieceLetters, -1 for any other byte.
+struct PieceIndexTable {
+  std::array<signed char, 256> index{};
+  constexpr PieceIndexTable() {
+    for (auto& i : index) i = -1;
+    for (std::size_t i = 0; i < kPieceLetters.size(); ++i) {
+      index[static_cast<unsigned char>(kPieceLetters[i])] = static_cast<signed char>(i);
+    }
+  }
+};
+inline constexpr PieceIndexTable kPieceIndex{};
+constexpr int pieceIndex(char c) { return kPieceIndex.index[static_cast<unsigned char>(c)]; }
+constexpr bool isPieceLetter(char c) { return pieceIndex(c) >= 0; }
 constexpr bool isWhitePiece(char c) { return c >= 'A' && c <= 'Z' && isPieceLetter(c); }
 constexpr bool isBlackPiece(char c) { return c >= 'a' && c <= 'z' && isPieceLetter(c); }
 

@@ -73,7 +73,8 @@ char Position::activePiece() const {
 }
 
 void Position::setActiveIndex(int index) {
-  if (index < 0 || index > 5 || index == activeIndex_) return;
+  // Always reported: the piece box shows the choice even when it was the same.
+  if (index < 0 || index > 5) return;
   activeIndex_ = index;
   obs().activePieceChanged();
 }

@@ -1,0 +1,71 @@
+#include <QApplication>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QUrl>
+
+#include "ui/Platform.h"
+
+namespace kalmera {
+
+void QtPlatform::showMessage(QWidget* parent, const QString& title, const QString& text, Icon icon) {
+  QMessageBox box(icon == Icon::Error ? QMessageBox::Critical : QMessageBox::Information, title,
+                  text, QMessageBox::Ok, parent);
+  box.exec();
+}
+
+int QtPlatform::runDialog(QDialog* dialog) { return dialog->exec(); }
+
+std::optional<QString> QtPlatform::clipboardText() {
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  if (data == nullptr || !data->hasText()) return std::nullopt;
+  return data->text();
+}
+
+bool QtPlatform::setClipboardText(const QString& text) {
+  QApplication::clipboard()->setText(text);
+  return true;
+}
+
+bool QtPlatform::setClipboardImage(const QImage& image) {
+  if (image.isNull()) return false;
+  QApplication::clipboard()->setImage(image);
+  return true;
+}
+
+std::optional<QColor> QtPlatform::chooseColor(QWidget* parent, const QColor& initial) {
+  const QColor chosen = QColorDialog::getColor(initial, parent);
+  if (!chosen.isValid()) return std::nullopt;
+  return chosen;
+}
+
+std::optional<QString> QtPlatform::saveFileName(QWidget* parent, const SaveRequest& request) {
+  QFileDialog dialog(parent, request.title, request.startFolder, request.filter);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(request.defaultExtension);
+  dialog.selectFile(request.proposedName);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return dialog.selectedFiles().front();
+}
+
+std::optional<QString> QtPlatform::chooseFolder(QWidget* parent, const QString& startFolder) {
+  const QString folder = QFileDialog::getExistingDirectory(parent, QString(), startFolder);
+  if (folder.isEmpty()) return std::nullopt;
+  return folder;
+}
+
+bool QtPlatform::openDocument(const QString& path) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool QtPlatform::openUrl(const QString& url) { return QDesktopServices::openUrl(QUrl(url)); }
+
+QDateTime QtPlatform::currentUtc() { return QDateTime::currentDateTimeUtc(); }
+
+QString QtPlatform::programPath() { return QCoreApplication::applicationFilePath(); }
+
+}  // namespace kalmera

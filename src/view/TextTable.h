@@ -1,0 +1,135 @@
+// The interface texts of the main window, English and German side by side.
+// Each entry names the control (its object name) and which of its texts it is.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace kalmera {
+
+enum class TextKind {
+  Caption,  // button, label, check box, group box, action or menu title
+  Hint,     // tool tip
+  Title,    // window title
+};
+
+struct TextEntry {
+  std::string_view control;
+  TextKind kind;
+  std::string_view english;  // UTF-8 source text
+  std::string_view german;
+};
+
+// "&" marks an accelerator; "\n" in a hint is a line break.
+inline constexpr std::array kMainTexts = std::to_array<TextEntry>({
+    {"TFrmFenEdit", TextKind::Title, "Kalmera FEN-Editor and Position Generator",
+     "Kalmera FEN-Editor und Positions-Generator"},
+    {"GrpBoard", TextKind::Caption, " Chess Board ", " Spielbrett "},
+    {"GrpReset", TextKind::Caption, " Complete Setup ", " Komplett-Aufbau "},
+    {"GrpCastling", TextKind::Caption, " Castling Rights ", " Rochade-Rechte "},
+    {"GrpEnPassant", TextKind::Caption, " En Passant Move ", " En Passant Zug "},
+    {"GrpMoveCount", TextKind::Caption, " Current Move ", " Aktueller Zug "},
+    {"GrpGenerate", TextKind::Caption, " HTM&L-Headers ", " HTM&L-Kopfzeilen "},
+    {"GrpFigures", TextKind::Caption, " Piece Bo&x ", " &Figur-Behälter "},
+    {"GrpFen", TextKind::Caption, " FEN-&String (copy and paste) ",
+     " FEN-Ze&ichenkette (kopieren und einfügen) "},
+    {"ActAbNormal", TextKind::Caption, "&Normal", "&Normal"},
+    {"ButNew", TextKind::Hint, "normal chess", "Normal-Schach"},
+    {"ActAbZufall", TextKind::Caption, "&Random", "&Zufall"},
+    {"ButRandom", TextKind::Hint, "Fischer random chess", "Fischer-Random-Schach"},
+    {"ActAbLeer", TextKind::Caption, "&Empty", "L&eer"},
+    {"ButEmpty", TextKind::Hint, "empty board", "leeres Brett"},
+    {"ActAbOld", TextKind::Caption, "&Undo", "&Urspr."},
+    {"ButOld", TextKind::Hint, "primary board", "ursprünliches Brett"},
+    {"ActVorschau", TextKind::Caption, "Web &Preview", "Web &Vorschau"},
+    {"ButVorschau", TextKind::Hint, "preview in web browser", "Vorschau im Web-Browser"},
+    {"ActHtmlClip", TextKind::Caption, "H&TML Clipboard", "H&TML Clipboard"},
+    {"ButHtmlClip", TextKind::Hint, "Copy HTML", "zwischenspeichern HTML"},
+    {"ActFenClip", TextKind::Caption, "&Copy", "&Kopieren"},
+    {"ActFenClip", TextKind::Hint, "Copy FEN", "zwischenspeichern FEN"},
+    {"UpdFullCount", TextKind::Hint, "change move number", "ändern Zug-Nummer"},
+    {"UpdHalfCount", TextKind::Hint, "change half moves", "ändern Halbzüge"},
+    {"EdtFenString", TextKind::Hint, "FEN-representation of actual position",
+     "FEN-Darstellung der aktuellen Stellung"},
+    {"EdtKopf1", TextKind::Hint, "first headline", "obere Kopfzeile"},
+    {"EdtKopf2", TextKind::Hint, "second headline", "untere Kopfzeile"},
+    {"EdtFullCount", TextKind::Hint, "move number", "Zug-Nummer"},
+    {"EdtHalfCount", TextKind::Hint, "half moves", "Halbzüge"},
+    {"CbxEnPassant", TextKind::Hint, "selection of e.p. file", "Auswahl e.p.-Spalte"},
+    {"CbxRLeft", TextKind::Hint, "rook file (left)", "Turm-Spalte (links)"},
+    {"CbxRRight", TextKind::Hint, "rook file (right)", "Turm-Spalte (rechts)"},
+    {"ChkKalmera", TextKind::Caption, "&Kalmera (Fischer Random)", "Kalm&era (Fischer-Random)"},
+    {"ChkKalmera", TextKind::Hint, "extended castling", "erweiterte Rochade"},
+    {"ChkCaLeftB", TextKind::Hint, "left black castling", "linke schwarze Rochade"},
+    {"ChkCaLeftW", TextKind::Hint, "left white castling", "linke weiße Rochade"},
+    {"ChkCaRightB", TextKind::Hint, "right black castling", "rechte Schwarze Rochade"},
+    {"ChkCaRightW", TextKind::Hint, "right white castling", "rechte weiße Rochade"},
+    {"RadPawn", TextKind::Caption, "P", "B"},
+    {"RadPawn", TextKind::Hint, "Pawn", "Bauer"},
+    {"RadKnight", TextKind::Caption, "N", "S"},
+    {"RadKnight", TextKind::Hint, "Knight", "Springer"},
+    {"RadBishop", TextKind::Caption, "B", "L"},
+    {"RadBishop", TextKind::Hint, "Bishop", "Läufer"},
+    {"RadRook", TextKind::Caption, "R", "T"},
+    {"RadRook", TextKind::Hint, "Rook", "Turm"},
+    {"RadQueen", TextKind::Caption, "Q", "D"},
+    {"RadQueen", TextKind::Hint, "Queen", "Dame"},
+    {"RadKing", TextKind::Caption, "K", "K"},
+    {"RadKing", TextKind::Hint, "King", "König"},
+    // Taking is done with the right mouse button, so the hint says so.
+    {"PbxBoard", TextKind::Hint, "set (click)\ntake (right click)\nmark (ctrl+click)",
+     "setzen (Klick)\naufnehmen (Rechtsklick)\nmarkieren (Strg+Klick)"},
+    {"PbxFigures", TextKind::Hint, "select active figure", "auswählen aktive Figur"},
+    {"LblASide", TextKind::Caption, "&a - side", "&a - Seite"},
+    {"LblHSide", TextKind::Caption, "&h - side", "&h - Seite"},
+    {"LblEnPassant", TextKind::Caption, "affecte&d e.p. file", "&betroffene e.p. - Spalte"},
+    {"LblFullCount", TextKind::Caption, "number of &move to play", "Nu&mmer anstehender Zug"},
+    {"LblHalfCount", TextKind::Caption, "N&o. of reversible half moves",
+     "Anzahl &reversibler Halbzüge"},
+    {"LblColor", TextKind::Caption, "active color to play", "aktive Farbe am Zug"},
+    {"MnuTopDatei", TextKind::Caption, "&File", "&Datei"},
+    {"MnuTopBearb", TextKind::Caption, "&Edit", "&Bearbeiten"},
+    {"MnuTopOpts", TextKind::Caption, "&Options", "&Optionen"},
+    {"MnuTopHilfe", TextKind::Caption, "&Help", "&Hilfe"},
+    {"MnuNeu", TextKind::Caption, "&New Position", "&Aufbau"},
+    {"MnuSaveAs", TextKind::Caption, "&Save as", "&Speichern als"},
+    {"MnuEnde", TextKind::Caption, "&Exit", "&Beenden"},
+    {"MnuPng", TextKind::Caption, "&PNG-File ...", "&PNG-Datei ..."},
+    {"MnuBmp", TextKind::Caption, "&BMP-File ...", "&BMP-Datei ..."},
+    {"MnuPaste", TextKind::Caption, "&Paste", "&Einfügen"},
+    {"MnuCopyAs", TextKind::Caption, "Copy &as", "Kopiern &als"},
+    {"MnuColor", TextKind::Caption, "&Colors ...", "&Farben ..."},
+    {"MnuPaths", TextKind::Caption, "&Paths ...", "&Pfade ..."},
+    {"MnuDeutsch", TextKind::Caption, "&German", "&Deutsch"},
+    {"MnuEnglish", TextKind::Caption, "&English", "&Englisch"},
+    {"MnuHints", TextKind::Caption, "&Hints", "&Hilfs-Texte"},
+    {"MnuInfo", TextKind::Caption, "&About ...", "&über ..."},
+    {"MnuMirror", TextKind::Caption, "&Mirror", "&Spiegeln"},
+    {"MnuTurn", TextKind::Caption, "&Turn", "K&ippen"},
+});
+
+// The side button names the colour to move first, the other as accelerator.
+struct SideTexts {
+  std::string_view whiteEnglish = "W / &B";
+  std::string_view blackEnglish = "B / &W";
+  std::string_view whiteGerman = "W / &S";
+  std::string_view blackGerman = "S / &W";
+  std::string_view hintEnglish = "change active color";
+  std::string_view hintGerman = "wechseln aktive Farbe";
+};
+inline constexpr SideTexts kSideTexts{};
+
+// The position-number dialog.
+inline constexpr std::array kRandomTexts = std::to_array<TextEntry>({
+    {"TFrmRandom", TextKind::Title, "Position Randomizer", "Stellungs-Mischer"},
+    {"GrpRandom", TextKind::Caption, " Position to be built ", " zu erzeugende Stellung "},
+    {"LblPosNr", TextKind::Caption, " Number of Position ", " Nummer der Stellung "},
+    {"EdtPosNr", TextKind::Hint, "Number from 1..960", "Nummer aus 1..960"},
+    {"ButCancel", TextKind::Caption, "Cancel", "Abbruch"},
+});
+
+// Shown in both languages by the range check of the number fields.
+inline constexpr std::string_view kRangeTitle = "Eingabe-Prüfung";
+inline constexpr std::string_view kRangeText = "Bitte geben Sie eine Zahl ein, \ndie zwischen %1 und %2 liegt.";
+
+}  // namespace kalmera

@@ -1,0 +1,77 @@
+// A scripted desktop for widget tests: records messages, answers dialogs with
+// prepared results, and keeps a clipboard of its own. Nothing ever blocks.
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+#include <deque>
+#include <functional>
+
+#include "ui/Platform.h"
+
+namespace kalmera {
+
+class FakePlatform : public Platform {
+ public:
+  struct Message {
+    QString title;
+    QString text;
+  };
+
+  QString program;
+  QDateTime now = QDateTime(QDate(2026, 1, 1), QTime(12, 0), Qt::UTC);
+  std::vector<Message> messages;
+  std::optional<QString> clipboard;
+  QImage clipboardImage;
+  std::deque<std::function<int(QDialog*)>> dialogScript;
+  std::deque<std::optional<QColor>> colorAnswers;
+  std::deque<std::optional<QString>> fileAnswers;
+  QStringList opened;
+
+  void showMessage(QWidget*, const QString& title, const QString& text, Icon) override {
+    messages.push_back({title, text});
+  }
+  int runDialog(QDialog* dialog) override {
+    if (dialogScript.empty()) return QDialog::Rejected;
+    auto step = dialogScript.front();
+    dialogScript.pop_front();
+    return step(dialog);
+  }
+  std::optional<QString> clipboardText() override { return clipboard; }
+  bool setClipboardText(const QString& text) override {
+    clipboard = text;
+    return true;
+  }
+  bool setClipboardImage(const QImage& image) override {
+    clipboardImage = image;
+    return !image.isNull();
+  }
+  std::optional<QColor> chooseColor(QWidget*, const QColor&) override {
+    if (colorAnswers.empty()) return std::nullopt;
+    auto answer = colorAnswers.front();
+    colorAnswers.pop_front();
+    return answer;
+  }
+  std::optional<QString> saveFileName(QWidget*, const SaveRequest&) override { return nextFile(); }
+  std::optional<QString> chooseFolder(QWidget*, const QString&) override { return nextFile(); }
+  bool openDocument(const QString& path) override {
+    opened << path;
+    return true;
+  }
+  bool openUrl(const QString& url) override {
+    opened << url;
+    return true;
+  }
+  QDateTime currentUtc() override { return now; }
+  QString programPath() override { return program; }
+
+ private:
+  std::optional<QString> nextFile() {
+    if (fileAnswers.empty()) return std::nullopt;
+    auto answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    return answer;
+  }
+};
+
+}  // namespace kalmera

@@ -1,0 +1,461 @@
+// The main window driven through its real controls, offscreen.
+#include <QAbstractButton>
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolTip>
+#include <QtTest>
+#include <memory>
+
+#include "FakePlatform.h"
+#include "setup/RandomSource.h"
+#include "ui/FrmFenEdit.h"
+#include "ui/FrmRandom.h"
+#include "ui/UpDown.h"
+
+using namespace kalmera;
+
+namespace {
+const QString kStandard = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
+}
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<QTemporaryDir> dir_;
+  FakePlatform platform_;
+  std::unique_ptr<TFrmFenEdit> window_;
+  std::unique_ptr<TFrmRandom> random_;
+
+  QString iniPath() const { return dir_->filePath("kalmera.ini"); }
+  void writeIni(const QByteArray& text) {
+    QFile f(iniPath());
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(text);
+  }
+  QByteArray readIni() const {
+    QFile f(iniPath());
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
+  void start() {
+    random_.reset();  // a child of the window: gone before the window
+    window_.reset();
+    window_ = std::make_unique<TFrmFenEdit>(platform_);
+    random_ = std::make_unique<TFrmRandom>(window_.get());
+    window_->setRandomDialog(random_.get());
+  }
+  void showAndFocus(QWidget* widget) {
+    window_->show();
+    QApplication::setActiveWindow(window_.get());
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    widget->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), widget);
+  }
+  template <typename T>
+  T* child(const char* name) {
+    T* found = window_->findChild<T*>(name);
+    if (found == nullptr) qFatal("no control %s", name);
+    return found;
+  }
+  QString fen() { return child<QLineEdit>("EdtFenString")->text(); }
+  void load(const QString& text) {
+    platform_.clipboard = text;
+    child<QAction>("MnuPaste")->trigger();
+  }
+  bool shows(const char* label) { return !child<QLabel>(label)->isHidden(); }
+
+ private slots:
+  void init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    platform_ = FakePlatform();
+    platform_.program = dir_->filePath("kalmera");
+  }
+  void cleanup() {
+    random_.reset();
+    window_.reset();
+  }
+
+  void firstStartHasItsStartValues() {
+    start();
+    QCOMPARE(fen(), kStandard);
+    QVERIFY(child<QAction>("MnuDeutsch")->isChecked());
+    QVERIFY(child<QAction>("MnuHints")->isChecked());
+    QVERIFY(child<QRadioButton>("RadQueen")->isChecked());
+    QCOMPARE(window_->position().activePiece(), 'Q');
+    QCOMPARE(window_->getColor(0), 0xEFEFDE);
+    QCOMPARE(window_->getColor(1), 0xCEEFFF);
+    QCOMPARE(window_->getColor(2), 0xA5BDE7);
+    QCOMPARE(window_->bmpPath(), dir_->path() + "/");
+    QCOMPARE(window_->htmlPath(), dir_->path() + "/");
+    QVERIFY(window_->webPath().endsWith("/"));
+    QCOMPARE(window_->previewImagePath(), "file://" + dir_->path() + "/PNG/");
+    QCOMPARE(child<QLineEdit>("EdtKopf1")->text(), QString());
+    QVERIFY(child<QComboBox>("CbxRLeft")->isHidden());
+    QCOMPARE(window_->windowTitle(), QString("Kalmera FEN-Editor und Positions-Generator"));
+    QCOMPARE(child<QGroupBox>("GrpCastling")->title(), QString(" Rochade-Rechte "));
+    QCOMPARE(child<QPushButton>("ButColChange")->text(), QString("W / &S"));
+    QCOMPARE(window_->centralWidget()->size(), QSize(596, 513));
+  }
+
+  void castlingBoxesChangeTheFenLine() {
+    start();
+    auto* right = child<QCheckBox>("ChkCaRightW");
+    right->click();
+    QCOMPARE(fen(), QString("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w Qkq - 0 1"));
+    right->click();
+    QCOMPARE(fen(), kStandard);
+    // A right without its rook is flagged and left out.
+    load("rnbqkbn1/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQq - 0 1");
+    child<QCheckBox>("ChkCaRightB")->click();
+    QVERIFY(shows("LblErrCaRightB"));
+    QCOMPARE(fen(), QString("rnbqkbn1/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQq - 0 1"));
+    child<QCheckBox>("ChkCaRightB")->click();
+    QVERIFY(!shows("LblErrCaRightB"));
+  }
+
+  void kalmeraSwitchShowsListsAndFlagsTheKing() {
+    start();
+    load("rbbqnknr/pppppppp/8/8/8/8/PPPPPPPP/RBBQNKNR w KQkq - 0 1");
+    auto* kalmera = child<QCheckBox>("ChkKalmera");
+    QVERIFY(kalmera->isChecked());
+    QVERIFY(!child<QComboBox>("CbxRLeft")->isHidden());
+    kalmera->click();  // normal mode wants the king on e1
+    QVERIFY(child<QComboBox>("CbxRLeft")->isHidden());
+    QVERIFY(shows("LblErrCaLeftW") && shows("LblErrCaRightW"));
+    QCOMPARE(fen(), QString("rbbqnknr/pppppppp/8/8/8/8/PPPPPPPP/RBBQNKNR w - - 0 1"));
+    kalmera->click();
+    QVERIFY(!shows("LblErrCaLeftW") && !shows("LblErrCaRightW"));
+    QCOMPARE(fen(), QString("rbbqnknr/pppppppp/8/8/8/8/PPPPPPPP/RBBQNKNR w KQkq - 0 1"));
+  }
+
+  void rookListsPushTheOtherFile() {
+    start();
+    load("4k3/8/8/8/8/8/8/4K3 w - - 0 1");
+    child<QCheckBox>("ChkKalmera")->click();
+    auto* left = child<QComboBox>("CbxRLeft");
+    auto* right = child<QComboBox>("CbxRRight");
+    showAndFocus(right);
+    QTest::keyClick(right, Qt::Key_Up);  // h -> g
+    QCOMPARE(right->currentText(), QString("g"));
+    left->setFocus();
+    QTest::keyClick(left, Qt::Key_End);  // a -> f pushes g to h
+    QCOMPARE(left->currentText(), QString("f"));
+    QCOMPARE(right->currentText(), QString("h"));
+    QCOMPARE(window_->position().record().RookRight, 'h');
+  }
+
+  void enPassantChoiceWithoutCaptureIsFlagged() {
+    start();
+    auto* ep = child<QComboBox>("CbxEnPassant");
+    showAndFocus(ep);
+    QTest::keyClick(ep, Qt::Key_Down);  // "a"
+    QCOMPARE(ep->currentText(), QString("a"));
+    QVERIFY(shows("LblErrEP"));
+    QVERIFY(fen().endsWith(" w KQkq - 0 1"));
+  }
+
+  void countersCheckTheirText() {
+    start();
+    auto* full = child<QLineEdit>("EdtFullCount");
+    full->setText("12");
+    QVERIFY(fen().endsWith(" 0 12"));
+    full->setText("");  // not a number: the German message with the range
+    QCOMPARE(platform_.messages.size(), size_t(1));
+    QCOMPARE(platform_.messages[0].title, QString("Eingabe-Prüfung"));
+    QCOMPARE(platform_.messages[0].text,
+             QString("Bitte geben Sie eine Zahl ein, \ndie zwischen 1 und 999 liegt."));
+    QCOMPARE(full->text(), QString("12"));
+    QCOMPARE(full->selectedText(), QString("12"));
+    full->setText("0");  // out of range: clamped without a message
+    QCOMPARE(full->text(), QString("1"));
+    QVERIFY(fen().endsWith(" 0 1"));
+    auto* half = child<QLineEdit>("EdtHalfCount");
+    half->setText("x");
+    QCOMPARE(platform_.messages.back().text,
+             QString("Bitte geben Sie eine Zahl ein, \ndie zwischen 0 und 99 liegt."));
+  }
+
+  void upDownArrowsStopAtTheLimits() {
+    start();
+    auto* up = child<UpDown>("UpdHalfCount");
+    showAndFocus(child<QLineEdit>("EdtKopf1"));
+    for (int i = 0; i < 120; ++i) QTest::mouseClick(up, Qt::LeftButton, {}, QPoint(7, 3));
+    QCOMPARE(child<QLineEdit>("EdtHalfCount")->text(), QString("99"));
+    QCOMPARE(QApplication::focusWidget(), child<QLineEdit>("EdtHalfCount"));
+    for (int i = 0; i < 120; ++i) QTest::mouseClick(up, Qt::LeftButton, {}, QPoint(7, 18));
+    QCOMPARE(child<QLineEdit>("EdtHalfCount")->text(), QString("0"));
+    QVERIFY(fen().endsWith(" 0 1"));
+  }
+
+  void sideButtonTogglesEverythingThatShowsTheSide() {
+    start();
+    auto* button = child<QPushButton>("ButColChange");
+    button->click();
+    QVERIFY(fen().contains(" b KQkq"));
+    QCOMPARE(button->text(), QString("S / &W"));
+    QCOMPARE(window_->position().activePiece(), 'q');
+    child<QAction>("MnuEnglish")->trigger();
+    QCOMPARE(button->text(), QString("B / &W"));
+    button->click();
+    QCOMPARE(fen(), kStandard);
+    QCOMPARE(button->text(), QString("W / &B"));
+  }
+
+  void startCommandsSetTheirHeadlines() {
+    start();
+    child<QAction>("ActAbLeer")->trigger();
+    QCOMPARE(fen(), QString("8/8/8/8/8/8/8/8 w - - 0 1"));
+    QCOMPARE(child<QLineEdit>("EdtKopf1")->text(), QString());
+    QVERIFY(shows("LblErrKing"));
+    child<QAction>("MnuEnglish")->trigger();  // the headlines stay German
+    child<QPushButton>("ButNew")->click();
+    QCOMPARE(fen(), kStandard);
+    QCOMPARE(child<QLineEdit>("EdtKopf1")->text(), QString("Startposition"));
+    QCOMPARE(child<QLineEdit>("EdtKopf2")->text(), QString());
+    QVERIFY(!child<QCheckBox>("ChkKalmera")->isChecked());
+  }
+
+  void chess960CommandWithAScriptedDialog() {
+    start();
+    sharedRandom().seed(43200000);  // the offers are 363, 411, 740
+    int offered = 0;
+    platform_.dialogScript.push_back([&](QDialog* d) {
+      offered = static_cast<TFrmRandom*>(d)->number();
+      return int(QDialog::Rejected);
+    });
+    child<QAction>("ActAbZufall")->trigger();
+    QCOMPARE(offered, 363);
+    QCOMPARE(fen(), kStandard);  // cancelled: nothing changed
+    QCOMPARE(child<QLineEdit>("EdtKopf1")->text(), QString());
+
+    platform_.dialogScript.push_back([&](QDialog* d) {
+      auto* dialog = static_cast<TFrmRandom*>(d);
+      offered = dialog->number();
+      dialog->EdtPosNr->setText("960");
+      return int(QDialog::Accepted);
+    });
+    child<QAction>("ActAbZufall")->trigger();
+    QCOMPARE(offered, 411);
+    QCOMPARE(fen(), QString("bbqnnrkr/pppppppp/8/8/8/8/PPPPPPPP/BBQNNRKR w KQkq - 0 1"));
+    QCOMPARE(child<QLineEdit>("EdtKopf1")->text(), QString("FRC Startposition"));
+    QCOMPARE(child<QLineEdit>("EdtKopf2")->text(), QString("Position Nr . 960"));
+    QVERIFY(child<QCheckBox>("ChkKalmera")->isChecked());
+    QCOMPARE(child<QComboBox>("CbxRLeft")->currentText(), QString("f"));
+
+    // 518 is the standard array: extended castling ends unticked.
+    platform_.dialogScript.push_back([&](QDialog* d) {
+      static_cast<TFrmRandom*>(d)->EdtPosNr->setText("518");
+      return int(QDialog::Accepted);
+    });
+    child<QAction>("ActAbZufall")->trigger();
+    QCOMPARE(fen(), kStandard);
+    QVERIFY(!child<QCheckBox>("ChkKalmera")->isChecked());
+  }
+
+  void positionNumberFieldChecksItsRange() {
+    start();
+    random_->EdtPosNr->setText("999");
+    QCOMPARE(random_->EdtPosNr->text(), QString("960"));
+    random_->EdtPosNr->setText("abc");
+    QCOMPARE(platform_.messages.back().text,
+             QString("Bitte geben Sie eine Zahl ein, \ndie zwischen 1 und 960 liegt."));
+    QCOMPARE(random_->EdtPosNr->text(), QString("960"));
+    random_->setLanguage(true);
+    QCOMPARE(random_->windowTitle(), QString("Position Randomizer"));
+    QCOMPARE(random_->findChild<QGroupBox*>("GrpRandom")->title(), QString(" Position to be built "));
+  }
+
+  void languageSwitchThereAndBackRestoresEveryText() {
+    start();
+    const auto snapshot = [this] {
+      QStringList texts;
+      for (QObject* o : window_->findChildren<QObject*>()) {
+        if (auto* b = qobject_cast<QAbstractButton*>(o)) texts << b->text() << b->toolTip();
+        else if (auto* l = qobject_cast<QLabel*>(o)) texts << l->text() << l->toolTip();
+        else if (auto* g = qobject_cast<QGroupBox*>(o)) texts << g->title();
+        else if (auto* m = qobject_cast<QMenu*>(o)) texts << m->title();
+        else if (auto* a = qobject_cast<QAction*>(o)) texts << a->text() << a->toolTip();
+        else if (auto* w = qobject_cast<QWidget*>(o)) texts << w->toolTip();
+      }
+      return texts << window_->windowTitle();
+    };
+    const QStringList german = snapshot();
+    child<QAction>("MnuEnglish")->trigger();
+    const QStringList english = snapshot();
+    QVERIFY(english != german);
+    QCOMPARE(child<QGroupBox>("GrpGenerate")->title(), QString(" HTM&L-Headers "));
+    QCOMPARE(child<QWidget>("PbxBoard")->toolTip(),
+             QString("set (click)\ntake (right click)\nmark (ctrl+click)"));
+    QCOMPARE(child<QPushButton>("Button1")->toolTip(), QString("Copy FEN"));
+    QCOMPARE(child<QPushButton>("ButRandom")->text(), QString("&Random"));
+    child<QAction>("MnuDeutsch")->trigger();
+    QCOMPARE(snapshot(), german);
+    QCOMPARE(child<QPushButton>("ButOld")->toolTip(), QString("ursprünliches Brett"));
+    QCOMPARE(child<QLabel>("LblHalfCount")->text(), QString("Anzahl &reversibler Halbzüge"));
+  }
+
+  void hintsOffHidesEveryTooltip() {
+    start();
+    auto* board = child<QWidget>("PbxBoard");
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    const auto askForHint = [board] {
+      QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), board->mapToGlobal(QPoint(5, 5)));
+      QApplication::sendEvent(board, &help);
+    };
+    child<QAction>("MnuHints")->trigger();
+    QVERIFY(!window_->hintsOn());
+    askForHint();
+    QVERIFY(!QToolTip::isVisible());
+    child<QAction>("MnuHints")->trigger();
+    askForHint();
+    QTRY_VERIFY(QToolTip::isVisible());
+    QToolTip::hideText();
+  }
+
+  void settingsAreReadWithTheirRules() {
+    writeIni(
+        "[Color]\r\nBoard=$FF\r\nBright=0xFF\r\nDark=word\r\n[Mode]\r\nHints=yes\r\nLanguage=2\r\n"
+        "[Path]\r\nBMP=/pictures\r\nWeb=www-folder\r\n[Position]\r\nHead1=Gr\xF6\xDF" "e\r\n"
+        "FEN=4k3/8/8/8/8/8/8/4K3 b - - 0 1\r\n[Positions]\r\nMarked=*------*\r\n");
+    start();
+    QCOMPARE(window_->getColor(0), 255);
+    QCOMPARE(window_->getColor(1), 255);
+    QCOMPARE(window_->getColor(2), 0xA5BDE7);
+    QVERIFY(window_->hintsOn());
+    QVERIFY(!window_->english());
+    QCOMPARE(window_->bmpPath(), QString("/pictures/"));
+    QCOMPARE(window_->webPath(), QString("www-folder/"));
+    QCOMPARE(child<QLineEdit>("EdtKopf1")->text(), QString("Größe"));
+    QCOMPARE(fen(), QString("4k3/8/8/8/8/8/8/4K3 b - - 0 1"));
+    QCOMPARE(window_->position().getMark(0), '*');
+    QCOMPARE(window_->position().getMark(7), '*');
+    QCOMPARE(window_->position().getMark(1), 0);
+  }
+
+  void settingsRoundTripAndTheStartOfTheRun() {
+    writeIni("; kept\n[Mode]\nLanguage=1\nHints=0\n[Other]\nx=1\n");
+    start();
+    QVERIFY(window_->english());
+    QVERIFY(!window_->hintsOn());
+    // Changes during the run ...
+    load("4k3/8/8/8/8/8/8/4K3 w - - 0 1");
+    window_->position().setMark(63, 'x');
+    child<QAction>("MnuDeutsch")->trigger();
+    child<QLineEdit>("EdtKopf2")->setText("zwei");
+    window_->setColor(2, 0x123456);
+    // ... are undone by the command that reads the file again.
+    child<QAction>("ActAbOld")->trigger();
+    QVERIFY(window_->english());
+    QCOMPARE(fen(), kStandard);
+    QCOMPARE(window_->getColor(2), 0xA5BDE7);
+    QCOMPARE(child<QLineEdit>("EdtKopf2")->text(), QString());
+    QCOMPARE(readIni(), QByteArray("; kept\n[Mode]\nLanguage=1\nHints=0\n[Other]\nx=1\n"));
+
+    load("4k3/8/8/8/8/8/8/4K3 w - - 0 1");
+    window_->position().setMark(63, 'x');
+    child<QLineEdit>("EdtKopf1")->setText("eins");
+    QVERIFY(window_->close());
+    const QByteArray written = readIni();
+    QVERIFY(written.startsWith("; kept\n[Mode]\nLanguage=1\nHints=0\n[Other]\nx=1\n[Color]\n"));
+    QVERIFY(written.contains("FEN=4k3/8/8/8/8/8/8/4K3 w - - 0 1\n"));
+    QVERIFY(written.contains("Head1=eins\n"));
+    QVERIFY(written.contains("Marked=" + QByteArray(63, '-') + "*\n"));
+
+    start();  // the next run comes back with it all
+    QCOMPARE(fen(), QString("4k3/8/8/8/8/8/8/4K3 w - - 0 1"));
+    QCOMPARE(window_->position().getMark(63), '*');
+    QCOMPARE(child<QLineEdit>("EdtKopf1")->text(), QString("eins"));
+    QVERIFY(window_->english());
+  }
+
+  void unwritableSettingsAreReportedAndTheProgramStillEnds() {
+    platform_.program = dir_->filePath("gone/kalmera");
+    start();
+    QVERIFY(window_->close());
+    QCOMPARE(platform_.messages.size(), size_t(1));
+    QCOMPARE(platform_.messages[0].text,
+             "In " + dir_->filePath("gone/kalmera.ini") + " kann nicht geschrieben werden");
+  }
+
+  void copyAndPasteFollowTheFocus() {
+    start();
+    auto* head = child<QLineEdit>("EdtKopf1");
+    head->setText("Startposition");
+    showAndFocus(head);
+    head->setSelection(0, 5);
+    QTest::keyClick(head, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(platform_.clipboard, std::optional<QString>("Start"));
+    platform_.clipboard = "X\nsecond line";
+    QTest::keyClick(head, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(head->text(), QString("Xposition"));
+    QCOMPARE(fen(), kStandard);
+
+    auto* counter = child<QLineEdit>("EdtFullCount");
+    counter->setFocus();
+    counter->selectAll();
+    QTest::keyClick(counter, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(platform_.clipboard, std::optional<QString>(kStandard));
+    QCOMPARE(child<QLineEdit>("EdtFenString")->selectedText(), kStandard);
+    platform_.clipboard = "  8/8/8/8/8/8/8/8 b - - 3 4\r\nmore";
+    QTest::keyClick(counter, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(fen(), QString("8/8/8/8/8/8/8/8 b - - 3 4"));
+    QCOMPARE(counter->text(), QString("4"));
+  }
+
+  void pasteWithoutTextReloadsTheLineAndClearsMarks() {
+    start();
+    window_->position().setMark(10, 'x');
+    platform_.clipboard.reset();
+    child<QAction>("MnuPaste")->trigger();
+    QCOMPARE(fen(), kStandard);
+    QCOMPARE(window_->position().getMark(10), 0);
+  }
+
+  void pasteTakesLatin1AndAnyJunk() {
+    start();
+    load(QString("4k3/8/8/8/8/8/8/4K3 w - - 0 1") + QChar(0x20AC) + QString(100000, 'x'));
+    QCOMPARE(fen(), QString("4k3/8/8/8/8/8/8/4K3 w - - 0 1"));
+    load(QString(QChar(0)) + "garbage");
+    QCOMPARE(fen(), QString("8/8/8/8/8/8/8/8 w - - 0 1"));
+  }
+
+  void mirrorAndTurnFromTheMenu() {
+    start();
+    child<QAction>("MnuTurn")->trigger();
+    QCOMPARE(fen(), QString("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQkq - 0 1"));
+    QCOMPARE(child<QPushButton>("ButColChange")->text(), QString("S / &W"));
+    child<QAction>("MnuMirror")->trigger();
+    QCOMPARE(fen(), QString("rnbkqbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBKQBNR b - - 0 1"));
+    QVERIFY(shows("LblErrCaLeftW") && shows("LblErrCaRightB"));
+  }
+
+  void blinkTimerRunsExactlyWhileAnErrorShows() {
+    start();
+    auto* timer = window_->findChild<QTimer*>("Timer1");
+    QVERIFY(timer != nullptr);
+    QVERIFY(!timer->isActive());
+    child<QAction>("ActAbLeer")->trigger();
+    QVERIFY(timer->isActive());
+    auto* label = child<QLabel>("LblErrKing");
+    const QColor before = label->palette().color(QPalette::WindowText);
+    window_->Timer1Timer();
+    QVERIFY(label->palette().color(QPalette::WindowText) != before);
+    child<QAction>("ActAbNormal")->trigger();
+    QVERIFY(!timer->isActive());
+  }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"

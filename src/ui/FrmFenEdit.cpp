@@ -1,5 +1,7 @@
 #include "ui/FrmFenEdit.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -10,7 +12,9 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QIcon>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -29,6 +33,7 @@
 #include "ui/Style.h"
 #include "ui/UpDown.h"
 #include "view/Artwork.h"
+#include "view/BoardGeometry.h"
 #include "view/Colors.h"
 
 namespace kalmera {
@@ -96,6 +101,7 @@ void PaintBox::mousePressEvent(QMouseEvent* event) {
 TFrmFenEdit::TFrmFenEdit(Platform& platform, QWidget* parent)
     : QMainWindow(parent), platform_(platform) {
   setObjectName("TFrmFenEdit");
+  setWindowIcon(QIcon(QPixmap::fromImage(programIcon(64))));
   buildControls();
   createActions();
   createMenus();
@@ -159,6 +165,7 @@ void TFrmFenEdit::buildBoardGroups() {
   for (int i = 0; i < 6; ++i) {
     PieceRadios[i] = make<QRadioButton>(GrpFigures, kRadioNames[i], kRadioX[i], 51, 29, 17);
   }
+  GrpFigures->installEventFilter(this);
   LblErrKing = makeErrorLabel(GrpFigures, "LblErrKing", 336, 52);
 }
 
@@ -416,6 +423,14 @@ void TFrmFenEdit::connectControls() {
   }
 
   PbxBoard->onPaint = [this](QPainter& p) { PbxBoardPaint(p); };
+  PbxBoard->onMouseDown = [this](QMouseEvent* e) {
+    PbxBoardMouseDown(e->button(), e->modifiers(), int(e->position().x()), int(e->position().y()));
+  };
+  PbxFigures->onPaint = [this](QPainter& p) { PbxFiguresPaint(p); };
+  PbxFigures->onMouseDown = [this](QMouseEvent* e) {
+    GrpFiguresMouseDown(int(e->position().x()) + PbxFigures->x(),
+                        int(e->position().y()) + PbxFigures->y());
+  };
   connect(Timer1, &QTimer::timeout, this, &TFrmFenEdit::Timer1Timer);
   // The hints switch and the window's copy and paste inside edit lines.
   qApp->installEventFilter(this);
@@ -571,6 +586,11 @@ void TFrmFenEdit::MnuTurnClick() { position_.turn(); }
 
 bool TFrmFenEdit::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::ToolTip && !MnuHints->isChecked()) return true;
+  if (watched == GrpFigures && event->type() == QEvent::MouseButtonPress) {
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    GrpFiguresMouseDown(int(mouse->position().x()), int(mouse->position().y()));
+    return true;
+  }
   if (event->type() == QEvent::ShortcutOverride && qobject_cast<QLineEdit*>(watched) != nullptr &&
       watched->parent() != nullptr && isAncestorOf(static_cast<QWidget*>(watched))) {
     auto* key = static_cast<QKeyEvent*>(event);
@@ -697,14 +717,57 @@ void TFrmFenEdit::syncControls() {
 void TFrmFenEdit::EdtFenStringChange() {
   if (!position_.record().RedrawEnabled) return;
   Timer1Timer();
-  if (BoardBitmap.size() != PbxBoard->size()) {
-    BoardBitmap = QImage(PbxBoard->size(), QImage::Format_RGB32);
-  }
-  BoardBitmap.fill(toQColor(colors_[0]));
+  lastRedraw_ = renderer_.redraw(BoardBitmap, PbxBoard->width(), PbxBoard->height(),
+                                 position_.record(), colors_);
+  ++redrawCount_;
   PbxBoard->update();
 }
 
 void TFrmFenEdit::PbxBoardPaint(QPainter& painter) { painter.drawImage(0, 0, BoardBitmap); }
+
+void TFrmFenEdit::PbxFiguresPaint(QPainter& painter) {
+  const int W = PbxFigures->width(), H = PbxFigures->height();
+  const int base = (W - 192) / 12, y = (H - 32) / 2;
+  const int side = position_.getSide();
+  const auto& images = figureImages();
+  painter.setRenderHint(QPainter::Antialiasing);
+  for (int i = 0; i < 6; ++i) {
+    const int x = base + (W * i + 3) / 6;
+    if (PieceRadios[i]->isChecked()) {
+      painter.setPen(toQColor(colors_[1]));
+      painter.setBrush(toQColor(colors_[1]));
+      painter.drawEllipse(QRect(x - y, 0, 32 + 2 * y, H));
+    }
+    painter.drawImage(x, y, images[6 * side + i]);
+  }
+}
+
+void TFrmFenEdit::GrpFiguresMouseDown(int x, int) {
+  const int i = std::clamp((x - PbxFigures->x()) * 6 / PbxFigures->width(), 0, 5);
+  if (PieceRadios[i]->isChecked()) position_.setSide(position_.getSide() ^ 1);
+  PieceRadios[i]->setChecked(true);
+  PieceRadios[i]->setFocus();
+}
+
+void TFrmFenEdit::PbxBoardMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x,
+                                    int y) {
+  const int square = boardGeometry(PbxBoard->width(), PbxBoard->height()).squareAt(x, y);
+  if (square < 0) return;
+  if (button != Qt::LeftButton) {
+    // Take: the piece goes into the hand, its colour to move.
+    const char piece = position_.getSquare(square);
+    if (piece != 0) {
+      position_.pickPiece(piece);
+      position_.setSquare(square, 0);
+    }
+  } else if (modifiers & Qt::ControlModifier) {
+    position_.setMark(square, position_.getMark(square) != 0 ? 0 : 'x');
+  } else {
+    const char active = position_.activePiece();
+    if (active != '-') position_.setSquare(square, position_.getSquare(square) == active ? 0 : active);
+  }
+  position_.rewriteFenLine();
+}
 
 void TFrmFenEdit::setColor(int index, int color) {
   if (index < 0 || index > 2 || colors_[index] == color) return;

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "model/Position.h"
+#include "view/BoardRenderer.h"
 #include "ui/Platform.h"
 
 class QAction;
@@ -76,6 +77,11 @@ class TFrmFenEdit : public QMainWindow, private PositionObserver {
   void setLanguage();
   void setLanguageColor();
   void Timer1Timer();
+  // Mouse editing: X and Y in paint-box (or group-box) coordinates.
+  void PbxBoardMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+  void GrpFiguresMouseDown(int x, int y);
+  const RedrawReport& lastRedraw() const { return lastRedraw_; }
+  int redrawCount() const { return redrawCount_; }
   // Range check of an edit line bound to an up-down; shared with the dialogs.
   void checkCounter(UpDown* upDown);
   // Writes the settings file once; false with the message shown when it failed.
@@ -108,6 +114,7 @@ class TFrmFenEdit : public QMainWindow, private PositionObserver {
   void syncControls();
   void EdtFenStringChange();
   void PbxBoardPaint(QPainter& painter);
+  void PbxFiguresPaint(QPainter& painter);
   void showError(const QString& text);
   QLineEdit* focusedHeadline() const;
 
@@ -115,6 +122,9 @@ class TFrmFenEdit : public QMainWindow, private PositionObserver {
   Position position_;
   std::array<int, 3> colors_{};
   QImage BoardBitmap;
+  BoardRenderer renderer_;
+  RedrawReport lastRedraw_;
+  int redrawCount_ = 0;
   bool destroyed_ = false;
 
   QString BmpPath;

@@ -1,12 +1,38 @@
-// Our own artwork, drawn by code: the side discs, and (with the board) the
-// pieces and markers.
+// Our own artwork, drawn by code: pieces, markers, side discs, the program
+// icon and the About logo. Pieces are vector paths on a 32 x 32 grid, rendered
+// anti-aliased with transparency around them.
 #pragma once
 
 #include <QImage>
+#include <QString>
+#include <vector>
 
 namespace kalmera {
 
+constexpr int kPieceSize = 32;
+
+// The 27 images of the board, in this order:
+//  0..5   white pawn, knight, bishop, rook, queen, king
+//  6..11  the black ones
+//  12..23 the same twelve inside the green mark octagon
+//  24     the en-passant ring, 25 the ring inside the octagon, 26 the octagon alone
+enum FigureImage { kMarkedOffset = 12, kEnPassantRing = 24, kMarkedRing = 25, kMarkOnly = 26 };
+const std::vector<QImage>& figureImages();
+QImage drawFigure(int index);
+
 // 16 x 16 with transparency: 0 a white disc with a black outline, 1 a black disc.
 QImage colorDisc(int side);
+// The 4 x 4 castling dot of the diagrams.
+QImage castlingDot();
+
+QImage programIcon(int size);
+QImage aboutLogo();  // 129 x 68
+
+// The 30 diagram images by file name ("wP.png" ... "Dot.png").
+struct DiagramImage {
+  QString fileName;
+  QImage image;
+};
+std::vector<DiagramImage> diagramImages();
 
 }  // namespace kalmera

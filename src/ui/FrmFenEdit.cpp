@@ -176,6 +176,12 @@ void TFrmFenEdit::buildSetupGroups() {
   ButRandom = make<QPushButton>(GrpReset, "ButRandom", 63, 18, 44, 22);
   ButEmpty = make<QPushButton>(GrpReset, "ButEmpty", 112, 18, 44, 22);
   ButOld = make<QPushButton>(GrpReset, "ButOld", 161, 18, 44, 22);
+  // Four captions on buttons 44 pixels wide: set a little closer.
+  for (QPushButton* b : {ButNew, ButRandom, ButEmpty, ButOld}) {
+    QFont narrow = b->font();
+    narrow.setLetterSpacing(QFont::AbsoluteSpacing, -0.6);
+    b->setFont(narrow);
+  }
 
   GrpCastling = makeGroup(client, "GrpCastling", 371, 63, 218, 106);
   ChkKalmera = make<QCheckBox>(GrpCastling, "ChkKalmera", 10, 16, 200, 18);

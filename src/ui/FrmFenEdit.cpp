@@ -129,10 +129,13 @@ void TFrmFenEdit::buildControls() {
   BevMenue->setFrameShape(QFrame::HLine);
   BevMenue->setFrameShadow(QFrame::Sunken);
 
-  buildBoardGroups();
+  // Created in the order in which the keyboard focus runs through them.
   buildSetupGroups();
   buildMoveGroups();
-  buildTextGroups();
+  buildFiguresGroup();
+  buildGenerateGroup();
+  buildBoardGroup();
+  buildFenGroup();
 
   errorLabels_ = {LblErrKing, LblErrCaLeftW, LblErrCaRightW, LblErrCaLeftB, LblErrCaRightB,
                   LblErrEP};
@@ -140,10 +143,6 @@ void TFrmFenEdit::buildControls() {
                            GrpGenerate, GrpBoard, GrpFen}) {
     styleGroupBox(group);
   }
-  // Keyboard focus runs through the groups in this order.
-  const QList<QGroupBox*> order = {GrpReset,   GrpCastling, GrpEnPassant, GrpMoveCount,
-                                   GrpFigures, GrpGenerate, GrpBoard,     GrpFen};
-  for (qsizetype i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 
   Timer1 = new QTimer(this);
   Timer1->setObjectName("Timer1");
@@ -152,12 +151,8 @@ void TFrmFenEdit::buildControls() {
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void TFrmFenEdit::buildBoardGroups() {
-  QWidget* client = centralWidget();
-  GrpBoard = makeGroup(client, "GrpBoard", 7, 7, 351, 358);
-  PbxBoard = make<PaintBox>(GrpBoard, "PbxBoard", 7, 14, 337, 337);
-
-  GrpFigures = makeGroup(client, "GrpFigures", 7, 371, 351, 71);
+void TFrmFenEdit::buildFiguresGroup() {
+  GrpFigures = makeGroup(centralWidget(), "GrpFigures", 7, 371, 351, 71);
   PbxFigures = make<PaintBox>(GrpFigures, "PbxFigures", 7, 13, 337, 38);
   static constexpr const char* kRadioNames[] = {"RadPawn", "RadKnight", "RadBishop",
                                                 "RadRook", "RadQueen",  "RadKing"};
@@ -167,6 +162,11 @@ void TFrmFenEdit::buildBoardGroups() {
   }
   GrpFigures->installEventFilter(this);
   LblErrKing = makeErrorLabel(GrpFigures, "LblErrKing", 336, 52);
+}
+
+void TFrmFenEdit::buildBoardGroup() {
+  GrpBoard = makeGroup(centralWidget(), "GrpBoard", 7, 7, 351, 358);
+  PbxBoard = make<PaintBox>(GrpBoard, "PbxBoard", 7, 14, 337, 337);
 }
 
 void TFrmFenEdit::buildSetupGroups() {
@@ -180,6 +180,7 @@ void TFrmFenEdit::buildSetupGroups() {
   for (QPushButton* b : {ButNew, ButRandom, ButEmpty, ButOld}) {
     QFont narrow = b->font();
     narrow.setLetterSpacing(QFont::AbsoluteSpacing, -0.6);
+    narrow.setBold(false);  // set, so that the group's bold caption font stays outside
     b->setFont(narrow);
   }
 
@@ -247,15 +248,16 @@ void TFrmFenEdit::buildMoveGroups() {
   ButColChange = make<QPushButton>(GrpMoveCount, "ButColChange", 162, 74, 49, 22);
 }
 
-void TFrmFenEdit::buildTextGroups() {
-  QWidget* client = centralWidget();
-  GrpGenerate = makeGroup(client, "GrpGenerate", 371, 343, 218, 99);
+void TFrmFenEdit::buildGenerateGroup() {
+  GrpGenerate = makeGroup(centralWidget(), "GrpGenerate", 371, 343, 218, 99);
   EdtKopf1 = make<QLineEdit>(GrpGenerate, "EdtKopf1", 14, 20, 190, 21);
   EdtKopf2 = make<QLineEdit>(GrpGenerate, "EdtKopf2", 14, 45, 190, 21);
   ButVorschau = make<QPushButton>(GrpGenerate, "ButVorschau", 14, 70, 90, 22);
   ButHtmlClip = make<QPushButton>(GrpGenerate, "ButHtmlClip", 114, 70, 90, 22);
+}
 
-  GrpFen = makeGroup(client, "GrpFen", 7, 448, 582, 57);
+void TFrmFenEdit::buildFenGroup() {
+  GrpFen = makeGroup(centralWidget(), "GrpFen", 7, 448, 582, 57);
   EdtFenString = make<QLineEdit>(GrpFen, "EdtFenString", 14, 22, 454, 21);
   EdtFenString->setReadOnly(true);
   QFont bold = EdtFenString->font();

@@ -94,10 +94,12 @@ class TFrmFenEdit : public QMainWindow, private PositionObserver {
  private:
   // Construction, step by step.
   void buildControls();
-  void buildBoardGroups();
   void buildSetupGroups();
   void buildMoveGroups();
-  void buildTextGroups();
+  void buildFiguresGroup();
+  void buildGenerateGroup();
+  void buildBoardGroup();
+  void buildFenGroup();
   void createActions();
   void createMenus();
   void connectControls();

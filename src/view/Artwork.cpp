@@ -288,12 +288,16 @@ QImage aboutLogo() {
   p.setRenderHint(QPainter::Antialiasing);
   p.drawImage(QRect(2, 2, 64, 64), programIcon(64));
   QFont font("DejaVu Sans");
-  font.setPixelSize(17);
+  font.setPixelSize(13);
   font.setBold(true);
   p.setFont(font);
   p.setPen(QColor(0, 0, 128));
-  p.drawText(QRect(68, 8, 61, 24), Qt::AlignLeft | Qt::AlignVCenter, "Kal-");
-  p.drawText(QRect(68, 32, 61, 24), Qt::AlignLeft | Qt::AlignVCenter, "mera");
+  p.drawText(QRect(67, 14, 62, 20), Qt::AlignLeft | Qt::AlignVCenter, "Kalmera");
+  font.setPixelSize(10);
+  font.setBold(false);
+  p.setFont(font);
+  p.setPen(Qt::black);
+  p.drawText(QRect(67, 34, 62, 16), Qt::AlignLeft | Qt::AlignVCenter, "FEN-Editor");
   return image;
 }
 

@@ -67,9 +67,11 @@ class FakePlatform : public Platform {
 
  private:
   std::optional<QString> nextFile() {
-    if (fileAnswers.empty()) return std::nullopt;
-    auto answer = fileAnswers.front();
-    fileAnswers.pop_front();
+    std::optional<QString> answer;
+    if (!fileAnswers.empty()) {
+      answer.swap(fileAnswers.front());
+      fileAnswers.pop_front();
+    }
     return answer;
   }
 };

@@ -108,6 +108,25 @@ class MainWindowTest : public QObject {
     QCOMPARE(window_->centralWidget()->size(), QSize(596, 513));
   }
 
+  void focusRunsThroughTheGroupsInOrder() {
+    start();
+    QStringList groups;
+    QWidget* w = window_->centralWidget();
+    for (int i = 0; i < 200; ++i) {
+      w = w->nextInFocusChain();
+      if (!(w->focusPolicy() & Qt::TabFocus)) continue;
+      for (QWidget* p = w; p != nullptr; p = p->parentWidget()) {
+        if (qobject_cast<QGroupBox*>(p) != nullptr) {
+          if (groups.isEmpty() || groups.back() != p->objectName()) groups << p->objectName();
+          break;
+        }
+      }
+      if (w == window_->centralWidget()) break;
+    }
+    QCOMPARE(groups.mid(0, 7), QStringList({"GrpReset", "GrpCastling", "GrpEnPassant",
+                                            "GrpMoveCount", "GrpFigures", "GrpGenerate", "GrpFen"}));
+  }
+
   void castlingBoxesChangeTheFenLine() {
     start();
     auto* right = child<QCheckBox>("ChkCaRightW");

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/Diagram.h"
 #include "cli/Normalize.h"
 #include "setup/Chess960.h"
 
@@ -13,6 +14,10 @@ namespace {
 constexpr const char* kUsage =
     "usage: kalmera-fen [normalize] [--json] [--mirror] [--turn]\n"
     "       kalmera-fen frc N\n"
+    "       kalmera-fen html [--document] [--base PREFIX] [--head1 TEXT] [--head2 TEXT]\n"
+    "                        [--marks MARKS] [--colours BOARD,BRIGHT,DARK]\n"
+    "       kalmera-fen picture (--png FILE | --bmp FILE) [--marks MARKS]\n"
+    "                        [--colours BOARD,BRIGHT,DARK]\n"
     "       kalmera-fen --help\n"
     "\n"
     "normalize  read FEN texts from standard input, one per line, and print the\n"
@@ -20,7 +25,12 @@ constexpr const char* kUsage =
     "  --json   print one JSON object per line instead\n"
     "  --mirror mirror the board between the a-side and the h-side\n"
     "  --turn   turn the board between White and Black (applied in the given order)\n"
-    "frc N      print the Chess960 setup number N (1..960)\n";
+    "frc N      print the Chess960 setup number N (1..960)\n"
+    "html       the HTML diagram of the FEN text on the first input line (a fragment,\n"
+    "           or a complete page with --document); MARKS is 64 characters, \"*\" marks\n"
+    "           a square (a8, b8, ... h1); colours are decimal or hexadecimal after\n"
+    "           \"$\" or \"0x\", red in the lowest byte\n"
+    "picture    the 337 x 337 board picture of that FEN text as a PNG or BMP file\n";
 
 int usageError(const std::string& problem) {
   std::fprintf(stderr, "kalmera-fen: %s\n%s", problem.c_str(), kUsage);
@@ -46,6 +56,14 @@ int main(int argc, char** argv) {
       std::fputs(kUsage, stdout);
       return 0;
     }
+  }
+
+  if (!args.empty() && (args[0] == "html" || args[0] == "picture")) {
+    const std::vector<std::string> words(args.begin(), args.end());
+    std::string problem;
+    const int code = args[0] == "html" ? kalmera::runHtmlVerb(words, problem)
+                                       : kalmera::runPictureVerb(argc, argv, words, problem);
+    return code == 2 ? usageError(problem) : code;
   }
 
   std::size_t next = 0;

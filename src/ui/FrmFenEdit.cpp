@@ -24,11 +24,17 @@
 #include <QRegularExpression>
 #include <QSignalBlocker>
 
+#include "export/Html.h"
+#include "export/PictureFiles.h"
+#include "export/Version.h"
 #include "setup/Chess960.h"
 #include "setup/RandomSource.h"
 #include "setup/Settings.h"
 #include "setup/StartTexts.h"
 #include "ui/ApplyTexts.h"
+#include "ui/FrmAbout.h"
+#include "ui/FrmColor.h"
+#include "ui/FrmPath.h"
 #include "ui/FrmRandom.h"
 #include "ui/Style.h"
 #include "ui/UpDown.h"
@@ -47,6 +53,17 @@ QString latin1(const std::string& bytes) {
 std::string bytesOf(const QString& text) {
   const QByteArray b = text.toLatin1();
   return std::string(b.constData(), static_cast<std::size_t>(b.size()));
+}
+
+// Headline text for the diagram: ISO 8859-1 bytes, and a numeric character
+// reference for what ISO 8859-1 cannot hold.
+std::string diagramText(const QString& text) {
+  std::string out;
+  for (const char32_t c : text.toUcs4()) {
+    if (c <= 0xFF) out.push_back(static_cast<char>(c));
+    else out += "&#" + std::to_string(static_cast<unsigned long>(c)) + ";";
+  }
+  return out;
 }
 
 // A single-line edit line takes only the first line of a pasted text.
@@ -308,11 +325,6 @@ void TFrmFenEdit::createActions() {
   }
   MnuDeutsch->setChecked(true);
 
-  // Commands that later work wires up are present but not yet available.
-  for (QAction* a : {ActHtmlClip, ActVorschau, ActPathDialog, ActHilfeInfo, MnuPng, MnuBmp,
-                     MnuCopyBmp, MnuColor}) {
-    a->setEnabled(false);
-  }
 }
 
 void TFrmFenEdit::createMenus() {
@@ -375,8 +387,6 @@ void TFrmFenEdit::connectControls() {
   bind(Button1, ActFenClip);
   connect(ActFenClip, &QAction::changed, Button1,
           [this] { Button1->setToolTip(ActFenClip->toolTip()); });
-  ButVorschau->setEnabled(false);
-  ButHtmlClip->setEnabled(false);
 
   connect(ActAbNormal, &QAction::triggered, this, &TFrmFenEdit::ActAbNormalExecute);
   connect(ActAbZufall, &QAction::triggered, this, &TFrmFenEdit::ActAbZufallExecute);
@@ -386,6 +396,14 @@ void TFrmFenEdit::connectControls() {
   connect(MnuPaste, &QAction::triggered, this, &TFrmFenEdit::MnuPasteClick);
   connect(MnuMirror, &QAction::triggered, this, &TFrmFenEdit::MnuMirrorClick);
   connect(MnuTurn, &QAction::triggered, this, &TFrmFenEdit::MnuTurnClick);
+  connect(ActVorschau, &QAction::triggered, this, &TFrmFenEdit::ActVorschauExecute);
+  connect(ActHtmlClip, &QAction::triggered, this, &TFrmFenEdit::ActHtmlClipExecute);
+  connect(MnuPng, &QAction::triggered, this, &TFrmFenEdit::MnuPngClick);
+  connect(MnuBmp, &QAction::triggered, this, &TFrmFenEdit::MnuBmpClick);
+  connect(MnuCopyBmp, &QAction::triggered, this, &TFrmFenEdit::MnuCopyBmpClick);
+  connect(MnuColor, &QAction::triggered, this, &TFrmFenEdit::MnuColorClick);
+  connect(ActPathDialog, &QAction::triggered, this, &TFrmFenEdit::ActPathDialogExecute);
+  connect(ActHilfeInfo, &QAction::triggered, this, &TFrmFenEdit::ActHilfeInfoExecute);
   connect(MnuEnde, &QAction::triggered, this, &QWidget::close);
   connect(MnuDeutsch, &QAction::triggered, this, [this] { setLanguage(); });
   connect(MnuEnglish, &QAction::triggered, this, [this] { setLanguage(); });
@@ -523,6 +541,14 @@ void TFrmFenEdit::showError(const QString& text) {
   platform_.showMessage(this, windowTitle(), text, Platform::Icon::Error);
 }
 
+void TFrmFenEdit::setDialogs(TFrmAbout* about, TFrmColor* color, TFrmPath* path,
+                             TFrmRandom* random) {
+  FrmAbout = about;
+  FrmColor = color;
+  FrmPath = path;
+  setRandomDialog(random);
+}
+
 void TFrmFenEdit::setRandomDialog(TFrmRandom* dialog) {
   FrmRandom = dialog;
   connect(FrmRandom, &TFrmRandom::numberEdited, this,
@@ -589,6 +615,104 @@ void TFrmFenEdit::MnuPasteClick() {
 }
 
 void TFrmFenEdit::MnuMirrorClick() { position_.mirror(); }
+
+// ---------------------------------------------------------------- export
+
+std::string TFrmFenEdit::makeHtml(bool document) {
+  for (QLineEdit* headline : {EdtKopf1, EdtKopf2}) {
+    QString text = headline->text();
+    qsizetype begin = 0, end = text.size();
+    while (begin < end && text[begin].unicode() <= 32) ++begin;
+    while (end > begin && text[end - 1].unicode() <= 32) --end;
+    if (begin != 0 || end != text.size()) headline->setText(text.mid(begin, end - begin));
+  }
+  HtmlInput input;
+  input.record = position_.record();
+  input.colors = colors_;
+  input.head1 = diagramText(EdtKopf1->text());
+  input.head2 = diagramText(EdtKopf2->text());
+  input.fen = position_.fenLine();
+  input.imageBase = bytesOf(document ? PreviewImagePath : WebPath);
+  input.homePage = std::string(kHomePage);
+  input.version = getVersionText(true);
+  input.document = document;
+  return kalmera::makeHtml(input);
+}
+
+void TFrmFenEdit::ActVorschauExecute() {
+  const std::string html = makeHtml(true);
+  if (!PreviewFileName.isEmpty()) QFile::remove(PreviewFileName);
+  PreviewFileName = HtmlPath + "~Kalmera.html";
+  QFile file(PreviewFileName);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+      file.write(html.data(), static_cast<qint64>(html.size())) != qint64(html.size()) ||
+      !file.flush()) {
+    const QString reason = file.errorString();
+    file.close();
+    showError(PreviewFileName + ": " + reason);
+    return;
+  }
+  file.close();
+  platform_.openDocument(PreviewFileName);
+}
+
+void TFrmFenEdit::ActHtmlClipExecute() {
+  const std::string html = makeHtml(false);
+  if (!platform_.setClipboardText(latin1(html))) {
+    platform_.showMessage(this, windowTitle(), "Error!", Platform::Icon::Error);
+  }
+}
+
+void TFrmFenEdit::savePicture(bool png) {
+  SaveRequest request;
+  request.defaultExtension = png ? "png" : "bmp";
+  request.filter = png ? "Portable Network Graphic file (*.png)" : "Bitmaps (*.bmp)";
+  request.startFolder = BmpPath;
+  request.proposedName = makePictureName(sharedRandom());
+  const std::optional<QString> chosen = platform_.saveFileName(this, request);
+  if (!chosen) return;
+  const std::optional<QString> error = png ? savePng(BoardBitmap, *chosen)
+                                           : saveBmp(BoardBitmap, *chosen);
+  if (error) {
+    showError(*error);
+    return;
+  }
+  BmpPath = latin1(folderOf(chosen->toStdString()));
+}
+
+void TFrmFenEdit::MnuPngClick() { savePicture(true); }
+
+void TFrmFenEdit::MnuBmpClick() { savePicture(false); }
+
+void TFrmFenEdit::MnuCopyBmpClick() {
+  if (!platform_.setClipboardImage(BoardBitmap)) {
+    platform_.showMessage(this, windowTitle(), "Error!", Platform::Icon::Error);
+  }
+}
+
+void TFrmFenEdit::MnuColorClick() {
+  if (FrmColor == nullptr) return;
+  FrmColor->setColors(*this);
+  FrmColor->setLanguage(english());
+  if (platform_.runDialog(FrmColor) == QDialog::Accepted) FrmColor->takeColors(*this);
+}
+
+void TFrmFenEdit::ActPathDialogExecute() {
+  if (FrmPath == nullptr) return;
+  FrmPath->setPaths({BmpPath, HtmlPath, WebPath});
+  FrmPath->setLanguage(english());
+  if (platform_.runDialog(FrmPath) != QDialog::Accepted) return;
+  const Paths paths = FrmPath->takePaths();
+  BmpPath = paths.bmp;
+  HtmlPath = paths.html;
+  WebPath = paths.web;
+}
+
+void TFrmFenEdit::ActHilfeInfoExecute() {
+  if (FrmAbout == nullptr) return;
+  FrmAbout->setLanguage(english());
+  platform_.runDialog(FrmAbout);
+}
 
 void TFrmFenEdit::MnuTurnClick() { position_.turn(); }
 

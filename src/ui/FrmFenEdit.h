@@ -27,6 +27,9 @@ class QRadioButton;
 
 namespace kalmera {
 
+class TFrmAbout;
+class TFrmColor;
+class TFrmPath;
 class TFrmRandom;
 class UpDown;
 
@@ -51,6 +54,7 @@ class TFrmFenEdit : public QMainWindow, private PositionObserver {
 
   // The dialogs are created after the window; it must not rely on them before.
   void setRandomDialog(TFrmRandom* dialog);
+  void setDialogs(TFrmAbout* about, TFrmColor* color, TFrmPath* path, TFrmRandom* random);
 
   Position& position() { return position_; }
   const QImage& boardBitmap() const { return BoardBitmap; }
@@ -64,6 +68,7 @@ class TFrmFenEdit : public QMainWindow, private PositionObserver {
   const QString& webPath() const { return WebPath; }
   const QString& previewImagePath() const { return PreviewImagePath; }
   QString settingsPath() const;
+  const QString& previewFileName() const { return PreviewFileName; }
 
   // Commands.
   void ActAbNormalExecute();
@@ -74,6 +79,16 @@ class TFrmFenEdit : public QMainWindow, private PositionObserver {
   void MnuPasteClick();
   void MnuMirrorClick();
   void MnuTurnClick();
+  // The diagram as ISO 8859-1 bytes; trims the two headline lines first.
+  std::string makeHtml(bool document);
+  void ActVorschauExecute();
+  void ActHtmlClipExecute();
+  void MnuPngClick();
+  void MnuBmpClick();
+  void MnuCopyBmpClick();
+  void MnuColorClick();
+  void ActPathDialogExecute();
+  void ActHilfeInfoExecute();
   void setLanguage();
   void setLanguageColor();
   void Timer1Timer();
@@ -118,6 +133,7 @@ class TFrmFenEdit : public QMainWindow, private PositionObserver {
   void PbxBoardPaint(QPainter& painter);
   void PbxFiguresPaint(QPainter& painter);
   void showError(const QString& text);
+  void savePicture(bool png);
   QLineEdit* focusedHeadline() const;
 
   Platform& platform_;
@@ -136,6 +152,9 @@ class TFrmFenEdit : public QMainWindow, private PositionObserver {
   QString PreviewFileName;
 
   TFrmRandom* FrmRandom = nullptr;
+  TFrmAbout* FrmAbout = nullptr;
+  TFrmColor* FrmColor = nullptr;
+  TFrmPath* FrmPath = nullptr;
 
   QFrame* BevMenue = nullptr;
   QGroupBox* GrpBoard = nullptr;

@@ -1,7 +1,10 @@
 // Kalmera FEN-Editor: the application, the main window, then the dialogs.
 #include <QApplication>
 
+#include "ui/FrmAbout.h"
+#include "ui/FrmColor.h"
 #include "ui/FrmFenEdit.h"
+#include "ui/FrmPath.h"
 #include "ui/FrmRandom.h"
 #include "ui/Platform.h"
 
@@ -14,8 +17,11 @@ int main(int argc, char** argv) {
   QApplication::setFont(font);
   kalmera::QtPlatform platform;
   kalmera::TFrmFenEdit window(platform);
+  kalmera::TFrmAbout about(platform, &window);
+  kalmera::TFrmColor color(platform, &window);
+  kalmera::TFrmPath path(platform, &window);
   kalmera::TFrmRandom random(&window);
-  window.setRandomDialog(&random);
+  window.setDialogs(&about, &color, &path, &random);
   window.show();
   return QApplication::exec();
 }

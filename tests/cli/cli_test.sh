@@ -66,5 +66,37 @@ if command -v python3 >/dev/null; then
         python3 -c 'import json,sys; [json.loads(l) for l in sys.stdin]; print("ok")')"
 fi
 
+# The diagram verbs.
+std='rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1'
+html=$(echo "$std" | "$tool" html --base img/)
+start='<table cellspacing="2" bgcolor="#000000"><tr><td width="326" bgcolor="#deefef">'
+check "html fragment start" "$start" "${html:0:${#start}}"
+check "html fragment end" "$std</font>" "${html: -$((${#std} + 7))}"
+check "html fragment images" 1 "$(grep -c '<img src="img/bR.png" alt="bR"' <<<"$html")"
+check "html document" '<!DOCTYPE HTML PUBLIC' "$(echo "$std" | "$tool" html --document | head -c 21)"
+check "html document images from the PNG folder beside the tool" 1 \
+  "$(echo "$std" | "$tool" html --document | grep -c "src=\"file://$(dirname "$(readlink -f "$tool")")/PNG/wK.png\"")"
+head='<font size="+2"><strong>Gr&ouml;&szlig;e</strong></font><br><br><table'
+check "html headline bytes as ISO 8859-1" "$head" \
+  "$(echo "$std" | "$tool" html --head1 $'  Gr\xf6\xdfe ' | head -c ${#head})"
+check "html marks" 1 "$(echo "$std" | "$tool" html --marks '*' | grep -c 'bR1.png" alt="bR\[\]"')"
+check "html colours" 1 \
+  "$(echo "$std" | "$tool" html --colours '$FF,0xFF00,255' | grep -c 'width="326" bgcolor="#ff0000".*width="272" bgcolor="#00ff00"')"
+for bad in "html --colours 1,2" "html --colours 1,2,x" "html --base" "html --png x" "picture" \
+           "picture --png a --bmp b" "picture --png"; do
+  # shellcheck disable=SC2086
+  code=$(echo "$std" | "$tool" $bad >/dev/null 2>&1; echo $?)
+  check "usage error: $bad exits 2" 2 "$code"
+done
+pics=$(mktemp -d)
+echo "$std" | "$tool" picture --png "$pics/board.png" --marks '*'
+check "picture png" "89504e47" "$(head -c 4 "$pics/board.png" | od -An -tx1 | tr -d ' \n')"
+echo "$std" | "$tool" picture --bmp "$pics/board.bmp"
+check "picture bmp 24 bits" "BM 24" "$(head -c 2 "$pics/board.bmp") $(od -An -tu1 -j28 -N1 "$pics/board.bmp" | tr -d ' ')"
+err=$(echo "$std" | "$tool" picture --png "$pics/gone/x.png" 2>&1 >/dev/null); code=$?
+check "unwritable picture exits 1" 1 "$code"
+check "unwritable picture says so in one line" "1" "$(printf '%s\n' "$err" | grep -c 'gone/x.png')"
+rm -rf "$pics"
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -27,6 +27,8 @@ class FakePlatform : public Platform {
   std::deque<std::optional<QColor>> colorAnswers;
   std::deque<std::optional<QString>> fileAnswers;
   QStringList opened;
+  SaveRequest lastSave;
+  bool clipboardWorks = true;
 
   void showMessage(QWidget*, const QString& title, const QString& text, Icon) override {
     messages.push_back({title, text});
@@ -39,12 +41,12 @@ class FakePlatform : public Platform {
   }
   std::optional<QString> clipboardText() override { return clipboard; }
   bool setClipboardText(const QString& text) override {
-    clipboard = text;
-    return true;
+    if (clipboardWorks) clipboard = text;
+    return clipboardWorks;
   }
   bool setClipboardImage(const QImage& image) override {
-    clipboardImage = image;
-    return !image.isNull();
+    if (clipboardWorks) clipboardImage = image;
+    return clipboardWorks && !image.isNull();
   }
   std::optional<QColor> chooseColor(QWidget*, const QColor&) override {
     if (colorAnswers.empty()) return std::nullopt;
@@ -52,7 +54,10 @@ class FakePlatform : public Platform {
     colorAnswers.pop_front();
     return answer;
   }
-  std::optional<QString> saveFileName(QWidget*, const SaveRequest&) override { return nextFile(); }
+  std::optional<QString> saveFileName(QWidget*, const SaveRequest& request) override {
+    lastSave = request;
+    return nextFile();
+  }
   std::optional<QString> chooseFolder(QWidget*, const QString&) override { return nextFile(); }
   bool openDocument(const QString& path) override {
     opened << path;

@@ -1,0 +1,221 @@
+#include "export/Html.h"
+
+#include <cstdio>
+
+namespace kalmera {
+
+namespace {
+
+constexpr std::string_view kHtmlHead =
+    "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\"><html lang=\"de\"><head>"
+    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">"
+    "<title>Kalmera Preview</title></head><body>";
+constexpr std::string_view kHtmlTail = "</body></html>";
+
+// The board table, piece by piece; its irregular markup is part of the output.
+constexpr std::string_view kRankOdd =  // ranks 7, 5, 3: a dark square first
+    "<tr align=\"center\" valign=\"middle\"><td $D height=\"32\">$K</td><td>$K</td><td $D>$K</td>"
+    "<td>$K</td><td $D>$K</td><td>$K</td><td $D>$K</td><td>$K</td></tr>";
+constexpr std::string_view kRankEven =  // ranks 6, 4, 2: a light square first
+    "<tr align=\"center\" valign=\"middle\"><td height=\"32\">$K</td><td $D>$K</td><td>$K</td>"
+    "<td $D>$K</td><td>$K</td><td $D>$K</td><td>$K</td><td $D>$K</td></tr>";
+
+constexpr std::array<std::string_view, 25> kHtmlDiagram = {
+    "<table cellspacing=\"2\" bgcolor=\"#000000\"><tr><td width=\"326\" $M><table border=\"0\" "
+    "cellspacing=\"0\" cellpadding=\"0\">",
+    "<tr align=\"center\"><td width=\"26\" rowspan=\"3\"></td><td height=\"2\" colspan=\"8\"><td "
+    "width=\"26\" rowspan=\"3\">$B</td></tr>",
+    "<tr align=\"center\"></td><td height=\"18\" width=\"36\">a</td><td width=\"34\">b</td><td "
+    "width=\"34\">c</td><td width=\"34\">d</td><td width=\"34\">e</td><td width=\"34\">f</td><td "
+    "width=\"34\">g</td><td width=\"36\">h</td></tr>",
+    "<tr align=\"center\"><td height=\"6\" valign=\"top\">$b</td><td valign=\"top\">$b</td><td "
+    "valign=\"top\">$b</td><td valign=\"top\">$b</td><td valign=\"top\">$b</td><td "
+    "valign=\"top\">$b</td><td valign=\"top\">$b</td><td valign=\"top\">$b</td></tr>",
+    "<tr align=\"center\" valign=\"middle\"><td width=\"28\" height=\"34\">8</td><td "
+    "width=\"274\" colspan=\"8\" rowspan=\"8\"><table cellspacing=\"1\" bgcolor=\"#000000\"><tr><td "
+    "bgcolor=\"#FFFFFF\"><table cellspacing=\"0\" cellpadding=\"1\" width=\"272\" $H>",
+    "<tr align=\"center\" valign=\"middle\"><td height=\"32\" width=\"32\">$K</td><td $D "
+    "width=\"32\">$K</td><td width=\"32\">$K</td><td $D width=\"32\">$K</td><td "
+    "width=\"32\">$K</td><td $D width=\"32\">$K</td><td width=\"32\">$K</td><td $D "
+    "width=\"32\">$K</td></tr>",
+    kRankOdd,
+    kRankEven,
+    kRankOdd,
+    kRankEven,
+    kRankOdd,
+    kRankEven,
+    "<tr align=\"center\" valign=\"middle\"><td $D height=\"32\">$K</td><td>$K</td><td $D>$K</td>"
+    "<td>$K</td><td $D>$K</td><td>$K</td><td $D>$K</td><td>$K</td></tr></table></td></tr>"
+    "</table></td><td width=\"28\">8</td></tr>",
+    "<tr align=\"center\" valign=\"middle\"><td height=\"32\">7</td><td>7</td></tr>",
+    "<tr align=\"center\" valign=\"middle\"><td height=\"32\">6</td><td>6</td></tr>",
+    "<tr align=\"center\" valign=\"middle\"><td height=\"32\">5</td><td>5</td></tr>",
+    "<tr align=\"center\" valign=\"middle\"><td height=\"32\">4</td><td>4</td></tr>",
+    "<tr align=\"center\" valign=\"middle\"><td height=\"32\">3</td><td>3</td></tr>",
+    "<tr align=\"center\" valign=\"middle\"><td height=\"32\">2</td><td>2</td></tr>",
+    "<tr align=\"center\" valign=\"middle\"><td height=\"34\">1</td><td>1</td></tr>",
+    "<tr align=\"center\"><td rowspan=\"3\"></td><td height=\"6\" valign=\"bottom\">$w</td><td "
+    "valign=\"bottom\">$w</td><td valign=\"bottom\">$w</td><td valign=\"bottom\">$w</td><td "
+    "valign=\"bottom\">$w</td><td valign=\"bottom\">$w</td><td valign=\"bottom\">$w</td><td "
+    "valign=\"bottom\">$w</td><td rowspan=\"3\">$W</td></tr>",
+    "<tr align=\"center\"><td height=\"18\">a</td><td>b</td><td>c</td><td>d</td><td>e</td><td>f</td>"
+    "<td>g</td><td>h</td></tr>",
+    "<tr align=\"center\"><td height=\"2\" colspan=\"8\"></tr></table></td></tr></table>",
+    "<font color=\"black\" face=\"serif\" size=\"-2\">Tarvik <a href=\"$U\">Kalmera</a> FEN-Editor "
+    "$V</font><br><br>",
+    "<font color=\"black\" face=\"sans-serif\" size=\"-1\">$F</font>",
+};
+
+std::string colorAttribute(int color) {
+  char text[32];
+  std::snprintf(text, sizeof text, "bgcolor=\"#%02x%02x%02x\"", color & 0xFF, (color >> 8) & 0xFF,
+                (color >> 16) & 0xFF);
+  return text;
+}
+
+void appendImage(std::string& out, const std::string& base, std::string_view file,
+                 std::string_view alt, int size) {
+  out += "<img src=\"";
+  out += base;
+  out += file;
+  out += "\" alt=\"";
+  out += alt;
+  out += "\" width=\"";
+  out += std::to_string(size);
+  out += "\" height=\"";
+  out += std::to_string(size);
+  out += "\">";
+}
+
+// The files of one colour's castling dots as a bit set: the rooks of the rights
+// that count, and the king's file while at least one counts (and there is a king).
+unsigned dotFiles(bool left, bool leftErr, int leftRook, bool right, bool rightErr, int rightRook,
+                  int king) {
+  unsigned files = 0;
+  const bool leftCounts = left && !leftErr;
+  const bool rightCounts = right && !rightErr;
+  if (leftCounts) files |= 1u << (leftRook & 7);
+  if (rightCounts) files |= 1u << (rightRook & 7);
+  if ((leftCounts || rightCounts) && king >= 0) files |= 1u << (king & 7);
+  return files;
+}
+
+class Filler {
+ public:
+  explicit Filler(const HtmlInput& in) : in_(in) {
+    const PositionRecord& r = in.record;
+    board_ = colorAttribute(in.colors[0]);
+    bright_ = colorAttribute(in.colors[1]);
+    dark_ = colorAttribute(in.colors[2]);
+    blackDots_ = dotFiles(r.CaLeftB, r.ErrCaLeftB, r.CastleRook[kBlackLeft], r.CaRightB,
+                          r.ErrCaRightB, r.CastleRook[kBlackRight], r.BlackKing);
+    whiteDots_ = dotFiles(r.CaLeftW, r.ErrCaLeftW, r.CastleRook[kWhiteLeft], r.CaRightW,
+                          r.ErrCaRightW, r.CastleRook[kWhiteRight], r.WhiteKing);
+    const int file = r.EnPassant - 1;
+    if (file >= 0 && !r.ErrEP) enPassant_ = file + (r.Side == 0 ? 16 : 40);
+  }
+
+  // One pass, left to right; replacement texts are not scanned again.
+  void fill(std::string_view source, std::string& out) {
+    for (std::size_t i = 0; i < source.size(); ++i) {
+      const char c = source[i];
+      if (c == '$') {
+        if (++i < source.size()) placeholder(source[i], out);
+        continue;
+      }
+      switch (static_cast<unsigned char>(c)) {
+        case 0xE4: out += "&auml;"; break;
+        case 0xF6: out += "&ouml;"; break;
+        case 0xFC: out += "&uuml;"; break;
+        case 0xC4: out += "&Auml;"; break;
+        case 0xD6: out += "&Ouml;"; break;
+        case 0xDC: out += "&Uuml;"; break;
+        case 0xDF: out += "&szlig;"; break;
+        default: out.push_back(c);
+      }
+    }
+  }
+
+ private:
+  void placeholder(char which, std::string& out) {
+    const PositionRecord& r = in_.record;
+    switch (which) {
+      case 'M': out += board_; break;
+      case 'H': out += bright_; break;
+      case 'D': out += dark_; break;
+      case 'K': square(square_++, out); break;
+      case 'b': dot(blackDots_, blackFile_++, out); break;
+      case 'w': dot(whiteDots_, whiteFile_++, out); break;
+      case 'B':
+        if (r.Side == 1) appendImage(out, in_.imageBase, "bC.png", "black", 16);
+        break;
+      case 'W':
+        if (r.Side == 0) appendImage(out, in_.imageBase, "wC.png", "white", 16);
+        break;
+      case 'U': out += in_.homePage; break;
+      case 'V': out += in_.version; break;
+      case 'F': out += in_.fen; break;
+      default: break;  // "$" and any other character yield nothing
+    }
+  }
+
+  void square(int s, std::string& out) {
+    if (s < 0 || s >= kSquares) return;  // a "$K" from a headline runs past h1
+    const PositionRecord& r = in_.record;
+    const bool marked = r.Marks[s] != 0;
+    if (s == enPassant_) {
+      appendImage(out, in_.imageBase, marked ? "EP1.png" : "EP0.png", marked ? "ep[]" : "ep", 32);
+      return;
+    }
+    const char piece = r.Board[s];
+    if (piece == 0) {
+      if (marked) appendImage(out, in_.imageBase, "xX1.png", "[]", 32);
+      return;
+    }
+    std::string name;
+    name.push_back(isWhitePiece(piece) ? 'w' : 'b');
+    name.push_back(isWhitePiece(piece) ? piece : static_cast<char>(piece - 'a' + 'A'));
+    const std::string alt = marked ? name + "[]" : name;
+    appendImage(out, in_.imageBase, name + (marked ? "1.png" : ".png"), alt, 32);
+  }
+
+  void dot(unsigned files, int file, std::string& out) {
+    if (!in_.record.Extended || file < 0 || file > 7 || !(files >> file & 1u)) return;
+    appendImage(out, in_.imageBase, "Dot.png", "Dot", 4);
+  }
+
+  const HtmlInput& in_;
+  std::string board_, bright_, dark_;
+  unsigned blackDots_ = 0, whiteDots_ = 0;
+  int enPassant_ = -1;
+  int square_ = 0, blackFile_ = 0, whiteFile_ = 0;
+};
+
+}  // namespace
+
+std::string trimHeadline(std::string_view text) {
+  while (!text.empty() && static_cast<unsigned char>(text.front()) <= 32) text.remove_prefix(1);
+  while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32) text.remove_suffix(1);
+  return std::string(text);
+}
+
+std::string makeHtml(const HtmlInput& input) {
+  std::string source;
+  if (input.document) source += kHtmlHead;
+  if (!input.head1.empty()) {
+    source += "<font size=\"+2\"><strong>" + input.head1 + "</strong></font><br>";
+  }
+  if (!input.head2.empty()) {
+    source += "<font size=\"+1\"><strong>" + input.head2 + "</strong></font><br>";
+  }
+  if (!input.head1.empty() || !input.head2.empty()) source += "<br>";
+  for (std::string_view piece : kHtmlDiagram) source += piece;
+  if (input.document) source += kHtmlTail;
+
+  std::string out;
+  out.reserve(source.size() + 6000);
+  Filler(input).fill(source, out);
+  return out;
+}
+
+}  // namespace kalmera

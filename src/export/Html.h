@@ -1,0 +1,30 @@
+// The HTML diagram: a fixed template with placeholders, filled from a snapshot
+// of the editor's state. Pure text generation; ISO 8859-1 bytes in and out.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "model/PositionRecord.h"
+
+namespace kalmera {
+
+struct HtmlInput {
+  PositionRecord record;
+  std::array<int, 3> colors{};  // board, bright, dark; 0x00BBGGRR
+  std::string head1;            // trimmed headlines
+  std::string head2;
+  std::string fen;        // the FEN line as it stands
+  std::string imageBase;  // prefix of every image address
+  std::string homePage;
+  std::string version;  // the short version text
+  bool document = false;  // a complete page instead of a fragment
+};
+
+std::string makeHtml(const HtmlInput& input);
+
+// A headline without the characters 0..32 at either end.
+std::string trimHeadline(std::string_view text);
+
+}  // namespace kalmera

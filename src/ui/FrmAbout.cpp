@@ -1,0 +1,69 @@
+#include "ui/FrmAbout.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+#include "export/Version.h"
+#include "setup/Settings.h"
+#include "ui/ApplyTexts.h"
+#include "ui/Platform.h"
+#include "view/Artwork.h"
+
+namespace kalmera {
+
+namespace {
+
+constexpr auto kAboutTexts = std::to_array<TextEntry>({
+    {"TFrmAbout", TextKind::Title, "Kalmera FEN-Editor Information",
+     "Kalmera FEN-Editor Informationen"},
+    {"ProductName", TextKind::Caption, "Tarvik Kalmera FEN-Editor and Position Generator",
+     "Tarvik Kalmera FEN-Editor und Positions-Generator"},
+    {"LblComment", TextKind::Caption, "Kalmera on the internet", "Kalmera im Internet"},
+});
+
+template <typename W>
+W* make(QWidget* parent, const char* name, int x, int y, int w, int h) {
+  auto* widget = new W(parent);
+  widget->setObjectName(name);
+  widget->setGeometry(x, y, w, h);
+  return widget;
+}
+
+}  // namespace
+
+TFrmAbout::TFrmAbout(Platform& platform, QWidget* parent) : QDialog(parent) {
+  setObjectName("TFrmAbout");
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                 Qt::WindowTitleHint);
+  setFixedSize(415, 260);
+
+  auto* panel = make<QFrame>(this, "Panel1", 8, 8, 399, 208);
+  panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  panel->setLineWidth(2);
+  auto* icon = make<QLabel>(panel, "ProgramIcon", 14, 14, 129, 68);
+  icon->setPixmap(QPixmap::fromImage(aboutLogo()));
+  auto* product = make<QLabel>(panel, "ProductName", 156, 18, 228, 60);
+  product->setWordWrap(true);
+  QFont big = product->font();
+  big.setPointSizeF(big.pointSizeF() * 1.4);
+  big.setBold(true);
+  product->setFont(big);
+  auto* version = make<QLabel>(panel, "LblVersion", 156, 92, 228, 17);
+  version->setText(QString::fromStdString(getVersionText(false)));
+  make<QLabel>(panel, "LblComment", 14, 150, 200, 17);
+  const QString home = QString::fromLatin1(kHomePage.data(), kHomePage.size());
+  auto* url = make<QPushButton>(panel, "ButURL", 14, 170, 370, 24);
+  url->setText("&" + home);
+  connect(url, &QPushButton::clicked, this, [&platform, home] { platform.openUrl(home); });
+
+  auto* ok = make<QPushButton>(this, "OKButton", 165, 228, 85, 24);
+  ok->setText("OK");
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  setLanguage(false);
+}
+
+void TFrmAbout::setLanguage(bool english) { applyTexts(this, kAboutTexts, english); }
+
+}  // namespace kalmera

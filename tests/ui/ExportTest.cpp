@@ -1,0 +1,285 @@
+// Export commands and the colour, paths and About dialogs, offscreen.
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+#include "FakePlatform.h"
+#include "export/PngWriter.h"
+#include "export/Version.h"
+#include "setup/RandomSource.h"
+#include "ui/FrmAbout.h"
+#include "ui/FrmColor.h"
+#include "ui/FrmFenEdit.h"
+#include "ui/FrmPath.h"
+#include "ui/FrmRandom.h"
+
+using namespace kalmera;
+
+class ExportTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<QTemporaryDir> dir_;
+  FakePlatform platform_;
+  std::unique_ptr<TFrmFenEdit> window_;
+  TFrmAbout* about_ = nullptr;
+  TFrmColor* color_ = nullptr;
+  TFrmPath* path_ = nullptr;
+
+  template <typename T>
+  T* child(QObject* root, const char* name) {
+    T* found = root->findChild<T*>(name);
+    if (found == nullptr) qFatal("no control %s", name);
+    return found;
+  }
+  QByteArray read(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
+  // Runs the next modal dialog: `steps` act on it, then it closes with `result`.
+  void script(std::function<void(QDialog*)> steps, int result) {
+    platform_.dialogScript.push_back([steps, result](QDialog* d) {
+      steps(d);
+      return result;
+    });
+  }
+
+ private slots:
+  void init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    platform_ = FakePlatform();
+    platform_.program = dir_->filePath("kalmera");
+    window_ = std::make_unique<TFrmFenEdit>(platform_);
+    about_ = new TFrmAbout(platform_, window_.get());
+    color_ = new TFrmColor(platform_, window_.get());
+    path_ = new TFrmPath(platform_, window_.get());
+    window_->setDialogs(about_, color_, path_, new TFrmRandom(window_.get()));
+  }
+  void cleanup() { window_.reset(); }
+
+  void pngFileHoldsTheBoardPicture() {
+    sharedRandom().seed(0);
+    const QString file = dir_->filePath("pics/board.png");
+    QDir().mkpath(dir_->filePath("pics"));
+    platform_.fileAnswers.push_back(file);
+    window_->MnuPngClick();
+    QCOMPARE(platform_.lastSave.proposedName, QString("KM_00000"));
+    QCOMPARE(platform_.lastSave.defaultExtension, QString("png"));
+    QCOMPARE(platform_.lastSave.startFolder, dir_->path() + "/");
+    const auto pixels = readPng(file.toStdString());
+    QVERIFY(pixels.has_value());
+    const QImage& board = window_->boardBitmap();
+    QCOMPARE(pixels->width, board.width());
+    QCOMPARE(pixels->height, board.height());
+    for (int y = 0; y < board.height(); ++y) {
+      for (int x = 0; x < board.width(); ++x) {
+        const std::uint8_t* p = pixels->bytes.data() + (y * board.width() + x) * 3;
+        QCOMPARE(qRgb(p[0], p[1], p[2]), board.pixel(x, y));
+      }
+    }
+    QCOMPARE(window_->bmpPath(), dir_->filePath("pics") + "/");
+  }
+
+  void bmpFileReadsBackAsTheBoardPicture() {
+    const QString file = dir_->filePath("board.bmp");
+    platform_.fileAnswers.push_back(file);
+    window_->MnuBmpClick();
+    QCOMPARE(platform_.lastSave.defaultExtension, QString("bmp"));
+    const QByteArray bytes = read(file);
+    QVERIFY(bytes.startsWith("BM"));
+    QCOMPARE(int(bytes[28]), 24);  // bits per pixel in the header
+    QImage back(file);
+    QCOMPARE(back.convertToFormat(QImage::Format_RGB32),
+             window_->boardBitmap().convertToFormat(QImage::Format_RGB32));
+  }
+
+  void proposedNamesAreFiveUpperCaseHexDigits() {
+    sharedRandom().seed(12345);
+    for (int i = 0; i < 20; ++i) {
+      platform_.fileAnswers.push_back(std::nullopt);  // cancelled
+      window_->MnuBmpClick();
+      QVERIFY(QRegularExpression("^KM_[0-9A-F]{5}$").match(platform_.lastSave.proposedName).hasMatch());
+    }
+    QCOMPARE(window_->bmpPath(), dir_->path() + "/");  // cancelling changes nothing
+  }
+
+  void failedSaveIsShownAndChangesNothing() {
+    platform_.fileAnswers.push_back(dir_->filePath("gone/board.png"));
+    window_->MnuPngClick();
+    QCOMPARE(platform_.messages.size(), size_t(1));
+    QVERIFY(platform_.messages[0].text.contains("gone/board.png"));
+    QCOMPARE(window_->bmpPath(), dir_->path() + "/");
+    platform_.fileAnswers.push_back(dir_->filePath("gone/board.bmp"));
+    window_->MnuBmpClick();
+    QCOMPARE(platform_.messages.size(), size_t(2));
+    QVERIFY(!QFile::exists(dir_->filePath("gone")));
+  }
+
+  void bitmapClipboard() {
+    window_->MnuCopyBmpClick();
+    QCOMPARE(platform_.clipboardImage.size(), QSize(337, 337));
+    QCOMPARE(platform_.clipboardImage, window_->boardBitmap());
+    platform_.clipboardWorks = false;
+    window_->MnuCopyBmpClick();
+    QCOMPARE(platform_.messages.back().text, QString("Error!"));
+  }
+
+  void htmlClipboardTrimsHeadlinesAndEscapes() {
+    auto* head = child<QLineEdit>(window_.get(), "EdtKopf1");
+    head->setText(QString("  Gr") + QChar(0xF6) + QChar(0xDF) + "e " + QChar(0x265E) + "  ");
+    window_->ActHtmlClipExecute();
+    QCOMPARE(head->text(), QString("Gr") + QChar(0xF6) + QChar(0xDF) + "e " + QChar(0x265E));
+    const QString html = *platform_.clipboard;
+    QVERIFY(html.startsWith("<font size=\"+2\"><strong>Gr&ouml;&szlig;e &#9822;</strong></font>"));
+    QVERIFY(html.contains("<img src=\"" + window_->webPath() + "wK.png\""));
+    QVERIFY(html.endsWith("</font>"));
+    platform_.clipboardWorks = false;
+    window_->ActHtmlClipExecute();
+    QCOMPARE(platform_.messages.back().text, QString("Error!"));
+  }
+
+  void previewFileLifeCycle() {
+    const QString first = dir_->filePath("~Kalmera.html");
+    window_->ActVorschauExecute();
+    QCOMPARE(platform_.opened, QStringList{first});
+    const QByteArray page = read(first);
+    QVERIFY(page.startsWith("<!DOCTYPE HTML PUBLIC"));
+    QVERIFY(page.endsWith("</body></html>"));
+    QVERIFY(page.contains("<img src=\"file://" + dir_->path().toLatin1() + "/PNG/wK.png\""));
+    // Again: deleted and written anew, opened again.
+    QFile::remove(first);
+    window_->ActVorschauExecute();
+    QVERIFY(QFile::exists(first));
+    QCOMPARE(platform_.opened.size(), 2);
+    // Another HTML folder: nothing stays behind in the old one.
+    QDir().mkpath(dir_->filePath("html"));
+    platform_.fileAnswers.push_back(dir_->filePath("html"));
+    script([this](QDialog*) { path_->chooseFolder(path_->EdtPathHtml); }, QDialog::Accepted);
+    window_->ActPathDialogExecute();
+    QCOMPARE(window_->htmlPath(), dir_->filePath("html") + "/");
+    window_->ActVorschauExecute();
+    QVERIFY(!QFile::exists(first));
+    const QString second = dir_->filePath("html/~Kalmera.html");
+    QVERIFY(QFile::exists(second));
+    window_->close();  // the end of the program takes the preview along
+    QVERIFY(!QFile::exists(second));
+  }
+
+  void previewIntoAMissingFolderIsShownAndOpensNothing() {
+    script([this](QDialog*) { path_->EdtPathHtml->setText(dir_->filePath("gone") + "/"); },
+           QDialog::Accepted);
+    window_->ActPathDialogExecute();
+    window_->ActVorschauExecute();
+    QCOMPARE(platform_.messages.size(), size_t(1));
+    QVERIFY(platform_.messages[0].text.contains("~Kalmera.html"));
+    QVERIFY(platform_.opened.isEmpty());
+  }
+
+  void colourDialogDefaultsCurrentAndCancel() {
+    window_->setColor(2, 0x112233);
+    script([this](QDialog* d) { child<QPushButton>(d, "ButStandard")->click(); }, QDialog::Accepted);
+    window_->MnuColorClick();
+    QCOMPARE(window_->getColor(2), 0xA5BDE7);
+
+    window_->setColor(0, 0x445566);
+    script(
+        [this](QDialog* d) {
+          child<QPushButton>(d, "ButStandard")->click();
+          child<QPushButton>(d, "ButAktuell")->click();
+          QCOMPARE(color_->swatchColor(0), 0x445566);
+        },
+        QDialog::Accepted);
+    window_->MnuColorClick();
+    QCOMPARE(window_->getColor(0), 0x445566);
+
+    platform_.colorAnswers.push_back(QColor(255, 0, 0));
+    script([this](QDialog* d) { child<QPushButton>(d, "ButHell")->click(); }, QDialog::Rejected);
+    window_->MnuColorClick();
+    QCOMPARE(window_->getColor(1), 0xCEEFFF);  // cancelled: nothing taken
+
+    platform_.colorAnswers.push_back(QColor(255, 0, 0));
+    platform_.colorAnswers.push_back(std::nullopt);  // the platform dialog cancelled
+    script(
+        [this](QDialog* d) {
+          child<QPushButton>(d, "ButHell")->click();
+          child<QPushButton>(d, "ButDunkel")->click();
+          QCOMPARE(child<QFrame>(d, "PanHell")->palette().color(QPalette::Window), QColor(255, 0, 0));
+        },
+        QDialog::Accepted);
+    window_->MnuColorClick();
+    QCOMPARE(window_->getColor(1), 0x0000FF);
+    QCOMPARE(window_->getColor(2), 0xA5BDE7);
+
+    const int redraws = window_->redrawCount();
+    script([](QDialog*) {}, QDialog::Accepted);
+    window_->MnuColorClick();
+    QCOMPARE(window_->redrawCount(), redraws);  // OK without a change draws nothing
+  }
+
+  void colourDialogTexts() {
+    color_->setLanguage(true);
+    QCOMPARE(color_->windowTitle(), QString("Color Selection"));
+    QCOMPARE(child<QPushButton>(color_, "ButHell")->text(), QString("Br&ight"));
+    color_->setLanguage(false);
+    QCOMPARE(child<QPushButton>(color_, "ButCancel")->text(), QString("Abbruch"));
+  }
+
+  void pathDialogWebAddressAndCancel() {
+    script([this](QDialog*) { path_->EdtPathWeb->setText("  www-folder \t"); }, QDialog::Accepted);
+    // OK runs its handler before the dialog closes.
+    platform_.dialogScript.back() = [this](QDialog*) {
+      path_->EdtPathWeb->setText("  www-folder \t");
+      path_->OKButtonClick();
+      return int(QDialog::Accepted);
+    };
+    window_->ActPathDialogExecute();
+    QCOMPARE(window_->webPath(), QString("www-folder/"));
+
+    platform_.dialogScript.push_back([this](QDialog*) {
+      path_->EdtPathWeb->setText("");
+      path_->OKButtonClick();
+      return int(QDialog::Accepted);
+    });
+    window_->ActPathDialogExecute();
+    QCOMPARE(window_->webPath(), QString());
+    window_->ActHtmlClipExecute();
+    QVERIFY(platform_.clipboard->contains("<img src=\"wK.png\""));
+
+    platform_.fileAnswers.push_back(dir_->filePath("elsewhere"));
+    script([this](QDialog* d) { child<QPushButton>(d, "ButGrahic")->click(); }, QDialog::Rejected);
+    window_->ActPathDialogExecute();
+    QCOMPARE(window_->bmpPath(), dir_->path() + "/");
+    QCOMPARE(path_->EdtPathGraphic->text(), dir_->filePath("elsewhere") + "/");
+    path_->setLanguage(true);
+    QCOMPARE(path_->windowTitle(), QString("Management of used Paths"));
+  }
+
+  void aboutDialog() {
+    window_->findChild<QAction*>("MnuEnglish")->trigger();
+    script(
+        [this](QDialog* d) {
+          QCOMPARE(d->windowTitle(), QString("Kalmera FEN-Editor Information"));
+          QCOMPARE(child<QLabel>(d, "LblVersion")->text(),
+                   QString::fromStdString(getVersionText(false)));
+          child<QPushButton>(d, "ButURL")->click();
+        },
+        QDialog::Accepted);
+    window_->ActHilfeInfoExecute();
+    QCOMPARE(platform_.opened.size(), 1);
+    QVERIFY(platform_.opened[0].startsWith("https://"));
+    QCOMPARE(child<QPushButton>(about_, "ButURL")->text(), "&" + platform_.opened[0]);
+    about_->setLanguage(false);
+    QCOMPARE(child<QLabel>(about_, "LblComment")->text(), QString("Kalmera im Internet"));
+  }
+};
+
+QTEST_MAIN(ExportTest)
+#include "ExportTest.moc"

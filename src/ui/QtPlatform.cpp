@@ -4,6 +4,8 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QUrl>
@@ -44,10 +46,28 @@ std::optional<QColor> QtPlatform::chooseColor(QWidget* parent, const QColor& ini
 }
 
 std::optional<QString> QtPlatform::saveFileName(QWidget* parent, const SaveRequest& request) {
+  // Qt's own dialog, so that a picture preview pane can sit beside the list;
+  // it asks before an existing file is overwritten and appends the extension.
   QFileDialog dialog(parent, request.title, request.startFolder, request.filter);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix(request.defaultExtension);
   dialog.selectFile(request.proposedName);
+  auto* preview = new QLabel(&dialog);
+  preview->setObjectName("PicturePreview");
+  preview->setFixedSize(180, 180);
+  preview->setAlignment(Qt::AlignCenter);
+  preview->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+    grid->addWidget(preview, 1, grid->columnCount(), 1, 1);
+  }
+  QObject::connect(&dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
+    const QImage image(path);
+    preview->setPixmap(image.isNull() ? QPixmap()
+                                      : QPixmap::fromImage(image.scaled(
+                                            preview->size() - QSize(8, 8), Qt::KeepAspectRatio,
+                                            Qt::SmoothTransformation)));
+  });
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   return dialog.selectedFiles().front();
 }

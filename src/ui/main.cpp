@@ -10,8 +10,9 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // The application's title; the window sets its own caption. (A display name
+  // would be appended to every caption on X11.)
   QApplication::setApplicationName("Kalmera FEN-Editor");
-  QApplication::setApplicationDisplayName("Kalmera FEN-Editor");
   QFont font = QApplication::font();
   font.setPointSize(8);  // the window is laid out for a small interface font
   QApplication::setFont(font);

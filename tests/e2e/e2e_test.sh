@@ -1,0 +1,186 @@
+#!/usr/bin/env bash
+# The real editor in a real X server, used as a person uses it: keys and mouse
+# through xdotool, the X clipboard through xclip, the settings file between
+# runs. Exit 77 (skipped) when no X server can be started here.
+#   tests/e2e/e2e_test.sh PROGRAM PNG_FOLDER
+set -u
+program=${1:?path to kalmera}
+pngs=${2:?the PNG folder beside it}
+passed=0 failed=0
+
+check() {  # name expected actual
+  if [ "$2" == "$3" ]; then passed=$((passed + 1)); echo "ok   $1"; else
+    failed=$((failed + 1)); printf 'FAIL %s\n  expected: %q\n  actual:   %q\n' "$1" "$2" "$3"; fi
+}
+
+for tool in Xvfb xdotool xclip convert; do
+  command -v $tool >/dev/null || { echo "SKIPPED: $tool is not installed"; exit 77; }
+done
+
+work=$(mktemp -d)
+chmod 755 "$work"
+xpid=""
+cleanup() {
+  [ -n "${apid:-}" ] && kill "$apid" 2>/dev/null
+  [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
+  chmod -R u+w "$work" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+for n in $(seq 90 120); do
+  [ -e /tmp/.X11-unix/X$n ] && continue
+  Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 & xpid=$!
+  export DISPLAY=:$n
+  for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+  xdotool getdisplaygeometry >/dev/null 2>&1 && break
+  kill $xpid 2>/dev/null; xpid=""
+done
+[ -n "$xpid" ] || { echo "SKIPPED: no X server could be started"; exit 77; }
+unset WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+
+# A copy of the program folder: the program, its PNG folder, and later its settings.
+app="$work/app"
+mkdir -p "$app"
+cp "$program" "$app/kalmera"
+cp -r "$pngs" "$app/PNG"
+chmod -R a+rX "$app"
+ini="$app/kalmera.ini"
+
+start() {  # [user] -- starts the editor, waits for its window, gives it the focus
+  if [ -n "${1:-}" ]; then setpriv --reuid="$1" --regid="$1" --clear-groups "$app/kalmera" >/dev/null 2>&1 &
+  else "$app/kalmera" >/dev/null 2>&1 & fi
+  apid=$!
+  win=$(timeout 20 xdotool search --sync --onlyvisible --pid $apid 2>/dev/null | head -n 1)
+  [ -n "$win" ] || { echo "FAIL the window did not appear"; exit 1; }
+  sleep 0.5
+  xdotool windowfocus --sync "$win" 2>/dev/null
+  eval "$(xdotool getwindowgeometry --shell "$win")"
+  menu=$((HEIGHT - 513))  # the menu bar above the 596 x 513 client area
+  board_x=$((X + 7 + 7)); board_y=$((Y + menu + 7 + 14))
+}
+key() { xdotool key --clearmodifiers "$@"; sleep 0.3; }
+# There is no window manager: after a dialog the focus is handed back by hand.
+refocus() { xdotool windowfocus --sync "$win" 2>/dev/null; sleep 0.2; }
+clip() { timeout 5 xclip -o -selection clipboard 2>/dev/null; }
+# xclip stays behind to serve the text; it must not hold the caller's output open.
+setclip() { printf '%s' "$1" | xclip -i -selection clipboard >/dev/null 2>&1; sleep 0.2; }
+copyfen() { setclip "-"; key ctrl+c; clip; }
+square() {  # the screen point of a square's centre: file 0..7, row 0 (rank 8) ..7
+  echo $((board_x + 32 + $1 * 34 + 17)) $((board_y + 32 + $2 * 34 + 17))
+}
+click() {  # button file row [modifier]
+  read -r sx sy < <(square "$2" "$3")
+  xdotool mousemove "$sx" "$sy"
+  if [ -n "${4:-}" ]; then xdotool keydown "$4" click "$1" keyup "$4"; else xdotool click "$1"; fi
+  sleep 0.3
+}
+pixel() {  # x y of the board picture on the bitmap clipboard
+  key ctrl+b
+  timeout 5 xclip -o -selection clipboard -t image/png > "$work/board.png" 2>/dev/null
+  convert "$work/board.png" -format "%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]" \
+    -crop "1x1+$1+$2" info: 2>/dev/null
+}
+quit() {
+  key ctrl+q
+  for _ in $(seq 50); do kill -0 $apid 2>/dev/null || break; sleep 0.1; done
+  kill -0 $apid 2>/dev/null && { echo "FAIL the editor did not end"; kill $apid; }
+  apid=""
+}
+
+standard='rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1'
+frc100='qbbnrnkr/pppppppp/8/8/8/8/PPPPPPPP/QBBNRNKR w KQkq - 0 1'
+
+# First start without a settings file.
+start
+check "first start: Ctrl+C gives the standard position" "$standard" "$(copyfen)"
+
+# Paste with a leading blank and a trailing line break.
+setclip $' 4k3/8/8/3Pp3/8/8/8/4K3 w - e6 0 1\n'
+key ctrl+v
+check "Ctrl+V reads the pasted text, Ctrl+C gives it normalised" \
+  "4k3/8/8/3Pp3/8/8/8/4K3 w - e6 0 1" "$(copyfen)"
+
+# The mouse on the board.
+setclip "$standard"; key ctrl+v
+click 3 7 0               # right click h8 takes the black rook: Black to move
+click 1 4 4               # left click e4 sets it
+check "right click takes, left click sets" \
+  "rnbqkbn1/pppppppp/8/8/4r3/8/PPPPPPPP/RNBQKBNR b KQq - 0 1" "$(copyfen)"
+click 1 4 4 ctrl          # Ctrl + left click marks: the FEN stays
+check "Ctrl + left click marks without changing the FEN" \
+  "rnbqkbn1/pppppppp/8/8/4r3/8/PPPPPPPP/RNBQKBNR b KQq - 0 1" "$(copyfen)"
+check "the mark shows on e4" "0,255,0" "$(pixel $((32 + 4 * 34 + 16)) $((32 + 4 * 34 + 1)))"
+
+# A Chess960 setup through the menu and the position-number dialog.
+key alt+d; key a; key z
+sleep 0.5
+key ctrl+a; xdotool type --delay 80 "100"; sleep 0.3; key Return
+refocus
+check "Chess960 number typed into the dialog" "$frc100" "$(copyfen)"
+
+setclip "-"; key ctrl+h
+html=$(clip)
+check "HTML clipboard gives the fragment" \
+  '<font size="+2"><strong>FRC Startposition</strong></font><br><font size="+1"><strong>Position Nr . 100</strong>' \
+  "${html:0:111}"
+check "the fragment ends with the FEN" "$frc100</font>" "${html: -$((${#frc100} + 7))}"
+key ctrl+b
+timeout 5 xclip -o -selection clipboard -t image/png > "$work/board.png" 2>/dev/null
+check "bitmap clipboard gives the 337 x 337 picture" "337x337" \
+  "$(identify -format '%wx%h' "$work/board.png" 2>/dev/null)"
+
+click 1 3 3 ctrl          # mark d5
+key alt+o; key e          # Optionen -> Englisch
+check "the language switched to English" "Kalmera FEN-Editor and Position Generator" \
+  "$(xdotool getwindowname "$win")"
+quit
+check "the settings file holds every key in order" \
+  "Color Board Bright Dark Path BMP HTML Web Position Head1 Head2 FEN Mode Hints Language Positions Marked" \
+  "$(sed -E 's/^\[(.*)\]\r?$/\1/; s/=.*//' "$ini" | tr '\n' ' ' | sed 's/ $//')"
+check "settings: language" "Language=1" "$(grep '^Language=' "$ini")"
+check "settings: position" "FEN=$frc100" "$(grep '^FEN=' "$ini")"
+check "settings: marks" "Marked=---------------------------*------------------------------------" \
+  "$(grep '^Marked=' "$ini")"
+check "settings: headline" "Head2=Position Nr . 100" "$(grep '^Head2=' "$ini")"
+
+# The second start comes back with it all.
+start
+check "second start: position" "$frc100" "$(copyfen)"
+check "second start: language" "Kalmera FEN-Editor and Position Generator" \
+  "$(xdotool getwindowname "$win")"
+d5="$((32 + 3 * 34 + 16)) $((32 + 3 * 34 + 1))"
+check "second start: the mark on d5" "0,255,0" "$(pixel $d5)"
+setclip "8/8/8/8/8/8/8/8 w - - 0 1"; key ctrl+v
+check "a later change" "8/8/8/8/8/8/8/8 w - - 0 1" "$(copyfen)"
+key alt+u                 # Undo: the state at the start of the run
+check "Undo brings back the position" "$frc100" "$(copyfen)"
+check "Undo brings back the mark" "0,255,0" "$(pixel $d5)"
+quit
+
+# A settings file in a read-only folder: the editor starts and ends, shows the
+# failure, and the old file stays as it was.
+cp "$ini" "$work/old.ini"
+chmod 555 "$app"
+user=""
+[ "$(id -u)" -eq 0 ] && user=65534  # root writes anywhere: run as nobody
+start $user
+check "read-only folder: the editor starts with the stored position" "$frc100" "$(copyfen)"
+key ctrl+q
+box=""
+for _ in $(seq 30); do
+  box=$(xdotool search --onlyvisible --pid $apid 2>/dev/null | grep -vx "$win" | head -n 1)
+  [ -n "$box" ] && break; sleep 0.1
+done
+check "read-only folder: the write failure is shown" "yes" "$([ -n "$box" ] && echo yes || echo no)"
+[ -n "$box" ] && { xdotool windowfocus --sync "$box" 2>/dev/null; key Return; }
+for _ in $(seq 50); do kill -0 $apid 2>/dev/null || break; sleep 0.1; done
+check "read-only folder: the editor ended" "ended" "$(kill -0 $apid 2>/dev/null && echo running || echo ended)"
+apid=""
+check "read-only folder: the old file is unchanged" "same" \
+  "$(cmp -s "$ini" "$work/old.ini" && echo same || echo changed)"
+chmod 755 "$app"
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

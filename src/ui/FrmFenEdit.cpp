@@ -516,8 +516,10 @@ bool TFrmFenEdit::FormDestroy() {
   s.Bmp = bytesOf(BmpPath);
   s.Html = bytesOf(HtmlPath);
   s.Web = bytesOf(WebPath);
-  s.Head1 = bytesOf(EdtKopf1->text());
-  s.Head2 = bytesOf(EdtKopf2->text());
+  // The file holds ISO 8859-1: other characters keep their meaning as the
+  // numeric references that the diagram writes for them.
+  s.Head1 = diagramText(EdtKopf1->text());
+  s.Head2 = diagramText(EdtKopf2->text());
   s.Fen = position_.fenLine();
   s.Hints = MnuHints->isChecked();
   s.Language = english() ? 1 : 0;

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -442,9 +443,64 @@ class MainWindowTest : public QObject {
     QCOMPARE(window_->position().getMark(10), 0);
   }
 
+  void badSettingsFilesStartAndKeepTheirLines_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("want");
+    QByteArray junk;
+    for (int i = 0; i < 4096; ++i) junk.append(char((i * 7919) % 256));
+    QTest::newRow("binary junk") << junk << kStandard;
+    QTest::newRow("binary junk before the keys")
+        << junk + "\n[Position]\nFEN=8/8/8/8/8/8/8/8 b - - 0 1\n"
+        << QString("8/8/8/8/8/8/8/8 b - - 0 1");
+    QTest::newRow("very long lines")
+        << "[Position]\nHead1=" + QByteArray(3000000, 'h') + "\n; " + QByteArray(2000000, 'c') + "\n"
+        << kStandard;
+    QTest::newRow("duplicated sections and keys")
+        << QByteArray("[Position]\nFEN=4k3/8/8/8/8/8/8/4K3 w - - 0 1\nFEN=8/8/8/8/8/8/8/8 w - - 0 1\n"
+                      "[position]\nFEN=k7/8/8/8/8/8/8/7K w - - 0 1\n")
+        << QString("4k3/8/8/8/8/8/8/4K3 w - - 0 1");
+    QTest::newRow("CRLF and no final line break")
+        << QByteArray("; mine\r\n[Position]\r\nFEN=4k3/8/8/8/8/8/8/4K3 b - - 0 1") << QString("4k3/8/8/8/8/8/8/4K3 b - - 0 1");
+    // The NUL ends the placement; "/" then ends side and castling, "8" is the clock.
+    QTest::newRow("NUL bytes") << QByteArray("[Position]\nFEN=4k3\0/8\n", 22)
+                               << QString("4k3/8/8/8/8/8/8/8 w - - 8 1");
+  }
+
+  void badSettingsFilesStartAndKeepTheirLines() {
+    QFETCH(QByteArray, file);
+    QFETCH(QString, want);
+    writeIni(file);
+    start();
+    QCOMPARE(fen(), want);
+    QVERIFY(window_->close());
+    QVERIFY(platform_.messages.empty());
+    // Every line that holds none of our keys is still there, byte for byte.
+    const QByteArray written = readIni();
+    static const QRegularExpression ours(
+        "^\\s*(Board|Bright|Dark|BMP|HTML|Web|Head1|Head2|FEN|Hints|Language|Marked)\\s*=",
+        QRegularExpression::CaseInsensitiveOption);
+    for (QByteArray line : file.split('\n')) {
+      if (line.endsWith('\r')) line.chop(1);
+      if (ours.match(QString::fromLatin1(line)).hasMatch()) continue;
+      QVERIFY2(written.contains(line), line.left(40).constData());
+    }
+    start();  // and reads again
+    QCOMPARE(fen(), want);
+  }
+
+  void headlinesOutsideLatin1SurviveTheSettingsFile() {
+    start();
+    child<QLineEdit>("EdtKopf1")->setText(QString("Springer ") + QChar(0x265E));
+    QVERIFY(window_->close());
+    QVERIFY(readIni().contains("Head1=Springer &#9822;\n"));
+    start();
+    window_->ActHtmlClipExecute();
+    QVERIFY(platform_.clipboard->startsWith("<font size=\"+2\"><strong>Springer &#9822;</strong>"));
+  }
+
   void pasteTakesLatin1AndAnyJunk() {
     start();
-    load(QString("4k3/8/8/8/8/8/8/4K3 w - - 0 1") + QChar(0x20AC) + QString(100000, 'x'));
+    load(QString("4k3/8/8/8/8/8/8/4K3 w - - 0 1") + QChar(0x20AC) + QString(5000000, 'x'));
     QCOMPARE(fen(), QString("4k3/8/8/8/8/8/8/4K3 w - - 0 1"));
     load(QString(QChar(0)) + "garbage");
     QCOMPARE(fen(), QString("8/8/8/8/8/8/8/8 w - - 0 1"));

@@ -87,19 +87,6 @@ void appendImage(std::string& out, const std::string& base, std::string_view fil
   out += "\">";
 }
 
-// The files of one colour's castling dots as a bit set: the rooks of the rights
-// that count, and the king's file while at least one counts (and there is a king).
-unsigned dotFiles(bool left, bool leftErr, int leftRook, bool right, bool rightErr, int rightRook,
-                  int king) {
-  unsigned files = 0;
-  const bool leftCounts = left && !leftErr;
-  const bool rightCounts = right && !rightErr;
-  if (leftCounts) files |= 1u << (leftRook & 7);
-  if (rightCounts) files |= 1u << (rightRook & 7);
-  if ((leftCounts || rightCounts) && king >= 0) files |= 1u << (king & 7);
-  return files;
-}
-
 class Filler {
  public:
   explicit Filler(const HtmlInput& in) : in_(in) {
@@ -107,10 +94,8 @@ class Filler {
     board_ = colorAttribute(in.colors[0]);
     bright_ = colorAttribute(in.colors[1]);
     dark_ = colorAttribute(in.colors[2]);
-    blackDots_ = dotFiles(r.CaLeftB, r.ErrCaLeftB, r.CastleRook[kBlackLeft], r.CaRightB,
-                          r.ErrCaRightB, r.CastleRook[kBlackRight], r.BlackKing);
-    whiteDots_ = dotFiles(r.CaLeftW, r.ErrCaLeftW, r.CastleRook[kWhiteLeft], r.CaRightW,
-                          r.ErrCaRightW, r.CastleRook[kWhiteRight], r.WhiteKing);
+    blackDots_ = r.castlingDotFiles(false);
+    whiteDots_ = r.castlingDotFiles(true);
     const int file = r.EnPassant - 1;
     if (file >= 0 && !r.ErrEP) enPassant_ = file + (r.Side == 0 ? 16 : 40);
   }

@@ -64,6 +64,19 @@ struct PositionRecord {
   std::array<int, 4> CastleRook{kNoLeftRook, kNoRightRook, kNoLeftRook, kNoRightRook};
   bool RedrawEnabled = false;
 
+  // The files (bit f for file f) that point at a colour's castling: the rooks
+  // of the rights that count and, while one counts, the king's file.
+  unsigned castlingDotFiles(bool white) const {
+    const bool left = white ? CaLeftW && !ErrCaLeftW : CaLeftB && !ErrCaLeftB;
+    const bool right = white ? CaRightW && !ErrCaRightW : CaRightB && !ErrCaRightB;
+    const int king = white ? WhiteKing : BlackKing;
+    unsigned files = 0;
+    if (left) files |= 1u << (CastleRook[white ? kWhiteLeft : kBlackLeft] & 7);
+    if (right) files |= 1u << (CastleRook[white ? kWhiteRight : kBlackRight] & 7);
+    if ((left || right) && king >= 0) files |= 1u << (king & 7);
+    return files;
+  }
+
   bool anyError() const {
     return ErrKing || ErrCaLeftW || ErrCaRightW || ErrCaLeftB || ErrCaRightB || ErrEP;
   }

@@ -8,6 +8,7 @@
 #include "setup/Settings.h"
 #include "ui/ApplyTexts.h"
 #include "ui/Platform.h"
+#include "ui/Style.h"
 #include "view/Artwork.h"
 
 namespace kalmera {
@@ -21,14 +22,6 @@ constexpr auto kAboutTexts = std::to_array<TextEntry>({
      "Tarvik Kalmera FEN-Editor und Positions-Generator"},
     {"LblComment", TextKind::Caption, "Kalmera on the internet", "Kalmera im Internet"},
 });
-
-template <typename W>
-W* make(QWidget* parent, const char* name, int x, int y, int w, int h) {
-  auto* widget = new W(parent);
-  widget->setObjectName(name);
-  widget->setGeometry(x, y, w, h);
-  return widget;
-}
 
 }  // namespace
 

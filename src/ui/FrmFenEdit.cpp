@@ -72,14 +72,6 @@ QString firstLine(const QString& text) {
   return end < 0 ? text : text.left(end);
 }
 
-template <typename W>
-W* make(QWidget* parent, const char* name, int x, int y, int w, int h) {
-  auto* widget = new W(parent);
-  widget->setObjectName(name);
-  widget->setGeometry(x, y, w, h);
-  return widget;
-}
-
 QGroupBox* makeGroup(QWidget* parent, const char* name, int x, int y, int w, int h) {
   return make<QGroupBox>(parent, name, x, y, w, h);
 }
@@ -622,11 +614,8 @@ void TFrmFenEdit::MnuMirrorClick() { position_.mirror(); }
 
 std::string TFrmFenEdit::makeHtml(bool document) {
   for (QLineEdit* headline : {EdtKopf1, EdtKopf2}) {
-    QString text = headline->text();
-    qsizetype begin = 0, end = text.size();
-    while (begin < end && text[begin].unicode() <= 32) ++begin;
-    while (end > begin && text[end - 1].unicode() <= 32) --end;
-    if (begin != 0 || end != text.size()) headline->setText(text.mid(begin, end - begin));
+    const QString trimmed = trimControls(headline->text());
+    if (trimmed != headline->text()) headline->setText(trimmed);
   }
   HtmlInput input;
   input.record = position_.record();

@@ -25,14 +25,6 @@ constexpr auto kPathTexts = std::to_array<TextEntry>({
     {"LblWebIcons", TextKind::Caption, "&PNG Folder", "&PNG-Verzeichnis"},
 });
 
-template <typename W>
-W* make(QWidget* parent, const char* name, int x, int y, int w, int h) {
-  auto* widget = new W(parent);
-  widget->setObjectName(name);
-  widget->setGeometry(x, y, w, h);
-  return widget;
-}
-
 QLineEdit* folderLine(QWidget* parent, const char* name, int y) {
   auto* edit = make<QLineEdit>(parent, name, 116, y, 302, 21);
   edit->setReadOnly(true);
@@ -100,12 +92,7 @@ void TFrmPath::chooseFolder(QLineEdit* edit) {
 }
 
 void TFrmPath::OKButtonClick() {
-  QString web = EdtPathWeb->text();
-  // Characters 0..32 at either end go, as the headlines lose theirs.
-  qsizetype begin = 0, end = web.size();
-  while (begin < end && web[begin].unicode() <= 32) ++begin;
-  while (end > begin && web[end - 1].unicode() <= 32) --end;
-  web = web.mid(begin, end - begin);
+  QString web = trimControls(EdtPathWeb->text());
   if (!web.isEmpty() && !web.endsWith('/')) web += '/';
   EdtPathWeb->setText(web);
 }

@@ -47,18 +47,6 @@ void dot(QPainter& p, int x, int y, const QColor& color) {
   p.fillRect(x, y + 1, 4, 2, color);
 }
 
-// The files that carry a castling dot for one colour, as a bit set.
-unsigned castlingFiles(bool leftRight, bool leftErr, int leftRook, bool rightRight, bool rightErr,
-                       int rightRook, int king) {
-  unsigned files = 0;
-  const bool left = leftRight && !leftErr;
-  const bool right = rightRight && !rightErr;
-  if (left) files |= 1u << (leftRook & 7);
-  if (right) files |= 1u << (rightRook & 7);
-  if ((left || right) && king >= 0) files |= 1u << (king & 7);
-  return files;
-}
-
 }  // namespace
 
 RedrawReport BoardRenderer::redraw(QImage& picture, int width, int height,
@@ -171,12 +159,8 @@ void BoardRenderer::drawSideBoxes(QImage& picture, int side, int boardColor) {
 
 void BoardRenderer::drawCastlingDots(QImage& picture, const PositionRecord& r, int boardColor) {
   const BoardGeometry g = boardGeometry(picture.width(), picture.height());
-  const unsigned black =
-      castlingFiles(r.CaLeftB, r.ErrCaLeftB, r.CastleRook[kBlackLeft], r.CaRightB, r.ErrCaRightB,
-                    r.CastleRook[kBlackRight], r.BlackKing);
-  const unsigned white =
-      castlingFiles(r.CaLeftW, r.ErrCaLeftW, r.CastleRook[kWhiteLeft], r.CaRightW, r.ErrCaRightW,
-                    r.CastleRook[kWhiteRight], r.WhiteKing);
+  const unsigned black = r.castlingDotFiles(false);
+  const unsigned white = r.castlingDotFiles(true);
   QPainter p(&picture);
   const QColor board = toQColor(boardColor);
   for (int f = 0; f < 8; ++f) {

@@ -28,15 +28,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-for n in $(seq 90 120); do
-  [ -e /tmp/.X11-unix/X$n ] && continue
-  Xvfb :$n -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 & xpid=$!
-  export DISPLAY=:$n
-  for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-  xdotool getdisplaygeometry >/dev/null 2>&1 && break
-  kill $xpid 2>/dev/null; xpid=""
-done
-[ -n "$xpid" ] || { echo "SKIPPED: no X server could be started"; exit 77; }
+. "$(dirname "$0")/../../scripts/xvfb.sh"
+start_xvfb 90 120 || { echo "SKIPPED: no X server could be started"; exit 77; }
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
 

@@ -147,8 +147,14 @@ d5="$((32 + 3 * 34 + 16)) $((32 + 3 * 34 + 1))"
 check "second start: the mark on d5" "0,255,0" "$(pixel $d5)"
 setclip "8/8/8/8/8/8/8/8 w - - 0 1"; key ctrl+v
 check "a later change" "8/8/8/8/8/8/8/8 w - - 0 1" "$(copyfen)"
+# In English Alt+O belongs to a label ("N&o. of reversible half moves"): the
+# Options menu is opened with the mouse, German chosen with its accelerator.
+xdotool mousemove $((X + 100)) $((Y + menu / 2)) click 1; sleep 0.4; key g
+check "and German again" "Kalmera FEN-Editor und Positions-Generator" "$(xdotool getwindowname "$win")"
 key alt+u                 # Undo: the state at the start of the run
 check "Undo brings back the position" "$frc100" "$(copyfen)"
+check "Undo brings back the language" "Kalmera FEN-Editor and Position Generator" \
+  "$(xdotool getwindowname "$win")"
 check "Undo brings back the mark" "0,255,0" "$(pixel $d5)"
 quit
 

@@ -87,11 +87,11 @@ void Position::readFen(std::string_view text) {
 
     // Side to move: anything but "b" or "w" means White and is left for the next field.
     in.skipSpace();
-    if (in.peek() == 'b' && !in.atEnd()) {
+    if (in.peek() == 'b') {  // peek() gives '\0' at the end of the text
       setSide(1);
       in.advance();
     } else {
-      if (in.peek() == 'w' && !in.atEnd()) in.advance();
+      if (in.peek() == 'w') in.advance();
       setSide(0);
     }
 

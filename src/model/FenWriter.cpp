@@ -106,7 +106,7 @@ class FenBuffer {
 };
 }  // namespace
 
-void Position::writeFen(std::string& result) {
+void Position::makeFen(std::string& result) {
   const PositionRecord& r = rec_;
   FenBuffer out;
 

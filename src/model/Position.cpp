@@ -105,10 +105,6 @@ bool& Position::rightRef(CastlingRight right) {
   return rec_.CaRightB;
 }
 
-bool Position::castlingRight(CastlingRight right) const {
-  return const_cast<Position*>(this)->rightRef(right);
-}
-
 void Position::setCastlingRight(CastlingRight right, bool on) {
   bool& field = rightRef(right);
   if (field == on) return;
@@ -157,16 +153,10 @@ void Position::setFullCount(int value) {
 
 void Position::rewriteFenLine() {
   if (batchDepth_ > 0) return;
-  writeFen(scratch_);
+  makeFen(scratch_);
   if (scratch_ == fenLine_) return;
   std::swap(scratch_, fenLine_);
   obs().fenLineChanged();
-}
-
-std::string Position::makeFen() {
-  std::string out;
-  writeFen(out);
-  return out;
 }
 
 }  // namespace kalmera

@@ -60,7 +60,6 @@ class Position {
   void setSide(int value);
 
   void setCastlingRight(CastlingRight right, bool on);
-  bool castlingRight(CastlingRight right) const;
   void setExtended(bool on);
   void setRookFile(RookSide side, char letter);
   void setEnPassant(int file);
@@ -68,7 +67,6 @@ class Position {
   void setFullCount(int value);
 
   void readFen(std::string_view text);
-  std::string makeFen();
   void rewriteFenLine();
 
   void mirror();
@@ -87,7 +85,8 @@ class Position {
   };
 
  private:
-  void writeFen(std::string& out);
+  // The writer: the FEN text of the record into `out`, after both checks.
+  void makeFen(std::string& out);
   void checkCastling();
   void checkEnPassant();
   void updateErrKing();

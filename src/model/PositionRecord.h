@@ -32,7 +32,6 @@ inline constexpr PieceIndexTable kPieceIndex{};
 constexpr int pieceIndex(char c) { return kPieceIndex.index[static_cast<unsigned char>(c)]; }
 constexpr bool isPieceLetter(char c) { return pieceIndex(c) >= 0; }
 constexpr bool isWhitePiece(char c) { return c >= 'A' && c <= 'Z' && isPieceLetter(c); }
-constexpr bool isBlackPiece(char c) { return c >= 'a' && c <= 'z' && isPieceLetter(c); }
 
 // Castling rook entries in the order of the checks' results.
 enum CastleIndex { kWhiteLeft = 0, kWhiteRight = 1, kBlackLeft = 2, kBlackRight = 3 };
@@ -75,10 +74,6 @@ struct PositionRecord {
     if (right) files |= 1u << (CastleRook[white ? kWhiteRight : kBlackRight] & 7);
     if ((left || right) && king >= 0) files |= 1u << (king & 7);
     return files;
-  }
-
-  bool anyError() const {
-    return ErrKing || ErrCaLeftW || ErrCaRightW || ErrCaLeftB || ErrCaRightB || ErrEP;
   }
 };
 

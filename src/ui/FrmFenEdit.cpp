@@ -913,6 +913,4 @@ void TFrmFenEdit::Timer1Timer() {
   }
 }
 
-QString TFrmFenEdit::fenText() const { return EdtFenString->text(); }
-
 }  // namespace kalmera

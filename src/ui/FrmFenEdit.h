@@ -58,7 +58,6 @@ class TFrmFenEdit : public QMainWindow, private PositionObserver {
 
   Position& position() { return position_; }
   const QImage& boardBitmap() const { return BoardBitmap; }
-  QString fenText() const;
   bool english() const;
   bool hintsOn() const;
   int getColor(int index) const { return colors_[index]; }
@@ -68,7 +67,6 @@ class TFrmFenEdit : public QMainWindow, private PositionObserver {
   const QString& webPath() const { return WebPath; }
   const QString& previewImagePath() const { return PreviewImagePath; }
   QString settingsPath() const;
-  const QString& previewFileName() const { return PreviewFileName; }
 
   // Commands.
   void ActAbNormalExecute();

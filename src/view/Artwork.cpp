@@ -4,6 +4,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <array>
 
 namespace kalmera {
 
@@ -247,14 +248,20 @@ const std::vector<QImage>& figureImages() {
   return images;
 }
 
-QImage colorDisc(int side) {
-  QImage image = blank(16);
-  QPainter p(&image);
-  p.setRenderHint(QPainter::Antialiasing);
-  p.setPen(QPen(Qt::black, 1.2));
-  p.setBrush(side == 0 ? Qt::white : Qt::black);
-  p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
-  return image;
+const QImage& colorDisc(int side) {
+  static const std::array<QImage, 2> discs = [] {
+    std::array<QImage, 2> both;
+    for (int s = 0; s < 2; ++s) {
+      both[s] = blank(16);
+      QPainter p(&both[s]);
+      p.setRenderHint(QPainter::Antialiasing);
+      p.setPen(QPen(Qt::black, 1.2));
+      p.setBrush(s == 0 ? Qt::white : Qt::black);
+      p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+    }
+    return both;
+  }();
+  return discs[side & 1];
 }
 
 QImage castlingDot() {

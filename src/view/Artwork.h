@@ -21,7 +21,8 @@ const std::vector<QImage>& figureImages();
 QImage drawFigure(int index);
 
 // 16 x 16 with transparency: 0 a white disc with a black outline, 1 a black disc.
-QImage colorDisc(int side);
+// Drawn once and shared, like the board images.
+const QImage& colorDisc(int side);
 // The 4 x 4 castling dot of the diagrams.
 QImage castlingDot();
 

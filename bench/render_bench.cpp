@@ -7,7 +7,8 @@
 #include <QTemporaryDir>
 
 #include "model/Position.h"
-#include "ui/FrmFenEdit.h"
+#include "ui/MainWindow.h"
+#include "ui/Platform.h"
 #include "view/BoardRenderer.h"
 
 namespace {
@@ -60,7 +61,7 @@ class QuietPlatform : public kalmera::QtPlatform {
 void BM_MouseEditToPicture(benchmark::State& state) {
   QTemporaryDir dir;
   QuietPlatform platform(dir.filePath("kalmera"));
-  kalmera::TFrmFenEdit window(platform);
+  kalmera::MainWindow window(platform);
   window.show();
   QWidget* board = window.findChild<QWidget*>("PbxBoard");
   const QPointF e4(32 + 4 * 34 + 17, 32 + 4 * 34 + 17);

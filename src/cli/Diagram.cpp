@@ -13,6 +13,7 @@
 #include "model/Position.h"
 #include "setup/IniFile.h"
 #include "setup/Settings.h"
+#include "setup/Trim.h"
 
 #ifdef KALMERA_WITH_PICTURES
 #include <QGuiApplication>
@@ -114,8 +115,8 @@ int runHtmlVerb(const std::vector<std::string>& args, std::string& problem) {
   HtmlInput input;
   input.record = p.record();
   input.colors = o.colors;
-  input.head1 = trimHeadline(o.head1.value_or(""));
-  input.head2 = trimHeadline(o.head2.value_or(""));
+  input.head1 = trimControls(o.head1.value_or(std::string()));
+  input.head2 = trimControls(o.head2.value_or(std::string()));
   input.fen = p.fenLine();
   input.imageBase = o.base ? *o.base
                     : o.document ? "file://" + programFolder() + "PNG" + kPathSeparator

@@ -96,8 +96,7 @@ class Filler {
     dark_ = colorAttribute(in.colors[2]);
     blackDots_ = r.castlingDotFiles(false);
     whiteDots_ = r.castlingDotFiles(true);
-    const int file = r.EnPassant - 1;
-    if (file >= 0 && !r.ErrEP) enPassant_ = file + (r.Side == 0 ? 16 : 40);
+    enPassant_ = r.validEnPassantTarget();
   }
 
   // One pass, left to right; replacement texts are not scanned again.
@@ -177,12 +176,6 @@ class Filler {
 };
 
 }  // namespace
-
-std::string trimHeadline(std::string_view text) {
-  while (!text.empty() && static_cast<unsigned char>(text.front()) <= 32) text.remove_prefix(1);
-  while (!text.empty() && static_cast<unsigned char>(text.back()) <= 32) text.remove_suffix(1);
-  return std::string(text);
-}
 
 std::string makeHtml(const HtmlInput& input) {
   std::string source;

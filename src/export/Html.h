@@ -24,7 +24,4 @@ struct HtmlInput {
 
 std::string makeHtml(const HtmlInput& input);
 
-// A headline without the characters 0..32 at either end.
-std::string trimHeadline(std::string_view text);
-
 }  // namespace kalmera

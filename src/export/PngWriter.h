@@ -20,7 +20,4 @@ struct RgbPixels {
 // text on failure.
 std::optional<std::string> writePng(const std::string& path, const RgbPixels& pixels);
 
-// Reads an 8-bit RGB or RGBA PNG back (for checks); nothing on failure.
-std::optional<RgbPixels> readPng(const std::string& path);
-
 }  // namespace kalmera

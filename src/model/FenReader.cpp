@@ -108,28 +108,26 @@ void Position::readFen(std::string_view text) {
       const char c = in.peek();
       const char next = in.hasAhead(1) ? in.peek(1) : '\0';
       const bool requested = next >= 'a' && next <= 'h';
-      if (c == 'K' || c == 'Q' || c == 'k' || c == 'q') {
-        const bool white = c == 'K' || c == 'Q';
-        const bool right = c == 'K' || c == 'k';
-        const int home = white ? 56 : 0;
-        const char rook = white ? 'R' : 'r';
-        const char king = white ? 'K' : 'k';
+      const CastlingRightInfo* letter = nullptr;
+      for (const CastlingRightInfo& info : kCastlingRights) {
+        if (info.letter == c) letter = &info;
+      }
+      if (letter != nullptr) {
+        const int home = homeRank(letter->white);
         // The scan runs from the corner towards the king and stops at it.
-        const int first = right ? 7 : 0;
-        const int last = right ? 2 : 5;
-        const int step = right ? -1 : 1;
-        for (int file = first; file != last + step; file += step) {
+        const int corner = letter->hSide ? 7 : 0;
+        const int last = letter->hSide ? 2 : 5;
+        const int step = letter->hSide ? -1 : 1;
+        for (int file = corner; file != last + step; file += step) {
           const char piece = rec_.Board[home + file];
-          if (piece == king) break;
-          if (piece != rook || (requested && file != next - 'a')) continue;
-          const int corner = right ? 7 : 0;
-          setCastlingRight(white ? (right ? CastlingRight::WhiteRight : CastlingRight::WhiteLeft)
-                                 : (right ? CastlingRight::BlackRight : CastlingRight::BlackLeft),
-                           true);
+          if (piece == letter->king()) break;
+          if (piece != letter->rook() || (requested && file != next - 'a')) continue;
+          setCastlingRight(static_cast<CastlingRight>(letter->rookEntry), true);
           // A corner rook with the king on its e-file home square is normal castling.
-          if (!(file == corner && rec_.Board[home + 4] == king)) {
+          if (!(file == corner && rec_.Board[home + fileOf(kE1)] == letter->king())) {
             setExtended(true);
-            setRookFile(right ? RookSide::Right : RookSide::Left, static_cast<char>('a' + file));
+            setRookFile(letter->hSide ? RookSide::Right : RookSide::Left,
+                        static_cast<char>('a' + file));
           }
           break;
         }
@@ -158,16 +156,15 @@ void Position::readFen(std::string_view text) {
     setHalfCount(in.number());
     in.skipSpace();
     setFullCount(in.number());
-  }
 
-  // An empty line first, so that the final text always counts as a change and
-  // a load always redraws exactly once.
-  if (!fenLine_.empty()) {
-    fenLine_.clear();
-    obs().fenLineChanged();
+    // An empty line first, so that the final text always counts as a change
+    // and a load always redraws exactly once, when the batch ends.
+    if (!fenLine_.empty()) {
+      fenLine_.clear();
+      obs().fenLineChanged();
+    }
+    rec_.RedrawEnabled = true;
   }
-  rec_.RedrawEnabled = true;
-  rewriteFenLine();
 }
 
 }  // namespace kalmera

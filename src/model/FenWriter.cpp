@@ -19,45 +19,29 @@ bool rookBetween(const PositionRecord& r, int home, char rook, int from, int to)
 
 void Position::checkCastling() {
   PositionRecord& r = rec_;
-  const int left = r.Extended ? r.RookLeft - 'a' : 0;
-  const int right = r.Extended ? r.RookRight - 'a' : 7;
+  const int leftFile = r.Extended ? r.RookLeft - 'a' : 0;
+  const int rightFile = r.Extended ? r.RookRight - 'a' : 7;
 
-  const bool blackKingFails =
-      !(r.BlackKing >= 1 && r.BlackKing <= 6) || (!r.Extended && r.BlackKing != 4);
-  r.ErrCaLeftB = blackKingFails && r.CaLeftB;
-  r.ErrCaRightB = blackKingFails && r.CaRightB;
-
+  const bool blackKingFails = !(r.BlackKing >= kA8 + 1 && r.BlackKing <= kH8 - 1) ||
+                              (!r.Extended && r.BlackKing != kE8);
   // In extended mode both kings must share a file while Black may castle; only
   // White's rights are flagged for a mismatch.
   const bool whiteKingFails =
-      !(r.WhiteKing >= 57 && r.WhiteKing <= 62) ||
+      !(r.WhiteKing >= kA1 + 1 && r.WhiteKing <= kH1 - 1) ||
       (r.Extended && (r.CaLeftB || r.CaRightB) && !blackKingFails &&
        fileOf(r.WhiteKing) != fileOf(r.BlackKing)) ||
-      (!r.Extended && r.WhiteKing != 60);
-  r.ErrCaLeftW = whiteKingFails && r.CaLeftW;
-  r.ErrCaRightW = whiteKingFails && r.CaRightW;
+      (!r.Extended && r.WhiteKing != kE1);
 
-  if (r.CaLeftW && !r.ErrCaLeftW) {
-    const int square = 56 + left;
-    const bool rook = r.Board[square] == 'R';
-    r.CastleRook[kWhiteLeft] = rook ? square : kNoLeftRook;
-    r.ErrCaLeftW = !rook || r.WhiteKing < square;
-  }
-  if (r.CaLeftB && !r.ErrCaLeftB) {
-    const bool rook = r.Board[left] == 'r';
-    r.CastleRook[kBlackLeft] = rook ? left : kNoLeftRook;
-    r.ErrCaLeftB = !rook || r.BlackKing < left;
-  }
-  if (r.CaRightW && !r.ErrCaRightW) {
-    const int square = 56 + right;
-    const bool rook = r.Board[square] == 'R';
-    r.CastleRook[kWhiteRight] = rook ? square : kNoRightRook;
-    r.ErrCaRightW = !rook || r.WhiteKing > square;
-  }
-  if (r.CaRightB && !r.ErrCaRightB) {
-    const bool rook = r.Board[right] == 'r';
-    r.CastleRook[kBlackRight] = rook ? right : kNoRightRook;
-    r.ErrCaRightB = !rook || r.BlackKing > right;
+  for (const CastlingRightInfo& c : kCastlingRights) {
+    bool& error = r.*c.error;
+    error = r.*c.right && (c.white ? whiteKingFails : blackKingFails);
+    if (!(r.*c.right) || error) continue;
+    // The rook on its file; the king between the two rook files.
+    const int square = homeRank(c.white) + (c.hSide ? rightFile : leftFile);
+    const bool rook = r.Board[square] == c.rook();
+    r.CastleRook[c.rookEntry] = rook ? square : (c.hSide ? kNoRightRook : kNoLeftRook);
+    const int king = c.kingSquare(r);
+    error = !rook || (c.hSide ? king > square : king < square);
   }
 }
 
@@ -69,7 +53,7 @@ void Position::checkEnPassant() {
   // The target square behind the pawn that just made its double step, the
   // pawn itself, and a capturing pawn of the side to move beside it.
   const bool white = r.Side == 0;
-  const int target = white ? 15 + r.EnPassant : 39 + r.EnPassant;
+  const int target = enPassantTarget(r.EnPassant, r.Side);
   const int pawnSquare = white ? target + 8 : target - 8;
   const char moved = white ? 'p' : 'P';
   const char capturer = white ? 'P' : 'p';
@@ -132,33 +116,24 @@ void Position::makeFen(std::string& result) {
   // A bare letter means the outermost rook on that side of the king; the file
   // letter follows exactly when another rook of that colour stands farther out.
   const std::size_t castlingStart = out.size();
-  const int left = r.RookLeft - 'a';
-  const int right = r.RookRight - 'a';
-  if (r.CaRightW && !r.ErrCaRightW) {
-    out.push_back('K');
-    if (r.Extended && rookBetween(r, 56, 'R', right + 1, 8)) out.push_back(r.RookRight);
-  }
-  if (r.CaLeftW && !r.ErrCaLeftW) {
-    out.push_back('Q');
-    if (r.Extended && rookBetween(r, 56, 'R', 0, left)) out.push_back(r.RookLeft);
-  }
-  if (r.CaRightB && !r.ErrCaRightB) {
-    out.push_back('k');
-    if (r.Extended && rookBetween(r, 0, 'r', right + 1, 8)) out.push_back(r.RookRight);
-  }
-  if (r.CaLeftB && !r.ErrCaLeftB) {
-    out.push_back('q');
-    if (r.Extended && rookBetween(r, 0, 'r', 0, left)) out.push_back(r.RookLeft);
+  for (const CastlingRightInfo& c : kCastlingRights) {
+    if (!c.counts(r)) continue;
+    out.push_back(c.letter);
+    const int file = (c.hSide ? r.RookRight : r.RookLeft) - 'a';
+    const bool fartherOut = c.hSide ? rookBetween(r, homeRank(c.white), c.rook(), file + 1, 8)
+                                    : rookBetween(r, homeRank(c.white), c.rook(), 0, file);
+    if (r.Extended && fartherOut) out.push_back(static_cast<char>('a' + file));
   }
   if (out.size() == castlingStart) out.push_back('-');
 
   checkEnPassant();
   out.push_back(' ');
-  if (r.EnPassant == 0 || r.ErrEP) {
+  const int target = r.validEnPassantTarget();
+  if (target < 0) {
     out.push_back('-');
   } else {
-    out.push_back(static_cast<char>('a' + r.EnPassant - 1));
-    out.push_back(r.Side == 0 ? '6' : '3');
+    out.push_back(static_cast<char>('a' + fileOf(target)));
+    out.push_back(static_cast<char>('8' - rowOf(target)));
   }
 
   out.push_back(' ');

@@ -7,7 +7,6 @@ namespace kalmera {
 
 namespace {
 bool validSquare(int square) { return square >= 0 && square < kSquares; }
-bool onHomeRank(int square) { return square < 8 || square >= 56; }
 }  // namespace
 
 PositionObserver Position::none_;
@@ -95,18 +94,8 @@ void Position::setSide(int value) {
   rewriteFenLine();
 }
 
-bool& Position::rightRef(CastlingRight right) {
-  switch (right) {
-    case CastlingRight::WhiteLeft: return rec_.CaLeftW;
-    case CastlingRight::WhiteRight: return rec_.CaRightW;
-    case CastlingRight::BlackLeft: return rec_.CaLeftB;
-    case CastlingRight::BlackRight: break;
-  }
-  return rec_.CaRightB;
-}
-
 void Position::setCastlingRight(CastlingRight right, bool on) {
-  bool& field = rightRef(right);
+  bool& field = rec_.*castlingRightFor(static_cast<CastleIndex>(right)).right;
   if (field == on) return;
   field = on;
   rewriteFenLine();
@@ -148,6 +137,25 @@ void Position::setHalfCount(int value) {
 
 void Position::setFullCount(int value) {
   rec_.FullCount = std::clamp(value, 1, 999);
+  rewriteFenLine();
+}
+
+void Position::editSquare(int square, SquareEdit edit) {
+  switch (edit) {
+    case SquareEdit::Take:
+      // The piece goes into the hand, its colour to move.
+      if (const char piece = getSquare(square); piece != 0) {
+        pickPiece(piece);
+        setSquare(square, 0);
+      }
+      break;
+    case SquareEdit::Mark: setMark(square, getMark(square) != 0 ? 0 : 'x'); break;
+    case SquareEdit::Set:
+      if (const char active = activePiece(); active != '-') {
+        setSquare(square, getSquare(square) == active ? 0 : active);
+      }
+      break;
+  }
   rewriteFenLine();
 }
 

@@ -23,6 +23,11 @@ class PositionObserver {
 };
 
 enum class RookSide { Left, Right };
+// What a click does to a square: set the active piece (or empty the square
+// when it holds exactly that piece), take its piece into the hand, or toggle
+// its mark.
+enum class SquareEdit { Set, Take, Mark };
+// In the order of the castling rook entries (CastleIndex).
 enum class CastlingRight { WhiteLeft, WhiteRight, BlackLeft, BlackRight };
 
 class Position {
@@ -66,18 +71,23 @@ class Position {
   void setHalfCount(int value);
   void setFullCount(int value);
 
+  // One mouse edit of a square, ending with the rewrite of the FEN line.
+  void editSquare(int square, SquareEdit edit);
+
   void readFen(std::string_view text);
   void rewriteFenLine();
 
   void mirror();
   void turn();
 
-  // Suppresses the intermediate rewrites of a compound operation; the
-  // operation ends with one rewrite of its own.
+  // Holds back the intermediate rewrites of a compound operation; the FEN line
+  // is rewritten once when the outermost batch ends.
   class Batch {
    public:
     explicit Batch(Position& p) : p_(p) { ++p_.batchDepth_; }
-    ~Batch() { --p_.batchDepth_; }
+    ~Batch() {
+      if (--p_.batchDepth_ == 0) p_.rewriteFenLine();
+    }
     Batch(const Batch&) = delete;
     Batch& operator=(const Batch&) = delete;
    private:
@@ -91,7 +101,6 @@ class Position {
   void checkEnPassant();
   void updateErrKing();
   void emptyKingSquare(int& kingSquare, bool white);
-  bool& rightRef(CastlingRight right);
 
   PositionRecord rec_;
   int activeIndex_ = 4;

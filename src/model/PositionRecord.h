@@ -13,6 +13,10 @@ namespace kalmera {
 constexpr int kSquares = 64;
 constexpr int fileOf(int square) { return square % 8; }
 constexpr int rowOf(int square) { return square / 8; }  // row 0 is rank 8
+constexpr int kA8 = 0, kE8 = 4, kH8 = 7, kA1 = 56, kE1 = 60, kH1 = 63;
+// The first square (file a) of a colour's home rank.
+constexpr int homeRank(bool white) { return white ? kA1 : kA8; }
+constexpr bool onHomeRank(int square) { return square <= kH8 || square >= kA1; }
 
 // One table for reader and writer: index 0..5 white, 6..11 black.
 constexpr std::string_view kPieceLetters = "PNBRQKpnbrqk";
@@ -37,6 +41,13 @@ constexpr bool isWhitePiece(char c) { return c >= 'A' && c <= 'Z' && isPieceLett
 enum CastleIndex { kWhiteLeft = 0, kWhiteRight = 1, kBlackLeft = 2, kBlackRight = 3 };
 constexpr int kNoLeftRook = 100;
 constexpr int kNoRightRook = -1;
+
+// The square behind a pawn that has just made its double step on `file`
+// (1..8 for a..h): on rank 6 when White is to move, on rank 3 when Black is;
+// -1 for no file.
+constexpr int enPassantTarget(int file, int side) {
+  return file < 1 || file > 8 ? -1 : (side == 0 ? 16 : 40) + file - 1;
+}
 
 struct PositionRecord {
   std::array<char, kSquares> Board{};           // piece letter or 0
@@ -63,18 +74,56 @@ struct PositionRecord {
   std::array<int, 4> CastleRook{kNoLeftRook, kNoRightRook, kNoLeftRook, kNoRightRook};
   bool RedrawEnabled = false;
 
+  bool operator==(const PositionRecord&) const = default;
+
+  // The en-passant target that counts: none while the file is flagged.
+  int validEnPassantTarget() const { return ErrEP ? -1 : enPassantTarget(EnPassant, Side); }
+
   // The files (bit f for file f) that point at a colour's castling: the rooks
   // of the rights that count and, while one counts, the king's file.
-  unsigned castlingDotFiles(bool white) const {
-    const bool left = white ? CaLeftW && !ErrCaLeftW : CaLeftB && !ErrCaLeftB;
-    const bool right = white ? CaRightW && !ErrCaRightW : CaRightB && !ErrCaRightB;
-    const int king = white ? WhiteKing : BlackKing;
-    unsigned files = 0;
-    if (left) files |= 1u << (CastleRook[white ? kWhiteLeft : kBlackLeft] & 7);
-    if (right) files |= 1u << (CastleRook[white ? kWhiteRight : kBlackRight] & 7);
-    if ((left || right) && king >= 0) files |= 1u << (king & 7);
-    return files;
-  }
+  unsigned castlingDotFiles(bool white) const;
 };
+
+// The four castling rights, in the order the castling field names them.
+struct CastlingRightInfo {
+  char letter;  // "K", "Q", "k" or "q"
+  bool white;
+  bool hSide;   // toward the h-file ("right")
+  bool PositionRecord::*right;
+  bool PositionRecord::*error;
+  CastleIndex rookEntry;
+  char rook() const { return white ? 'R' : 'r'; }
+  char king() const { return white ? 'K' : 'k'; }
+  int kingSquare(const PositionRecord& r) const { return white ? r.WhiteKing : r.BlackKing; }
+  // The right is set and passed the checks.
+  bool counts(const PositionRecord& r) const { return r.*right && !(r.*error); }
+};
+
+inline constexpr std::array<CastlingRightInfo, 4> kCastlingRights = {{
+    {'K', true, true, &PositionRecord::CaRightW, &PositionRecord::ErrCaRightW, kWhiteRight},
+    {'Q', true, false, &PositionRecord::CaLeftW, &PositionRecord::ErrCaLeftW, kWhiteLeft},
+    {'k', false, true, &PositionRecord::CaRightB, &PositionRecord::ErrCaRightB, kBlackRight},
+    {'q', false, false, &PositionRecord::CaLeftB, &PositionRecord::ErrCaLeftB, kBlackLeft},
+}};
+
+constexpr const CastlingRightInfo& castlingRightFor(CastleIndex entry) {
+  for (const CastlingRightInfo& c : kCastlingRights) {
+    if (c.rookEntry == entry) return c;
+  }
+  return kCastlingRights[0];  // every entry is in the table
+}
+
+inline unsigned PositionRecord::castlingDotFiles(bool white) const {
+  unsigned files = 0;
+  bool any = false;
+  for (const CastlingRightInfo& c : kCastlingRights) {
+    if (c.white != white || !c.counts(*this)) continue;
+    files |= 1u << (CastleRook[c.rookEntry] & 7);
+    any = true;
+  }
+  const int king = white ? WhiteKing : BlackKing;
+  if (any && king >= 0) files |= 1u << (king & 7);
+  return files;
+}
 
 }  // namespace kalmera

@@ -23,7 +23,7 @@ std::string frcBackRank(int number) {
   i /= 4;
   rank[nthFree(rank, i % 6)] = 'q';
   i /= 6;
-  const unsigned mask = FrcKnightTable[i];
+  const unsigned mask = kFrcKnightTable[i];
   int knightSquares[2];
   int found = 0;
   for (int k = 0; k < 5; ++k) {

@@ -9,7 +9,7 @@ namespace kalmera {
 
 // Two bits set in each mask: bit k is the k-th of the five squares still free
 // when the knights are placed.
-constexpr std::array<unsigned, 10> FrcKnightTable = {3, 5, 9, 17, 6, 10, 18, 12, 20, 24};
+constexpr std::array<unsigned, 10> kFrcKnightTable = {3, 5, 9, 17, 6, 10, 18, 12, 20, 24};
 
 // The eight lower-case letters of rank 8, a-file first.
 std::string frcBackRank(int number);

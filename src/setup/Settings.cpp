@@ -1,45 +1,38 @@
 #include "setup/Settings.h"
 
-#include "setup/StartTexts.h"
+#include <type_traits>
 
 namespace kalmera {
 
-namespace {
-std::string orWhenEmpty(std::string value, std::string_view fallback) {
-  return value.empty() ? std::string(fallback) : value;
-}
-}  // namespace
-
 Settings readSettings(const IniFile& ini, const std::string& programFolder) {
   Settings s;
-  s.Board = ini.readInteger("Color", "Board", kDefaultBoardColor);
-  s.Bright = ini.readInteger("Color", "Bright", kDefaultBrightColor);
-  s.Dark = ini.readInteger("Color", "Dark", kDefaultDarkColor);
-  s.Bmp = orWhenEmpty(ini.readString("Path", "BMP", programFolder), programFolder);
-  s.Html = orWhenEmpty(ini.readString("Path", "HTML", programFolder), programFolder);
-  s.Web = orWhenEmpty(ini.readString("Path", "Web", kDefaultWebPath), kDefaultWebPath);
-  s.Head1 = ini.readString("Position", "Head1", "");
-  s.Head2 = ini.readString("Position", "Head2", "");
-  s.Fen = ini.readString("Position", "FEN", kStandardFen);
-  s.Hints = ini.readBool("Mode", "Hints", true);
-  s.Language = ini.readInteger("Mode", "Language", 0);
-  s.Marked = ini.readString("Positions", "Marked", "");
+  s.Bmp = programFolder;
+  s.Html = programFolder;
+  forEachSettingsKey(s, [&ini](std::string_view section, std::string_view key, auto& field) {
+    using Field = std::decay_t<decltype(field)>;
+    if constexpr (std::is_same_v<Field, bool>) {
+      field = ini.readBool(section, key, field);
+    } else if constexpr (std::is_same_v<Field, int>) {
+      field = ini.readInteger(section, key, field);
+    } else {
+      const std::string fallback = field;
+      field = ini.readString(section, key, fallback);
+      // An empty folder or address means the default one.
+      if (section == "Path" && field.empty()) field = fallback;
+    }
+  });
   return s;
 }
 
-void writeSettings(IniFile& ini, const Settings& s) {
-  ini.writeInteger("Color", "Board", s.Board);
-  ini.writeInteger("Color", "Bright", s.Bright);
-  ini.writeInteger("Color", "Dark", s.Dark);
-  ini.writeString("Path", "BMP", s.Bmp);
-  ini.writeString("Path", "HTML", s.Html);
-  ini.writeString("Path", "Web", s.Web);
-  ini.writeString("Position", "Head1", s.Head1);
-  ini.writeString("Position", "Head2", s.Head2);
-  ini.writeString("Position", "FEN", s.Fen);
-  ini.writeBool("Mode", "Hints", s.Hints);
-  ini.writeInteger("Mode", "Language", s.Language == 1 ? 1 : 0);
-  ini.writeString("Positions", "Marked", s.Marked);
+void writeSettings(IniFile& ini, const Settings& settings) {
+  Settings s = settings;
+  s.Language = s.Language == 1 ? 1 : 0;
+  forEachSettingsKey(s, [&ini](std::string_view section, std::string_view key, auto& field) {
+    using Field = std::decay_t<decltype(field)>;
+    if constexpr (std::is_same_v<Field, bool>) ini.writeBool(section, key, field);
+    else if constexpr (std::is_same_v<Field, int>) ini.writeInteger(section, key, field);
+    else ini.writeString(section, key, field);
+  });
 }
 
 std::array<unsigned char, 64> marksFromString(std::string_view marked) {

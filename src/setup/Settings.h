@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "setup/IniFile.h"
+#include "setup/StartTexts.h"
 
 namespace kalmera {
 
@@ -23,41 +24,38 @@ constexpr std::string_view kDefaultWebPath = "https://kalmera.example.org/png/";
 
 constexpr char kPathSeparator = '/';
 
-struct SettingsKey {
-  std::string_view section;
-  std::string_view key;
-};
-
-// The order of the file, which is also the order of writing.
-constexpr std::array<SettingsKey, 12> kSettingsKeys = {{
-    {"Color", "Board"},
-    {"Color", "Bright"},
-    {"Color", "Dark"},
-    {"Path", "BMP"},
-    {"Path", "HTML"},
-    {"Path", "Web"},
-    {"Position", "Head1"},
-    {"Position", "Head2"},
-    {"Position", "FEN"},
-    {"Mode", "Hints"},
-    {"Mode", "Language"},
-    {"Positions", "Marked"},
-}};
-
 struct Settings {
   int Board = kDefaultBoardColor;
   int Bright = kDefaultBrightColor;
   int Dark = kDefaultDarkColor;
-  std::string Bmp;
+  std::string Bmp;  // the program folder unless read otherwise
   std::string Html;
-  std::string Web;
+  std::string Web{kDefaultWebPath};
   std::string Head1;
   std::string Head2;
-  std::string Fen;
+  std::string Fen{kStandardFen};
   bool Hints = true;
   int Language = 0;  // 1 English, anything else German
   std::string Marked;
 };
+
+// The keys of the settings file in the file's order, which is also the order
+// of writing, each with the field it fills: reading and writing both walk it.
+template <typename S, typename Visit>
+void forEachSettingsKey(S& s, Visit&& visit) {
+  visit("Color", "Board", s.Board);
+  visit("Color", "Bright", s.Bright);
+  visit("Color", "Dark", s.Dark);
+  visit("Path", "BMP", s.Bmp);
+  visit("Path", "HTML", s.Html);
+  visit("Path", "Web", s.Web);
+  visit("Position", "Head1", s.Head1);
+  visit("Position", "Head2", s.Head2);
+  visit("Position", "FEN", s.Fen);
+  visit("Mode", "Hints", s.Hints);
+  visit("Mode", "Language", s.Language);
+  visit("Positions", "Marked", s.Marked);
+}
 
 // Reads every key; a missing, empty (for the paths) or unusable value gives the
 // key's default. The paths are returned as stored, without separators added.

@@ -1,8 +1,10 @@
 #include "ui/Style.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPushButton>
 
 namespace kalmera {
 
@@ -19,29 +21,48 @@ void styleGroupBox(QGroupBox* group) {
     if (!child->testAttribute(Qt::WA_SetFont)) child->setFont(plainFont);
     if (!child->testAttribute(Qt::WA_SetPalette)) child->setPalette(plainPalette);
   }
-  QFont bold = group->font();
-  bold.setBold(true);
-  group->setFont(bold);
-  QPalette palette = group->palette();
-  palette.setColor(QPalette::WindowText, QColor(0, 0, 128));
-  group->setPalette(palette);
+  makeBold(group);
+  setPaletteColor(group, QPalette::WindowText, QColor(0, 0, 128));
 }
 
-QString trimControls(const QString& text) {
-  qsizetype begin = 0, end = text.size();
-  while (begin < end && text[begin].unicode() <= 32) ++begin;
-  while (end > begin && text[end - 1].unicode() <= 32) --end;
-  return text.mid(begin, end - begin);
+void makeBold(QWidget* widget) {
+  QFont font = widget->font();
+  font.setBold(true);
+  widget->setFont(font);
+}
+
+void setPaletteColor(QWidget* widget, QPalette::ColorRole role, const QColor& color) {
+  QPalette palette = widget->palette();
+  palette.setColor(role, color);
+  widget->setPalette(palette);
 }
 
 void styleErrorLabel(QLabel* label) {
   label->setText("?");
-  QFont font = label->font();
-  font.setBold(true);
-  label->setFont(font);
-  QPalette palette = label->palette();
-  palette.setColor(QPalette::WindowText, QColor(255, 0, 0));
-  label->setPalette(palette);
+  makeBold(label);
+  setPaletteColor(label, QPalette::WindowText, QColor(255, 0, 0));
+  label->hide();
+}
+
+void setDialogFrame(QDialog* dialog, const char* name, int width, int height) {
+  dialog->setObjectName(name);
+  dialog->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                         Qt::WindowTitleHint);
+  dialog->setFixedSize(width, height);
+}
+
+QPushButton* addOkButton(QDialog* dialog, const char* name, int x, int y, int w, int h) {
+  auto* ok = make<QPushButton>(dialog, name, x, y, w, h);
+  ok->setText("OK");
+  ok->setDefault(true);
+  QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+  return ok;
+}
+
+QPushButton* addCancelButton(QDialog* dialog, int x, int y, int w, int h) {
+  auto* cancel = make<QPushButton>(dialog, "ButCancel", x, y, w, h);
+  QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+  return cancel;
 }
 
 }  // namespace kalmera

@@ -1,10 +1,13 @@
-// The look shared by the windows: bold navy group captions over plain contents.
+// The look shared by the windows: bold navy group captions over plain
+// contents, red error marks, fixed dialog frames.
 #pragma once
 
-#include <QString>
+#include <QPalette>
 
+class QDialog;
 class QGroupBox;
 class QLabel;
+class QPushButton;
 class QWidget;
 
 namespace kalmera {
@@ -18,11 +21,17 @@ W* make(QWidget* parent, const char* name, int x, int y, int w, int h) {
   return widget;
 }
 
-// The text without the characters 0..32 at either end.
-QString trimControls(const QString& text);
+// Bold text, and one colour of a widget's palette.
+void makeBold(QWidget* widget);
+void setPaletteColor(QWidget* widget, QPalette::ColorRole role, const QColor& color);
 
 void styleGroupBox(QGroupBox* group);
-// A red bold "?" that marks an error beside its control.
+// A red bold "?" that marks an error beside its control; hidden at first.
 void styleErrorLabel(QLabel* label);
+// A dialog of a fixed size with a title bar and no system buttons.
+void setDialogFrame(QDialog* dialog, const char* name, int width, int height);
+// A dialog's default button "OK", which accepts it, and "ButCancel", which rejects it.
+QPushButton* addOkButton(QDialog* dialog, const char* name, int x, int y, int w, int h);
+QPushButton* addCancelButton(QDialog* dialog, int x, int y, int w, int h);
 
 }  // namespace kalmera

@@ -5,7 +5,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOption>
+#include <QSignalBlocker>
 #include <algorithm>
+
+#include "ui/ApplyTexts.h"
+#include "ui/Platform.h"
 
 namespace kalmera {
 
@@ -62,7 +66,7 @@ void UpDown::paintEvent(QPaintEvent*) {
 }
 
 void UpDown::mousePressEvent(QMouseEvent* event) {
-  emit pressed();
+  if (buddy_ != nullptr) buddy_->setFocus();
   if (event->button() != Qt::LeftButton) return;
   held_ = event->position().y() < height() / 2 ? 1 : -1;
   step(held_);
@@ -87,6 +91,22 @@ bool UpDown::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QWidget::eventFilter(watched, event);
+}
+
+void checkCounter(UpDown& upDown, Platform& platform, QWidget* messageParent) {
+  QLineEdit* edit = upDown.buddy();
+  bool ok = false;
+  const int value = edit->text().trimmed().toInt(&ok);
+  if (ok) {
+    upDown.setPosition(value);
+    return;
+  }
+  platform.showMessage(messageParent, uiText(kRangeTitle),
+                       uiText(kRangeText).arg(upDown.minimum()).arg(upDown.maximum()),
+                       Platform::Icon::Error);
+  const QSignalBlocker quiet(edit);
+  edit->setText(QString::number(upDown.position()));
+  edit->selectAll();
 }
 
 }  // namespace kalmera

@@ -1,6 +1,7 @@
 // An up-down bound to an edit line: two arrows that step a position inside a
 // range (no wrap-around) and write it into the edit line. The position is what
-// counts; the edit line only shows it.
+// counts; the edit line only shows it. A press on the arrows gives the edit
+// line the focus.
 #pragma once
 
 #include <QTimer>
@@ -9,6 +10,8 @@
 class QLineEdit;
 
 namespace kalmera {
+
+class Platform;
 
 class UpDown : public QWidget {
   Q_OBJECT
@@ -27,9 +30,6 @@ class UpDown : public QWidget {
   void setPosition(int value, bool always = false);
   void step(int delta);
 
- signals:
-  void pressed();  // a mouse press, before any step
-
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -44,5 +44,10 @@ class UpDown : public QWidget {
   int held_ = 0;  // +1 or -1 while an arrow is held
   QTimer repeat_;
 };
+
+// Takes the text of the up-down's edit line into the up-down (clamped to its
+// range). A text that is not a whole number is answered with the German range
+// message; the line then shows the up-down's position again, all selected.
+void checkCounter(UpDown& upDown, Platform& platform, QWidget* messageParent);
 
 }  // namespace kalmera

@@ -1,11 +1,11 @@
 // Kalmera FEN-Editor: the application, the main window, then the dialogs.
 #include <QApplication>
 
-#include "ui/FrmAbout.h"
-#include "ui/FrmColor.h"
-#include "ui/FrmFenEdit.h"
-#include "ui/FrmPath.h"
-#include "ui/FrmRandom.h"
+#include "ui/AboutDialog.h"
+#include "ui/Chess960Dialog.h"
+#include "ui/ColorDialog.h"
+#include "ui/MainWindow.h"
+#include "ui/PathsDialog.h"
 #include "ui/Platform.h"
 
 int main(int argc, char** argv) {
@@ -17,12 +17,12 @@ int main(int argc, char** argv) {
   font.setPointSize(8);  // the window is laid out for a small interface font
   QApplication::setFont(font);
   kalmera::QtPlatform platform;
-  kalmera::TFrmFenEdit window(platform);
-  kalmera::TFrmAbout about(platform, &window);
-  kalmera::TFrmColor color(platform, &window);
-  kalmera::TFrmPath path(platform, &window);
-  kalmera::TFrmRandom random(&window);
-  window.setDialogs(&about, &color, &path, &random);
+  kalmera::MainWindow window(platform);
+  kalmera::AboutDialog about(platform, &window);
+  kalmera::ColorDialog colors(platform, &window);
+  kalmera::PathsDialog paths(platform, &window);
+  kalmera::Chess960Dialog chess960(platform, &window);
+  window.setDialogs({&about, &colors, &paths, &chess960});
   window.show();
   return QApplication::exec();
 }

@@ -226,7 +226,7 @@ void paintRing(QPainter& p) {
 
 }  // namespace
 
-QImage drawFigure(int index) {
+QImage drawBoardImage(int index) {
   QImage image = blank(kPieceSize);
   QPainter p(&image);
   if (index < kEnPassantRing) {
@@ -239,10 +239,10 @@ QImage drawFigure(int index) {
   return image;
 }
 
-const std::vector<QImage>& figureImages() {
+const std::vector<QImage>& boardImages() {
   static const std::vector<QImage> images = [] {
     std::vector<QImage> all;
-    for (int i = 0; i <= kMarkOnly; ++i) all.push_back(drawFigure(i));
+    for (int i = 0; i <= kMarkOnly; ++i) all.push_back(drawBoardImage(i));
     return all;
   }();
   return images;
@@ -311,7 +311,7 @@ QImage aboutLogo() {
 std::vector<DiagramImage> diagramImages() {
   std::vector<DiagramImage> out;
   static constexpr const char* kLetters = "PNBRQK";
-  const auto& figures = figureImages();
+  const auto& figures = boardImages();
   for (int i = 0; i < 12; ++i) {
     const QString name = QString(i < 6 ? "w" : "b") + QChar(kLetters[i % 6]);
     out.push_back({name + ".png", figures[i]});

@@ -16,9 +16,9 @@ constexpr int kPieceSize = 32;
 //  6..11  the black ones
 //  12..23 the same twelve inside the green mark octagon
 //  24     the en-passant ring, 25 the ring inside the octagon, 26 the octagon alone
-enum FigureImage { kMarkedOffset = 12, kEnPassantRing = 24, kMarkedRing = 25, kMarkOnly = 26 };
-const std::vector<QImage>& figureImages();
-QImage drawFigure(int index);
+enum BoardImage { kMarkedOffset = 12, kEnPassantRing = 24, kMarkedRing = 25, kMarkOnly = 26 };
+const std::vector<QImage>& boardImages();
+QImage drawBoardImage(int index);
 
 // 16 x 16 with transparency: 0 a white disc with a black outline, 1 a black disc.
 // Drawn once and shared, like the board images.

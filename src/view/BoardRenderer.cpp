@@ -61,7 +61,7 @@ RedrawReport BoardRenderer::redraw(QImage& picture, int width, int height,
   if (!frameDrawn_ || colors[0] != lastColors_[0] || r.Extended != lastExtended_) {
     frameDrawn_ = true;
     lastExtended_ = r.Extended;
-    drawFrame(picture, r, colors[0]);
+    drawFrame(picture, colors[0]);
     lastPieces_.fill('*');  // a value no square holds: every square is drawn again
     lastSide_ = -1;
     lastEnPassant_ = -1;
@@ -74,10 +74,9 @@ RedrawReport BoardRenderer::redraw(QImage& picture, int width, int height,
     report.sideBoxes = true;
   }
 
-  int enPassant = -1;
-  if (r.EnPassant != 0 && !r.ErrEP) enPassant = (r.EnPassant - 1) + (r.Side == 0 ? 16 : 40);
+  const int enPassant = r.validEnPassantTarget();
 
-  const auto& images = figureImages();
+  const auto& images = boardImages();
   QPainter p(&picture);
   for (int s = 0; s < kSquares; ++s) {
     const int file = fileOf(s), row = rowOf(s);
@@ -108,7 +107,7 @@ RedrawReport BoardRenderer::redraw(QImage& picture, int width, int height,
   return report;
 }
 
-void BoardRenderer::drawFrame(QImage& picture, const PositionRecord&, int boardColor) {
+void BoardRenderer::drawFrame(QImage& picture, int boardColor) {
   const int W = picture.width(), H = picture.height();
   const BoardGeometry g = boardGeometry(W, H);
   QPainter p(&picture);

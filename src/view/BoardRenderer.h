@@ -26,7 +26,7 @@ class BoardRenderer {
   void invalidate() { frameDrawn_ = false; }
 
  private:
-  void drawFrame(QImage& picture, const PositionRecord& record, int boardColor);
+  void drawFrame(QImage& picture, int boardColor);
   void drawSideBoxes(QImage& picture, int side, int boardColor);
   void drawCastlingDots(QImage& picture, const PositionRecord& record, int boardColor);
 

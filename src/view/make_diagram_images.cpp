@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
     }
   }
   if (args.size() == 4 && args[2] == "--sheet") {
-    const auto& figures = kalmera::figureImages();
+    const auto& figures = kalmera::boardImages();
     constexpr int kScale = 4, kCell = 32 * kScale + 8;
     QImage sheet(kCell * 7, kCell * 4, QImage::Format_RGB32);
     sheet.fill(QColor(255, 239, 206));

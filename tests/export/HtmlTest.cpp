@@ -1,5 +1,7 @@
 // The HTML diagram as exact text, the version text, and the PNG writer.
 #include <gtest/gtest.h>
+
+#include "CaseName.h"
 #include <unistd.h>
 
 #include <cstdio>
@@ -7,6 +9,7 @@
 
 #include "export/Html.h"
 #include "export/PngWriter.h"
+#include "ReadPng.h"
 #include "export/Version.h"
 #include "model/Position.h"
 
@@ -125,13 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "<font size=\"+2\"><strong>End/strong></font><br><br><table"},
         HeadCase{"markup_passes_unchanged", "<i>&amp;\"</i>", "",
                  "<font size=\"+2\"><strong><i>&amp;\"</i></strong>"}),
-    [](const testing::TestParamInfo<HeadCase>& info) { return std::string(info.param.name); });
-
-TEST(Html, TrimRemovesControlsAndBlanks) {
-  EXPECT_EQ(trimHeadline("  Gr\xF6\xDF" "e  "), "Gr\xF6\xDF" "e");
-  EXPECT_EQ(trimHeadline("\t\r\n x\x01"), "x");
-  EXPECT_EQ(trimHeadline(" \x1F "), "");
-}
+    CaseName());
 
 TEST(Html, SquarePlaceholderInAHeadlineShiftsTheBoardAndReadsNothingPast64) {
   HtmlInput in = inputFor(kStandard);

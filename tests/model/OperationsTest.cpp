@@ -1,6 +1,7 @@
 // The small operations that keep the record's invariants, and mirror and turn.
 #include <gtest/gtest.h>
 
+#include "CaseName.h"
 #include <vector>
 
 #include "model/Position.h"
@@ -127,7 +128,7 @@ INSTANTIATE_TEST_SUITE_P(
                              'b', 'g'},
                     RookCase{"right_out_of_range_changes_nothing", 'b', 'g', RookSide::Right, 'b',
                              'b', 'g'}),
-    [](const testing::TestParamInfo<RookCase>& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST(Mirror, StandardPositionInBothModes) {
   Position p;
@@ -181,6 +182,15 @@ TEST(Transforms, OneKingStaysOneKing) {
   EXPECT_TRUE(p.record().ErrKing);
 }
 
+// The record without the rook entries that count for nothing: an entry
+// keeps an older value while its right is clear or flagged.
+PositionRecord withoutStaleRooks(PositionRecord r) {
+  for (const CastlingRightInfo& c : kCastlingRights) {
+    if (!c.counts(r)) r.CastleRook[c.rookEntry] = PositionRecord{}.CastleRook[c.rookEntry];
+  }
+  return r;
+}
+
 // Applying either transform twice restores everything it touches.
 TEST(Transforms, TwiceRestoresTheWholeRecord) {
   const std::vector<const char*> texts = {
@@ -203,18 +213,7 @@ TEST(Transforms, TwiceRestoresTheWholeRecord) {
       const PositionRecord& after = p.record();
       SCOPED_TRACE(std::string(text) + (which == 0 ? " mirror" : " turn"));
       EXPECT_EQ(p.fenLine(), fen);
-      EXPECT_EQ(after.Board, before.Board);
-      EXPECT_EQ(after.Marks, before.Marks);
-      EXPECT_EQ(after.Side, before.Side);
-      EXPECT_EQ(after.RookLeft, before.RookLeft);
-      EXPECT_EQ(after.RookRight, before.RookRight);
-      EXPECT_EQ(after.EnPassant, before.EnPassant);
-      EXPECT_EQ(after.CaLeftW, before.CaLeftW);
-      EXPECT_EQ(after.CaRightW, before.CaRightW);
-      EXPECT_EQ(after.CaLeftB, before.CaLeftB);
-      EXPECT_EQ(after.CaRightB, before.CaRightB);
-      EXPECT_EQ(after.WhiteKing, before.WhiteKing);
-      EXPECT_EQ(after.BlackKing, before.BlackKing);
+      EXPECT_TRUE(withoutStaleRooks(after) == withoutStaleRooks(before));
     }
   }
 }

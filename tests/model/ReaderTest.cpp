@@ -2,6 +2,7 @@
 // line shows it.
 #include <gtest/gtest.h>
 
+#include "CaseName.h"
 #include "model/Position.h"
 
 namespace kalmera {
@@ -84,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "4k3/8/8/8/8/8/8/4K2R w - - 0 1", false, 'a', 'h'},
         ReadCase{"dashes_in_castling_field", "r3k2r/8/8/8/8/8/8/R3K2R b -K-q - 1 2",
                  "r3k2r/8/8/8/8/8/8/R3K2R b Kq - 1 2", false, 'a', 'h'}),
-    [](const testing::TestParamInfo<ReadCase>& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST(Reader, EmptyTextKeepsTheEnPassantFile) {
   Position p;

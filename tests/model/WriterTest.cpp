@@ -2,6 +2,7 @@
 // flagged and left out of the text.
 #include <gtest/gtest.h>
 
+#include "CaseName.h"
 #include "model/Position.h"
 
 namespace kalmera {
@@ -52,6 +53,17 @@ INSTANTIATE_TEST_SUITE_P(
                   0, "r6r/8/8/8/8/8/8/R3K2R w KQ - 0 1", kBL | kBR},
         WriteCase{"normal_rights_stay_valid_in_extended_mode", "r3k3/8/8/8/8/8/8/4K2R w Kq - 0 1", 1,
                   "r3k3/8/8/8/8/8/8/4K2R w Kq - 0 1", 0},
+        // Black's file letters come from Black's home rank, White's from White's.
+        WriteCase{"black_inner_rook_on_the_h_side", "4k1rr/8/8/8/8/8/8/4K3 w kg - 0 1", -1,
+                  "4k1rr/8/8/8/8/8/8/4K3 w kg - 0 1", 0},
+        WriteCase{"black_inner_rook_on_the_a_side", "rr2k3/8/8/8/8/8/8/4K3 w qb - 0 1", -1,
+                  "rr2k3/8/8/8/8/8/8/4K3 w qb - 0 1", 0},
+        WriteCase{"only_black_has_a_rook_farther_out_on_the_h_side",
+                  "r3k1rr/8/8/8/8/8/8/R3K1R1 w KQkgq - 0 1", -1,
+                  "r3k1rr/8/8/8/8/8/8/R3K1R1 w KQkgq - 0 1", 0},
+        WriteCase{"only_black_has_a_rook_farther_out_on_the_a_side",
+                  "rr2k3/8/8/8/8/8/8/1R2K3 w Qqb - 0 1", -1, "rr2k3/8/8/8/8/8/8/1R2K3 w Qqb - 0 1",
+                  0},
         WriteCase{"no_rights_no_flags", "8/8/8/8/8/8/8/8 w - - 0 1", 1, "8/8/8/8/8/8/8/8 w - - 0 1",
                   0},
         WriteCase{"ep_valid_from_the_left", "4k3/8/8/3Pp3/8/8/8/4K3 w - e6 0 1", -1,
@@ -70,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "4k3/8/8/8/3Pp3/8/8/4K3 b - d3 0 1", 0},
         WriteCase{"ep_wrong_side_to_move", "4k3/8/8/8/3Pp3/8/8/4K3 w - d3 0 1", -1,
                   "4k3/8/8/8/3Pp3/8/8/4K3 w - - 0 1", kEP}),
-    [](const testing::TestParamInfo<WriteCase>& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST(Writer, CastleRookSquaresOfTheStandardPosition) {
   Position p;

@@ -2,8 +2,10 @@
 // the order of writing.
 #include <gtest/gtest.h>
 
+#include "CaseName.h"
 #include "setup/Settings.h"
 #include "setup/StartTexts.h"
+#include "setup/Trim.h"
 
 namespace kalmera {
 namespace {
@@ -54,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ValueCase{"hints_word_gives_on", "[Mode]\nHints=yes\n", 15724510, true, 0},
                     ValueCase{"language_one", "[Mode]\nLanguage=1\n", 15724510, true, 1},
                     ValueCase{"language_two", "[Mode]\nLanguage=2\n", 15724510, true, 2}),
-    [](const testing::TestParamInfo<ValueCase>& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST(Settings, EmptyPathsGiveTheirDefaults) {
   const Settings s = readSettings(IniFile::fromText("[Path]\nBMP=\nHTML=  \nWeb=\n"), kFolder);
@@ -68,6 +70,13 @@ TEST(Settings, SeparatorsAreAppendedOnce) {
   EXPECT_EQ(withTrailing("/home/me/pictures/", '/'), "/home/me/pictures/");
   EXPECT_EQ(withTrailing("www-folder", '/'), "www-folder/");
   EXPECT_EQ(withTrailing("", '/'), "/");
+}
+
+TEST(Settings, HeadlinesAndAddressesLoseControlsAndBlanksAtTheEnds) {
+  EXPECT_EQ(trimControls(std::string("  Gr\xF6\xDF" "e  ")), "Gr\xF6\xDF" "e");
+  EXPECT_EQ(trimControls(std::string("\t\r\n x\x01")), "x");
+  EXPECT_EQ(trimControls(std::string(" \x1F ")), "");
+  EXPECT_EQ(trimControls(std::string(" a b ")), "a b");
 }
 
 struct MarksCase {
@@ -97,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(
                     MarksCase{"letter_x_marks_nothing", "x", {}},
                     MarksCase{"only_64_characters_count", std::string(64, '-') + "******", {}},
                     MarksCase{"last_square", std::string(63, '-') + "*", {63}}),
-    [](const testing::TestParamInfo<MarksCase>& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST(Settings, MarksRoundTripThroughTheString) {
   std::array<unsigned char, 64> marks{};

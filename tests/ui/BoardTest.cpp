@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "FakePlatform.h"
-#include "ui/FrmFenEdit.h"
+#include "ui/MainWindow.h"
 #include "view/BoardGeometry.h"
 #include "view/BoardRenderer.h"
 #include "view/Colors.h"
@@ -34,7 +34,7 @@ class BoardTest : public QObject {
  private:
   std::unique_ptr<QTemporaryDir> dir_;
   FakePlatform platform_;
-  std::unique_ptr<TFrmFenEdit> window_;
+  std::unique_ptr<MainWindow> window_;
 
   template <typename T>
   T* child(const char* name) {
@@ -45,9 +45,9 @@ class BoardTest : public QObject {
   QString fen() { return child<QLineEdit>("EdtFenString")->text(); }
   void load(const QString& text) {
     platform_.clipboard = text;
-    window_->MnuPasteClick();
+    window_->paste();
   }
-  QRgb at(int x, int y) { return window_->boardBitmap().pixel(x, y); }
+  QRgb at(int x, int y) { return window_->boardPicture().pixel(x, y); }
   QRgb colour(int index) { return toQColor(window_->getColor(index)).rgb(); }
   void click(const char* square, Qt::MouseButton button = Qt::LeftButton,
              Qt::KeyboardModifiers modifiers = {}) {
@@ -67,7 +67,7 @@ class BoardTest : public QObject {
     dir_ = std::make_unique<QTemporaryDir>();
     platform_ = FakePlatform();
     platform_.program = dir_->filePath("kalmera");
-    window_ = std::make_unique<TFrmFenEdit>(platform_);
+    window_ = std::make_unique<MainWindow>(platform_);
     window_->show();
   }
   void cleanup() { window_.reset(); }
@@ -85,7 +85,7 @@ class BoardTest : public QObject {
   }
 
   void squaresFrameAndMargins() {
-    QCOMPARE(window_->boardBitmap().size(), QSize(337, 337));
+    QCOMPARE(window_->boardPicture().size(), QSize(337, 337));
     // Square colours on the free columns: a8 and h1 bright, b8 and a1 dark.
     for (const char* s : {"a8", "h1", "e4", "d5"}) {
       const QPoint p = squareTopLeft(sq(s));
@@ -162,11 +162,11 @@ class BoardTest : public QObject {
   }
 
   void darkColourChangeRedrawsOnlyDarkSquares() {
-    const QImage before = window_->boardBitmap();
+    const QImage before = window_->boardPicture();
     window_->setColor(2, 0x00FF00);
     QCOMPARE(window_->lastRedraw().squares, 32);
     QVERIFY(!window_->lastRedraw().frame);
-    const QImage after = window_->boardBitmap();
+    const QImage after = window_->boardPicture();
     int changed = 0;
     for (int y = 0; y < 337; ++y) {
       for (int x = 0; x < 337; ++x) {
@@ -188,10 +188,10 @@ class BoardTest : public QObject {
   }
 
   void oneSquareEditAltersOnlyThatSquare() {
-    const QImage before = window_->boardBitmap();
+    const QImage before = window_->boardPicture();
     click("e4");  // the queen, White to move
     QCOMPARE(window_->lastRedraw().squares, 1);
-    const QImage after = window_->boardBitmap();
+    const QImage after = window_->boardPicture();
     for (int y = 0; y < 337; ++y) {
       for (int x = 0; x < 337; ++x) {
         if (before.pixel(x, y) != after.pixel(x, y)) {
@@ -206,7 +206,7 @@ class BoardTest : public QObject {
     const int before = window_->redrawCount();
     load("rbbqnknr/pppppppp/8/8/8/8/PPPPPPPP/RBBQNKNR w KQkq - 0 1");
     QCOMPARE(window_->redrawCount(), before + 1);
-    QCOMPARE(window_->boardBitmap(), freshRender());
+    QCOMPARE(window_->boardPicture(), freshRender());
   }
 
   void picturesStayEqualToAFreshRenderAfterEdits() {
@@ -218,9 +218,9 @@ class BoardTest : public QObject {
     window_->setColor(1, 0x808080);
     click("d5", Qt::RightButton);
     window_->position().setSide(0);
-    window_->MnuMirrorClick();
-    window_->MnuTurnClick();
-    QCOMPARE(window_->boardBitmap(), freshRender());
+    window_->mirror();
+    window_->turn();
+    QCOMPARE(window_->boardPicture(), freshRender());
   }
 
   void mouseSetsReplacesAndEmpties() {

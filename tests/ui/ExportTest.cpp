@@ -12,14 +12,14 @@
 #include <memory>
 
 #include "FakePlatform.h"
-#include "export/PngWriter.h"
+#include "ReadPng.h"
 #include "export/Version.h"
 #include "setup/RandomSource.h"
-#include "ui/FrmAbout.h"
-#include "ui/FrmColor.h"
-#include "ui/FrmFenEdit.h"
-#include "ui/FrmPath.h"
-#include "ui/FrmRandom.h"
+#include "ui/AboutDialog.h"
+#include "ui/ColorDialog.h"
+#include "ui/MainWindow.h"
+#include "ui/PathsDialog.h"
+#include "ui/Chess960Dialog.h"
 
 using namespace kalmera;
 
@@ -29,10 +29,10 @@ class ExportTest : public QObject {
  private:
   std::unique_ptr<QTemporaryDir> dir_;
   FakePlatform platform_;
-  std::unique_ptr<TFrmFenEdit> window_;
-  TFrmAbout* about_ = nullptr;
-  TFrmColor* color_ = nullptr;
-  TFrmPath* path_ = nullptr;
+  std::unique_ptr<MainWindow> window_;
+  AboutDialog* about_ = nullptr;
+  ColorDialog* color_ = nullptr;
+  PathsDialog* path_ = nullptr;
 
   template <typename T>
   T* child(QObject* root, const char* name) {
@@ -57,11 +57,11 @@ class ExportTest : public QObject {
     dir_ = std::make_unique<QTemporaryDir>();
     platform_ = FakePlatform();
     platform_.program = dir_->filePath("kalmera");
-    window_ = std::make_unique<TFrmFenEdit>(platform_);
-    about_ = new TFrmAbout(platform_, window_.get());
-    color_ = new TFrmColor(platform_, window_.get());
-    path_ = new TFrmPath(platform_, window_.get());
-    window_->setDialogs(about_, color_, path_, new TFrmRandom(window_.get()));
+    window_ = std::make_unique<MainWindow>(platform_);
+    about_ = new AboutDialog(platform_, window_.get());
+    color_ = new ColorDialog(platform_, window_.get());
+    path_ = new PathsDialog(platform_, window_.get());
+    window_->setDialogs({about_, color_, path_, new Chess960Dialog(platform_, window_.get())});
   }
   void cleanup() { window_.reset(); }
 
@@ -70,13 +70,13 @@ class ExportTest : public QObject {
     const QString file = dir_->filePath("pics/board.png");
     QDir().mkpath(dir_->filePath("pics"));
     platform_.fileAnswers.push_back(file);
-    window_->MnuPngClick();
+    window_->savePng();
     QCOMPARE(platform_.lastSave.proposedName, QString("KM_00000"));
     QCOMPARE(platform_.lastSave.defaultExtension, QString("png"));
     QCOMPARE(platform_.lastSave.startFolder, dir_->path() + "/");
     const auto pixels = readPng(file.toStdString());
     QVERIFY(pixels.has_value());
-    const QImage& board = window_->boardBitmap();
+    const QImage& board = window_->boardPicture();
     QCOMPARE(pixels->width, board.width());
     QCOMPARE(pixels->height, board.height());
     for (int y = 0; y < board.height(); ++y) {
@@ -85,70 +85,70 @@ class ExportTest : public QObject {
         QCOMPARE(qRgb(p[0], p[1], p[2]), board.pixel(x, y));
       }
     }
-    QCOMPARE(window_->bmpPath(), dir_->filePath("pics") + "/");
+    QCOMPARE(window_->paths().bmp, dir_->filePath("pics") + "/");
   }
 
   void bmpFileReadsBackAsTheBoardPicture() {
     const QString file = dir_->filePath("board.bmp");
     platform_.fileAnswers.push_back(file);
-    window_->MnuBmpClick();
+    window_->saveBmp();
     QCOMPARE(platform_.lastSave.defaultExtension, QString("bmp"));
     const QByteArray bytes = read(file);
     QVERIFY(bytes.startsWith("BM"));
     QCOMPARE(int(bytes[28]), 24);  // bits per pixel in the header
     QImage back(file);
     QCOMPARE(back.convertToFormat(QImage::Format_RGB32),
-             window_->boardBitmap().convertToFormat(QImage::Format_RGB32));
+             window_->boardPicture().convertToFormat(QImage::Format_RGB32));
   }
 
   void proposedNamesAreFiveUpperCaseHexDigits() {
     sharedRandom().seed(12345);
     for (int i = 0; i < 20; ++i) {
       platform_.fileAnswers.push_back(std::nullopt);  // cancelled
-      window_->MnuBmpClick();
+      window_->saveBmp();
       QVERIFY(QRegularExpression("^KM_[0-9A-F]{5}$").match(platform_.lastSave.proposedName).hasMatch());
     }
-    QCOMPARE(window_->bmpPath(), dir_->path() + "/");  // cancelling changes nothing
+    QCOMPARE(window_->paths().bmp, dir_->path() + "/");  // cancelling changes nothing
   }
 
   void failedSaveIsShownAndChangesNothing() {
     platform_.fileAnswers.push_back(dir_->filePath("gone/board.png"));
-    window_->MnuPngClick();
+    window_->savePng();
     QCOMPARE(platform_.messages.size(), size_t(1));
     QVERIFY(platform_.messages[0].text.contains("gone/board.png"));
-    QCOMPARE(window_->bmpPath(), dir_->path() + "/");
+    QCOMPARE(window_->paths().bmp, dir_->path() + "/");
     platform_.fileAnswers.push_back(dir_->filePath("gone/board.bmp"));
-    window_->MnuBmpClick();
+    window_->saveBmp();
     QCOMPARE(platform_.messages.size(), size_t(2));
     QVERIFY(!QFile::exists(dir_->filePath("gone")));
   }
 
   void bitmapClipboard() {
-    window_->MnuCopyBmpClick();
+    window_->copyBitmap();
     QCOMPARE(platform_.clipboardImage.size(), QSize(337, 337));
-    QCOMPARE(platform_.clipboardImage, window_->boardBitmap());
+    QCOMPARE(platform_.clipboardImage, window_->boardPicture());
     platform_.clipboardWorks = false;
-    window_->MnuCopyBmpClick();
+    window_->copyBitmap();
     QCOMPARE(platform_.messages.back().text, QString("Error!"));
   }
 
   void htmlClipboardTrimsHeadlinesAndEscapes() {
     auto* head = child<QLineEdit>(window_.get(), "EdtKopf1");
     head->setText(QString("  Gr") + QChar(0xF6) + QChar(0xDF) + "e " + QChar(0x265E) + "  ");
-    window_->ActHtmlClipExecute();
+    window_->copyHtml();
     QCOMPARE(head->text(), QString("Gr") + QChar(0xF6) + QChar(0xDF) + "e " + QChar(0x265E));
     const QString html = *platform_.clipboard;
     QVERIFY(html.startsWith("<font size=\"+2\"><strong>Gr&ouml;&szlig;e &#9822;</strong></font>"));
-    QVERIFY(html.contains("<img src=\"" + window_->webPath() + "wK.png\""));
+    QVERIFY(html.contains("<img src=\"" + window_->paths().web + "wK.png\""));
     QVERIFY(html.endsWith("</font>"));
     platform_.clipboardWorks = false;
-    window_->ActHtmlClipExecute();
+    window_->copyHtml();
     QCOMPARE(platform_.messages.back().text, QString("Error!"));
   }
 
   void previewFileLifeCycle() {
     const QString first = dir_->filePath("~Kalmera.html");
-    window_->ActVorschauExecute();
+    window_->showWebPreview();
     QCOMPARE(platform_.opened, QStringList{first});
     const QByteArray page = read(first);
     QVERIFY(page.startsWith("<!DOCTYPE HTML PUBLIC"));
@@ -156,16 +156,16 @@ class ExportTest : public QObject {
     QVERIFY(page.contains("<img src=\"file://" + dir_->path().toLatin1() + "/PNG/wK.png\""));
     // Again: deleted and written anew, opened again.
     QFile::remove(first);
-    window_->ActVorschauExecute();
+    window_->showWebPreview();
     QVERIFY(QFile::exists(first));
     QCOMPARE(platform_.opened.size(), 2);
     // Another HTML folder: nothing stays behind in the old one.
     QDir().mkpath(dir_->filePath("html"));
     platform_.fileAnswers.push_back(dir_->filePath("html"));
-    script([this](QDialog*) { path_->chooseFolder(path_->EdtPathHtml); }, QDialog::Accepted);
-    window_->ActPathDialogExecute();
-    QCOMPARE(window_->htmlPath(), dir_->filePath("html") + "/");
-    window_->ActVorschauExecute();
+    script([this](QDialog*) { path_->chooseFolder(path_->htmlFolderEdit()); }, QDialog::Accepted);
+    window_->editPaths();
+    QCOMPARE(window_->paths().html, dir_->filePath("html") + "/");
+    window_->showWebPreview();
     QVERIFY(!QFile::exists(first));
     const QString second = dir_->filePath("html/~Kalmera.html");
     QVERIFY(QFile::exists(second));
@@ -174,10 +174,10 @@ class ExportTest : public QObject {
   }
 
   void previewIntoAMissingFolderIsShownAndOpensNothing() {
-    script([this](QDialog*) { path_->EdtPathHtml->setText(dir_->filePath("gone") + "/"); },
+    script([this](QDialog*) { path_->htmlFolderEdit()->setText(dir_->filePath("gone") + "/"); },
            QDialog::Accepted);
-    window_->ActPathDialogExecute();
-    window_->ActVorschauExecute();
+    window_->editPaths();
+    window_->showWebPreview();
     QCOMPARE(platform_.messages.size(), size_t(1));
     QVERIFY(platform_.messages[0].text.contains("~Kalmera.html"));
     QVERIFY(platform_.opened.isEmpty());
@@ -186,7 +186,7 @@ class ExportTest : public QObject {
   void colourDialogDefaultsCurrentAndCancel() {
     window_->setColor(2, 0x112233);
     script([this](QDialog* d) { child<QPushButton>(d, "ButStandard")->click(); }, QDialog::Accepted);
-    window_->MnuColorClick();
+    window_->editColors();
     QCOMPARE(window_->getColor(2), 0xA5BDE7);
 
     window_->setColor(0, 0x445566);
@@ -197,12 +197,12 @@ class ExportTest : public QObject {
           QCOMPARE(color_->swatchColor(0), 0x445566);
         },
         QDialog::Accepted);
-    window_->MnuColorClick();
+    window_->editColors();
     QCOMPARE(window_->getColor(0), 0x445566);
 
     platform_.colorAnswers.push_back(QColor(255, 0, 0));
     script([this](QDialog* d) { child<QPushButton>(d, "ButHell")->click(); }, QDialog::Rejected);
-    window_->MnuColorClick();
+    window_->editColors();
     QCOMPARE(window_->getColor(1), 0xCEEFFF);  // cancelled: nothing taken
 
     platform_.colorAnswers.push_back(QColor(255, 0, 0));
@@ -214,13 +214,13 @@ class ExportTest : public QObject {
           QCOMPARE(child<QFrame>(d, "PanHell")->palette().color(QPalette::Window), QColor(255, 0, 0));
         },
         QDialog::Accepted);
-    window_->MnuColorClick();
+    window_->editColors();
     QCOMPARE(window_->getColor(1), 0x0000FF);
     QCOMPARE(window_->getColor(2), 0xA5BDE7);
 
     const int redraws = window_->redrawCount();
     script([](QDialog*) {}, QDialog::Accepted);
-    window_->MnuColorClick();
+    window_->editColors();
     QCOMPARE(window_->redrawCount(), redraws);  // OK without a change draws nothing
   }
 
@@ -233,31 +233,31 @@ class ExportTest : public QObject {
   }
 
   void pathDialogWebAddressAndCancel() {
-    script([this](QDialog*) { path_->EdtPathWeb->setText("  www-folder \t"); }, QDialog::Accepted);
+    script([this](QDialog*) { path_->webAddressEdit()->setText("  www-folder \t"); }, QDialog::Accepted);
     // OK runs its handler before the dialog closes.
     platform_.dialogScript.back() = [this](QDialog*) {
-      path_->EdtPathWeb->setText("  www-folder \t");
-      path_->OKButtonClick();
+      path_->webAddressEdit()->setText("  www-folder \t");
+      path_->normalizeWebAddress();
       return int(QDialog::Accepted);
     };
-    window_->ActPathDialogExecute();
-    QCOMPARE(window_->webPath(), QString("www-folder/"));
+    window_->editPaths();
+    QCOMPARE(window_->paths().web, QString("www-folder/"));
 
     platform_.dialogScript.push_back([this](QDialog*) {
-      path_->EdtPathWeb->setText("");
-      path_->OKButtonClick();
+      path_->webAddressEdit()->setText("");
+      path_->normalizeWebAddress();
       return int(QDialog::Accepted);
     });
-    window_->ActPathDialogExecute();
-    QCOMPARE(window_->webPath(), QString());
-    window_->ActHtmlClipExecute();
+    window_->editPaths();
+    QCOMPARE(window_->paths().web, QString());
+    window_->copyHtml();
     QVERIFY(platform_.clipboard->contains("<img src=\"wK.png\""));
 
     platform_.fileAnswers.push_back(dir_->filePath("elsewhere"));
     script([this](QDialog* d) { child<QPushButton>(d, "ButGrahic")->click(); }, QDialog::Rejected);
-    window_->ActPathDialogExecute();
-    QCOMPARE(window_->bmpPath(), dir_->path() + "/");
-    QCOMPARE(path_->EdtPathGraphic->text(), dir_->filePath("elsewhere") + "/");
+    window_->editPaths();
+    QCOMPARE(window_->paths().bmp, dir_->path() + "/");
+    QCOMPARE(path_->graphicsFolderEdit()->text(), dir_->filePath("elsewhere") + "/");
     path_->setLanguage(true);
     QCOMPARE(path_->windowTitle(), QString("Management of used Paths"));
   }
@@ -272,7 +272,7 @@ class ExportTest : public QObject {
           child<QPushButton>(d, "ButURL")->click();
         },
         QDialog::Accepted);
-    window_->ActHilfeInfoExecute();
+    window_->showAbout();
     QCOMPARE(platform_.opened.size(), 1);
     QVERIFY(platform_.opened[0].startsWith("https://"));
     QCOMPARE(child<QPushButton>(about_, "ButURL")->text(), "&" + platform_.opened[0]);

@@ -20,8 +20,8 @@
 
 #include "FakePlatform.h"
 #include "setup/RandomSource.h"
-#include "ui/FrmFenEdit.h"
-#include "ui/FrmRandom.h"
+#include "ui/MainWindow.h"
+#include "ui/Chess960Dialog.h"
 #include "ui/UpDown.h"
 
 using namespace kalmera;
@@ -36,8 +36,8 @@ class MainWindowTest : public QObject {
  private:
   std::unique_ptr<QTemporaryDir> dir_;
   FakePlatform platform_;
-  std::unique_ptr<TFrmFenEdit> window_;
-  std::unique_ptr<TFrmRandom> random_;
+  std::unique_ptr<MainWindow> window_;
+  std::unique_ptr<Chess960Dialog> random_;
 
   QString iniPath() const { return dir_->filePath("kalmera.ini"); }
   void writeIni(const QByteArray& text) {
@@ -52,9 +52,9 @@ class MainWindowTest : public QObject {
   void start() {
     random_.reset();  // a child of the window: gone before the window
     window_.reset();
-    window_ = std::make_unique<TFrmFenEdit>(platform_);
-    random_ = std::make_unique<TFrmRandom>(window_.get());
-    window_->setRandomDialog(random_.get());
+    window_ = std::make_unique<MainWindow>(platform_);
+    random_ = std::make_unique<Chess960Dialog>(platform_, window_.get());
+    window_->setDialogs({.chess960 = random_.get()});
   }
   void showAndFocus(QWidget* widget) {
     window_->show();
@@ -75,6 +75,7 @@ class MainWindowTest : public QObject {
     child<QAction>("MnuPaste")->trigger();
   }
   bool shows(const char* label) { return !child<QLabel>(label)->isHidden(); }
+  static QLineEdit* numberField(QDialog* dialog) { return dialog->findChild<QLineEdit*>("EdtPosNr"); }
 
  private slots:
   void init() {
@@ -97,9 +98,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(window_->getColor(0), 0xEFEFDE);
     QCOMPARE(window_->getColor(1), 0xCEEFFF);
     QCOMPARE(window_->getColor(2), 0xA5BDE7);
-    QCOMPARE(window_->bmpPath(), dir_->path() + "/");
-    QCOMPARE(window_->htmlPath(), dir_->path() + "/");
-    QVERIFY(window_->webPath().endsWith("/"));
+    QCOMPARE(window_->paths().bmp, dir_->path() + "/");
+    QCOMPARE(window_->paths().html, dir_->path() + "/");
+    QVERIFY(window_->paths().web.endsWith("/"));
     QCOMPARE(window_->previewImagePath(), "file://" + dir_->path() + "/PNG/");
     QCOMPARE(child<QLineEdit>("EdtKopf1")->text(), QString());
     QVERIFY(child<QComboBox>("CbxRLeft")->isHidden());
@@ -251,7 +252,7 @@ class MainWindowTest : public QObject {
     sharedRandom().seed(43200000);  // the offers are 363, 411, 740
     int offered = 0;
     platform_.dialogScript.push_back([&](QDialog* d) {
-      offered = static_cast<TFrmRandom*>(d)->number();
+      offered = static_cast<Chess960Dialog*>(d)->number();
       return int(QDialog::Rejected);
     });
     child<QAction>("ActAbZufall")->trigger();
@@ -260,9 +261,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(child<QLineEdit>("EdtKopf1")->text(), QString());
 
     platform_.dialogScript.push_back([&](QDialog* d) {
-      auto* dialog = static_cast<TFrmRandom*>(d);
+      auto* dialog = static_cast<Chess960Dialog*>(d);
       offered = dialog->number();
-      dialog->EdtPosNr->setText("960");
+      numberField(dialog)->setText("960");
       return int(QDialog::Accepted);
     });
     child<QAction>("ActAbZufall")->trigger();
@@ -275,7 +276,7 @@ class MainWindowTest : public QObject {
 
     // 518 is the standard array: extended castling ends unticked.
     platform_.dialogScript.push_back([&](QDialog* d) {
-      static_cast<TFrmRandom*>(d)->EdtPosNr->setText("518");
+      numberField(d)->setText("518");
       return int(QDialog::Accepted);
     });
     child<QAction>("ActAbZufall")->trigger();
@@ -285,12 +286,12 @@ class MainWindowTest : public QObject {
 
   void positionNumberFieldChecksItsRange() {
     start();
-    random_->EdtPosNr->setText("999");
-    QCOMPARE(random_->EdtPosNr->text(), QString("960"));
-    random_->EdtPosNr->setText("abc");
+    numberField(random_.get())->setText("999");
+    QCOMPARE(numberField(random_.get())->text(), QString("960"));
+    numberField(random_.get())->setText("abc");
     QCOMPARE(platform_.messages.back().text,
              QString("Bitte geben Sie eine Zahl ein, \ndie zwischen 1 und 960 liegt."));
-    QCOMPARE(random_->EdtPosNr->text(), QString("960"));
+    QCOMPARE(numberField(random_.get())->text(), QString("960"));
     random_->setLanguage(true);
     QCOMPARE(random_->windowTitle(), QString("Position Randomizer"));
     QCOMPARE(random_->findChild<QGroupBox*>("GrpRandom")->title(), QString(" Position to be built "));
@@ -355,8 +356,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(window_->getColor(2), 0xA5BDE7);
     QVERIFY(window_->hintsOn());
     QVERIFY(!window_->english());
-    QCOMPARE(window_->bmpPath(), QString("/pictures/"));
-    QCOMPARE(window_->webPath(), QString("www-folder/"));
+    QCOMPARE(window_->paths().bmp, QString("/pictures/"));
+    QCOMPARE(window_->paths().web, QString("www-folder/"));
     QCOMPARE(child<QLineEdit>("EdtKopf1")->text(), QString("Größe"));
     QCOMPARE(fen(), QString("4k3/8/8/8/8/8/8/4K3 b - - 0 1"));
     QCOMPARE(window_->position().getMark(0), '*');
@@ -494,7 +495,7 @@ class MainWindowTest : public QObject {
     QVERIFY(window_->close());
     QVERIFY(readIni().contains("Head1=Springer &#9822;\n"));
     start();
-    window_->ActHtmlClipExecute();
+    window_->copyHtml();
     QVERIFY(platform_.clipboard->startsWith("<font size=\"+2\"><strong>Springer &#9822;</strong>"));
   }
 
@@ -525,7 +526,7 @@ class MainWindowTest : public QObject {
     QVERIFY(timer->isActive());
     auto* label = child<QLabel>("LblErrKing");
     const QColor before = label->palette().color(QPalette::WindowText);
-    window_->Timer1Timer();
+    window_->blinkStep();
     QVERIFY(label->palette().color(QPalette::WindowText) != before);
     child<QAction>("ActAbNormal")->trigger();
     QVERIFY(!timer->isActive());

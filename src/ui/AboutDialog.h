@@ -7,12 +7,17 @@ namespace kalmera {
 
 class Platform;
 
-class TFrmAbout : public QDialog {
+class AboutDialog : public QDialog {
   Q_OBJECT
 
  public:
-  TFrmAbout(Platform& platform, QWidget* parent = nullptr);
+  AboutDialog(Platform& platform, QWidget* parent = nullptr);
   void setLanguage(bool english);
+  // Shows the dialog modally in the given language.
+  void showIn(bool english);
+
+ private:
+  Platform& platform_;
 };
 
 }  // namespace kalmera

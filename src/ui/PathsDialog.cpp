@@ -1,4 +1,4 @@
-#include "ui/FrmPath.h"
+#include "ui/PathsDialog.h"
 
 #include <QDir>
 #include <QGroupBox>
@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "setup/Settings.h"
+#include "setup/Trim.h"
 #include "ui/ApplyTexts.h"
 #include "ui/Platform.h"
 #include "ui/Style.h"
@@ -28,62 +29,62 @@ constexpr auto kPathTexts = std::to_array<TextEntry>({
 QLineEdit* folderLine(QWidget* parent, const char* name, int y) {
   auto* edit = make<QLineEdit>(parent, name, 116, y, 302, 21);
   edit->setReadOnly(true);
-  QPalette palette = edit->palette();
-  palette.setColor(QPalette::Base, QColor(233, 233, 226));
-  edit->setPalette(palette);
+  setPaletteColor(edit, QPalette::Base, QColor(233, 233, 226));
   return edit;
 }
 
 }  // namespace
 
-TFrmPath::TFrmPath(Platform& platform, QWidget* parent) : QDialog(parent), platform_(platform) {
-  setObjectName("TFrmPath");
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                 Qt::WindowTitleHint);
-  setFixedSize(444, 252);
+PathsDialog::PathsDialog(Platform& platform, QWidget* parent)
+    : QDialog(parent), platform_(platform) {
+  setDialogFrame(this, "TFrmPath", 444, 252);
 
   auto* file = make<QGroupBox>(this, "GrpFile", 7, 7, 430, 96);
   auto* graphic = make<QPushButton>(file, "ButGrahic", 12, 24, 96, 22);
-  EdtPathGraphic = folderLine(file, "EdtPathGraphic", 25);
+  graphicsFolder_ = folderLine(file, "EdtPathGraphic", 25);
   auto* html = make<QPushButton>(file, "ButHtml", 12, 60, 96, 22);
-  EdtPathHtml = folderLine(file, "EdtPathHtml", 61);
+  htmlFolder_ = folderLine(file, "EdtPathHtml", 61);
   styleGroupBox(file);
 
   auto* web = make<QGroupBox>(this, "GrpWeb", 7, 115, 430, 62);
   auto* label = make<QLabel>(web, "LblWebIcons", 12, 28, 100, 17);
-  EdtPathWeb = make<QLineEdit>(web, "EdtPathWeb", 116, 26, 302, 21);
-  label->setBuddy(EdtPathWeb);
+  webAddress_ = make<QLineEdit>(web, "EdtPathWeb", 116, 26, 302, 21);
+  label->setBuddy(webAddress_);
   styleGroupBox(web);
 
-  auto* ok = make<QPushButton>(this, "OKButton", 96, 210, 85, 22);
-  ok->setText("OK");
-  ok->setDefault(true);
-  auto* cancel = make<QPushButton>(this, "ButCancel", 263, 210, 85, 22);
-  setTabOrder(ok, cancel);
+  QPushButton* ok = addOkButton(this, "OKButton", 96, 210, 85, 22);
+  setTabOrder(ok, addCancelButton(this, 263, 210, 85, 22));
 
-  connect(graphic, &QPushButton::clicked, this, [this] { chooseFolder(EdtPathGraphic); });
-  connect(html, &QPushButton::clicked, this, [this] { chooseFolder(EdtPathHtml); });
-  connect(ok, &QPushButton::clicked, this, [this] {
-    OKButtonClick();
-    accept();
-  });
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(graphic, &QPushButton::clicked, this, [this] { chooseFolder(graphicsFolder_); });
+  connect(html, &QPushButton::clicked, this, [this] { chooseFolder(htmlFolder_); });
   setLanguage(false);
 }
 
-void TFrmPath::setLanguage(bool english) { applyTexts(this, kPathTexts, english); }
-
-void TFrmPath::setPaths(const Paths& paths) {
-  EdtPathGraphic->setText(paths.bmp);
-  EdtPathHtml->setText(paths.html);
-  EdtPathWeb->setText(paths.web);
+void PathsDialog::accept() {
+  normalizeWebAddress();
+  QDialog::accept();
 }
 
-Paths TFrmPath::takePaths() const {
-  return {EdtPathGraphic->text(), EdtPathHtml->text(), EdtPathWeb->text()};
+void PathsDialog::setLanguage(bool english) { applyTexts(this, kPathTexts, english); }
+
+std::optional<Paths> PathsDialog::edit(const Paths& paths, bool english) {
+  setPaths(paths);
+  setLanguage(english);
+  if (platform_.runDialog(this) != QDialog::Accepted) return std::nullopt;
+  return this->paths();
 }
 
-void TFrmPath::chooseFolder(QLineEdit* edit) {
+void PathsDialog::setPaths(const Paths& paths) {
+  graphicsFolder_->setText(paths.bmp);
+  htmlFolder_->setText(paths.html);
+  webAddress_->setText(paths.web);
+}
+
+Paths PathsDialog::paths() const {
+  return {graphicsFolder_->text(), htmlFolder_->text(), webAddress_->text()};
+}
+
+void PathsDialog::chooseFolder(QLineEdit* edit) {
   if (const auto folder = platform_.chooseFolder(this, edit->text())) {
     QString chosen = QDir::cleanPath(*folder);
     if (!chosen.endsWith(QChar(kPathSeparator))) chosen += QChar(kPathSeparator);
@@ -91,10 +92,10 @@ void TFrmPath::chooseFolder(QLineEdit* edit) {
   }
 }
 
-void TFrmPath::OKButtonClick() {
-  QString web = trimControls(EdtPathWeb->text());
+void PathsDialog::normalizeWebAddress() {
+  QString web = trimControls(webAddress_->text());
   if (!web.isEmpty() && !web.endsWith('/')) web += '/';
-  EdtPathWeb->setText(web);
+  webAddress_->setText(web);
 }
 
 }  // namespace kalmera

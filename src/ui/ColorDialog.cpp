@@ -1,4 +1,4 @@
-#include "ui/FrmColor.h"
+#include "ui/ColorDialog.h"
 
 #include <QFrame>
 #include <QGroupBox>
@@ -6,7 +6,7 @@
 
 #include "setup/Settings.h"
 #include "ui/ApplyTexts.h"
-#include "ui/FrmFenEdit.h"
+#include "ui/Platform.h"
 #include "ui/Style.h"
 #include "view/Colors.h"
 
@@ -38,15 +38,11 @@ QPushButton* button(QWidget* parent, const char* name, int x, int y) {
 
 }  // namespace
 
-TFrmColor::TFrmColor(Platform& platform, QWidget* parent) : QDialog(parent), platform_(platform) {
-  setObjectName("TFrmColor");
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                 Qt::WindowTitleHint);
-  setFixedSize(226, 249);
+ColorDialog::ColorDialog(Platform& platform, QWidget* parent)
+    : QDialog(parent), platform_(platform) {
+  setDialogFrame(this, "TFrmColor", 226, 249);
 
-  auto* OKButton = button(this, "OKButton", 21, 217);
-  OKButton->setText("OK");
-  OKButton->setDefault(true);
+  addOkButton(this, "OKButton", 21, 217, 85, 22);
   auto* group = new QGroupBox(this);
   group->setObjectName("GrpColor");
   group->setGeometry(7, 7, 211, 127);
@@ -54,7 +50,7 @@ TFrmColor::TFrmColor(Platform& platform, QWidget* parent) : QDialog(parent), pla
   static constexpr const char* kSwatches[] = {"PanBrett", "PanHell", "PanDunkel"};
   for (int i = 0; i < 3; ++i) {
     auto* b = button(group, kButtons[i], 14, 21 + 35 * i);
-    connect(b, &QPushButton::clicked, this, [this, i] { ReadColor(i); });
+    connect(b, &QPushButton::clicked, this, [this, i] { chooseColor(i); });
     auto* swatch = new QFrame(group);
     swatch->setObjectName(kSwatches[i]);
     swatch->setGeometry(112, 21 + 35 * i, 85, 22);
@@ -71,7 +67,7 @@ TFrmColor::TFrmColor(Platform& platform, QWidget* parent) : QDialog(parent), pla
   auto* current = button(sets, "ButAktuell", 14, 21);
   auto* standard = button(sets, "ButStandard", 112, 21);
   styleGroupBox(sets);
-  auto* cancel = button(this, "ButCancel", 119, 217);
+  addCancelButton(this, 119, 217, 85, 22);
 
   connect(current, &QPushButton::clicked, this, [this] {
     for (int i = 0; i < 3; ++i) show(i, remembered_[i]);
@@ -79,32 +75,30 @@ TFrmColor::TFrmColor(Platform& platform, QWidget* parent) : QDialog(parent), pla
   connect(standard, &QPushButton::clicked, this, [this] {
     for (int i = 0; i < 3; ++i) show(i, kDefaultColors[i]);
   });
-  connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   setLanguage(false);
 }
 
-void TFrmColor::setLanguage(bool english) { applyTexts(this, kColorTexts, english); }
+void ColorDialog::setLanguage(bool english) { applyTexts(this, kColorTexts, english); }
 
-void TFrmColor::show(int index, int color) {
+void ColorDialog::show(int index, int color) {
   shown_[index] = color;
-  QPalette palette = swatches_[index]->palette();
-  palette.setColor(QPalette::Window, toQColor(color));
-  swatches_[index]->setPalette(palette);
+  setPaletteColor(swatches_[index], QPalette::Window, toQColor(color));
 }
 
-void TFrmColor::setColors(const TFrmFenEdit& window) {
-  for (int i = 0; i < 3; ++i) {
-    remembered_[i] = window.getColor(i);
-    show(i, remembered_[i]);
-  }
+std::optional<std::array<int, 3>> ColorDialog::edit(const std::array<int, 3>& colors,
+                                                     bool english) {
+  setColors(colors);
+  setLanguage(english);
+  if (platform_.runDialog(this) != QDialog::Accepted) return std::nullopt;
+  return shown_;
 }
 
-void TFrmColor::takeColors(TFrmFenEdit& window) const {
-  for (int i = 2; i >= 0; --i) window.setColor(i, shown_[i]);
+void ColorDialog::setColors(const std::array<int, 3>& colors) {
+  remembered_ = colors;
+  for (int i = 0; i < 3; ++i) show(i, colors[i]);
 }
 
-void TFrmColor::ReadColor(int index) {
+void ColorDialog::chooseColor(int index) {
   // A cancelled choice keeps the swatch's colour.
   if (const auto chosen = platform_.chooseColor(this, toQColor(shown_[index]))) {
     show(index, fromQColor(*chosen));

@@ -1,4 +1,4 @@
-#include "ui/FrmAbout.h"
+#include "ui/AboutDialog.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -25,11 +25,9 @@ constexpr auto kAboutTexts = std::to_array<TextEntry>({
 
 }  // namespace
 
-TFrmAbout::TFrmAbout(Platform& platform, QWidget* parent) : QDialog(parent) {
-  setObjectName("TFrmAbout");
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                 Qt::WindowTitleHint);
-  setFixedSize(415, 260);
+AboutDialog::AboutDialog(Platform& platform, QWidget* parent)
+    : QDialog(parent), platform_(platform) {
+  setDialogFrame(this, "TFrmAbout", 415, 260);
 
   auto* panel = make<QFrame>(this, "Panel1", 8, 8, 399, 208);
   panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -50,13 +48,15 @@ TFrmAbout::TFrmAbout(Platform& platform, QWidget* parent) : QDialog(parent) {
   url->setText("&" + home);
   connect(url, &QPushButton::clicked, this, [&platform, home] { platform.openUrl(home); });
 
-  auto* ok = make<QPushButton>(this, "OKButton", 165, 228, 85, 24);
-  ok->setText("OK");
-  ok->setDefault(true);
-  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+  addOkButton(this, "OKButton", 165, 228, 85, 24);
   setLanguage(false);
 }
 
-void TFrmAbout::setLanguage(bool english) { applyTexts(this, kAboutTexts, english); }
+void AboutDialog::setLanguage(bool english) { applyTexts(this, kAboutTexts, english); }
+
+void AboutDialog::showIn(bool english) {
+  setLanguage(english);
+  platform_.runDialog(this);
+}
 
 }  // namespace kalmera

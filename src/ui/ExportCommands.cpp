@@ -1,0 +1,85 @@
+#include "ui/ExportCommands.h"
+
+#include <QFile>
+#include <QWidget>
+
+#include "export/PictureFiles.h"
+#include "export/Version.h"
+#include "model/Position.h"
+#include "setup/RandomSource.h"
+#include "setup/Settings.h"
+#include "ui/Latin1.h"
+#include "ui/Platform.h"
+
+namespace kalmera {
+
+HtmlInput diagramInput(const Position& position, const std::array<int, 3>& colors,
+                       const QString& head1, const QString& head2, const QString& imageBase,
+                       bool document) {
+  HtmlInput input;
+  input.record = position.record();
+  input.colors = colors;
+  input.head1 = toLatin1WithReferences(head1);
+  input.head2 = toLatin1WithReferences(head2);
+  input.fen = position.fenLine();
+  input.imageBase = toLatin1(imageBase);
+  input.homePage = std::string(kHomePage);
+  input.version = getVersionText(true);
+  input.document = document;
+  return input;
+}
+
+ExportCommands::ExportCommands(Platform& platform, QWidget* window)
+    : platform_(platform), window_(window) {}
+
+void ExportCommands::showError(const QString& text) {
+  platform_.showMessage(window_, window_->windowTitle(), text, Platform::Icon::Error);
+}
+
+void ExportCommands::showPreview(const std::string& page, const QString& htmlFolder) {
+  removePreview();
+  previewFileName_ = htmlFolder + "~Kalmera.html";
+  QFile file(previewFileName_);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+      file.write(page.data(), static_cast<qint64>(page.size())) != qint64(page.size()) ||
+      !file.flush()) {
+    const QString reason = file.errorString();
+    file.close();
+    showError(previewFileName_ + ": " + reason);
+    return;
+  }
+  file.close();
+  platform_.openDocument(previewFileName_);
+}
+
+void ExportCommands::removePreview() {
+  if (!previewFileName_.isEmpty()) QFile::remove(previewFileName_);
+}
+
+void ExportCommands::copyHtml(const std::string& fragment) {
+  if (!platform_.setClipboardText(fromLatin1(fragment))) showError("Error!");
+}
+
+void ExportCommands::copyBitmap(const QImage& picture) {
+  if (!platform_.setClipboardImage(picture)) showError("Error!");
+}
+
+std::optional<QString> ExportCommands::savePicture(const QImage& picture, PictureFormat format,
+                                                   const QString& startFolder) {
+  const bool png = format == PictureFormat::Png;
+  SaveRequest request;
+  request.defaultExtension = png ? "png" : "bmp";
+  request.filter = png ? "Portable Network Graphic file (*.png)" : "Bitmaps (*.bmp)";
+  request.startFolder = startFolder;
+  request.proposedName = makePictureName(sharedRandom());
+  const std::optional<QString> chosen = platform_.saveFileName(window_, request);
+  if (!chosen) return std::nullopt;
+  const std::optional<QString> error = png ? savePng(picture, *chosen) : saveBmp(picture, *chosen);
+  if (error) {
+    showError(*error);
+    return std::nullopt;
+  }
+  return fromLatin1(folderOf(chosen->toStdString()));
+}
+
+}  // namespace kalmera

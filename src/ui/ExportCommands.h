@@ -1,0 +1,54 @@
+// The ways the position leaves the editor besides the FEN line: the web
+// preview with the life cycle of its file, the HTML and bitmap clipboards and
+// the picture files. Everything that talks to the desktop goes through the
+// platform; failures are shown to the user and change nothing else.
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <array>
+#include <optional>
+#include <string>
+
+#include "export/Html.h"
+
+class QWidget;
+
+namespace kalmera {
+
+class Platform;
+class Position;
+
+// The diagram's input from the window's state; the headlines as the window
+// shows them (already trimmed), the image addresses starting with `imageBase`.
+HtmlInput diagramInput(const Position& position, const std::array<int, 3>& colors,
+                       const QString& head1, const QString& head2, const QString& imageBase,
+                       bool document);
+
+enum class PictureFormat { Png, Bmp };
+
+class ExportCommands {
+ public:
+  ExportCommands(Platform& platform, QWidget* window);
+
+  // Writes the page as "~Kalmera.html" into the HTML folder (the previous
+  // preview file is deleted first) and opens it in the browser.
+  void showPreview(const std::string& page, const QString& htmlFolder);
+  void copyHtml(const std::string& fragment);
+  void copyBitmap(const QImage& picture);
+  // Asks for a file name and saves the picture; the chosen file's folder when
+  // saved, nothing when cancelled or failed (the failure is shown).
+  std::optional<QString> savePicture(const QImage& picture, PictureFormat format,
+                                     const QString& startFolder);
+  // At the end of the run the last preview file goes.
+  void removePreview();
+
+ private:
+  void showError(const QString& text);
+
+  Platform& platform_;
+  QWidget* window_;
+  QString previewFileName_;  // the preview file written last, empty before the first
+};
+
+}  // namespace kalmera

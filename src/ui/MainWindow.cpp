@@ -1,0 +1,386 @@
+#include "ui/MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSignalBlocker>
+
+#include "setup/Chess960.h"
+#include "setup/RandomSource.h"
+#include "setup/StartTexts.h"
+#include "setup/Trim.h"
+#include "ui/AboutDialog.h"
+#include "ui/ApplyTexts.h"
+#include "ui/BoardView.h"
+#include "ui/Chess960Dialog.h"
+#include "ui/ColorDialog.h"
+#include "ui/ErrorBlinker.h"
+#include "ui/Latin1.h"
+#include "ui/PathsDialog.h"
+#include "ui/PieceBox.h"
+#include "ui/Platform.h"
+#include "ui/UpDown.h"
+#include "ui/WindowKeyRules.h"
+#include "ui/WindowSettings.h"
+#include "view/Artwork.h"
+#include "view/Colors.h"
+
+namespace kalmera {
+
+namespace {
+
+// A single-line edit line takes only the first line of a pasted text.
+QString firstLine(const QString& text) {
+  const qsizetype end = text.indexOf(QRegularExpression("[\r\n]"));
+  return end < 0 ? text : text.left(end);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Platform& platform, QWidget* parent)
+    : QMainWindow(parent), platform_(platform), exports_(platform, this) {
+  setObjectName("TFrmFenEdit");
+  setWindowIcon(QIcon(QPixmap::fromImage(programIcon(64))));
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  auto* client = new QWidget(this);
+  client->setObjectName("Client");
+  client->setFixedSize(596, 513);
+  setCentralWidget(client);
+  controls_.build(client);
+  blinker_ = new ErrorBlinker(controls_.errorLabels(), this);
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  actions_.create(this);
+  actions_.buildMenus(menuBar());
+  connectControls();
+  startUp();
+}
+
+MainWindow::~MainWindow() { position_.setObserver(nullptr); }
+
+void MainWindow::connectControls() {
+  const MainWindowControls& c = controls_;
+  const MainWindowActions& a = actions_;
+  a.bindButtons(c);
+  const auto run = [this](QAction* action, void (MainWindow::*command)()) {
+    connect(action, &QAction::triggered, this, command);
+  };
+  run(a.newStandard, &MainWindow::newStandardPosition);
+  run(a.newChess960, &MainWindow::newChess960Position);
+  run(a.newEmpty, &MainWindow::newEmptyBoard);
+  run(a.restoreStartOfRun, &MainWindow::restoreStartOfRun);
+  run(a.copyFen, &MainWindow::copyFen);
+  run(a.paste, &MainWindow::paste);
+  run(a.mirror, &MainWindow::mirror);
+  run(a.turn, &MainWindow::turn);
+  run(a.webPreview, &MainWindow::showWebPreview);
+  run(a.copyHtml, &MainWindow::copyHtml);
+  run(a.savePng, &MainWindow::savePng);
+  run(a.saveBmp, &MainWindow::saveBmp);
+  run(a.copyBitmap, &MainWindow::copyBitmap);
+  run(a.colors, &MainWindow::editColors);
+  run(a.paths, &MainWindow::editPaths);
+  run(a.about, &MainWindow::showAbout);
+  run(a.german, &MainWindow::setLanguage);
+  run(a.english, &MainWindow::setLanguage);
+  connect(a.quit, &QAction::triggered, this, &QWidget::close);
+
+  // Castling boxes run their handler also when a program step ticks them.
+  for (int right = 0; right < 4; ++right) {
+    connect(c.castlingBoxes[right], &QCheckBox::toggled, this, [this, right](bool on) {
+      position_.setCastlingRight(static_cast<CastlingRight>(right), on);
+    });
+  }
+  connect(c.extendedCastlingBox, &QCheckBox::toggled, this,
+          [this](bool on) { position_.setExtended(on); });
+  // The lists react to the user's choice only.
+  connect(c.aSideRookList, &QComboBox::activated, this, [this](int index) {
+    position_.setRookFile(RookSide::Left, static_cast<char>('a' + index));
+  });
+  connect(c.hSideRookList, &QComboBox::activated, this, [this](int index) {
+    position_.setRookFile(RookSide::Right, static_cast<char>('c' + index));
+  });
+  connect(c.enPassantList, &QComboBox::activated, this,
+          [this](int index) { position_.setEnPassant(index); });
+
+  connect(c.moveNumberEdit, &QLineEdit::textChanged, this, [this] {
+    checkCounter(*controls_.moveNumberUpDown, platform_, this);
+    position_.setFullCount(controls_.moveNumberUpDown->position());
+  });
+  connect(c.halfMoveEdit, &QLineEdit::textChanged, this, [this] {
+    checkCounter(*controls_.halfMoveUpDown, platform_, this);
+    position_.setHalfCount(controls_.halfMoveUpDown->position());
+  });
+  connect(c.sideButton, &QPushButton::clicked, this,
+          [this] { position_.setSide(position_.getSide() ^ 1); });
+
+  for (int i = 0; i < 6; ++i) {
+    connect(c.pieceRadios[i], &QRadioButton::toggled, this, [this, i](bool on) {
+      if (on) position_.setActiveIndex(i);
+    });
+  }
+  connect(c.pieceBox, &PieceBox::pieceChosen, this, &MainWindow::choosePiece);
+  connect(c.board, &BoardView::squarePressed, this, &MainWindow::editSquare);
+  new WindowKeyRules(this, a.hints);
+}
+
+// ---------------------------------------------------------------- start and end
+
+void MainWindow::startUp() {
+  position_.setObserver(this);
+  // Start-up's own order: a side refresh that keeps White, no kings, the queen.
+  position_.setSide(2);
+  position_.setWhiteKing(-1);
+  position_.setBlackKing(-1);
+  position_.pickPiece('Q');
+  restoreStartOfRun();
+  const QTime now = platform_.currentUtc().time();
+  sharedRandom().seedFromTime(now.hour(), now.minute(), now.second(), now.msec());
+}
+
+QString MainWindow::settingsPath() const { return settingsFileFor(platform_.programPath()); }
+
+void MainWindow::restoreStartOfRun() {
+  const QString programFolder = programFolderOf(platform_.programPath());
+  const WindowSettings s = readWindowSettings(settingsPath(), programFolder);
+  for (int i = 0; i < 3; ++i) setColor(i, s.colors[i]);
+  paths_ = s.paths;
+  controls_.headline1Edit->setText(s.head1);
+  controls_.headline2Edit->setText(s.head2);
+  actions_.hints->setChecked(s.hints);
+  (s.english ? actions_.english : actions_.german)->setChecked(true);
+  previewImagePath_ = previewImageFolder(programFolder);
+  setLanguage();
+  position_.readFen(s.fen);
+  for (int square = 63; square >= 0; --square) position_.setMark(square, s.marks[square]);
+}
+
+bool MainWindow::saveSettings() {
+  if (settingsSaved_) return true;
+  settingsSaved_ = true;
+  exports_.removePreview();
+  WindowSettings s;
+  s.colors = colors_;
+  s.paths = paths_;
+  s.head1 = controls_.headline1Edit->text();
+  s.head2 = controls_.headline2Edit->text();
+  s.fen = position_.fenLine();
+  s.hints = hintsOn();
+  s.english = english();
+  s.marks = position_.record().Marks;
+  if (const auto error = writeWindowSettings(settingsPath(), s)) {
+    showError(*error);
+    return false;
+  }
+  return true;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  saveSettings();
+  event->accept();
+}
+
+void MainWindow::showError(const QString& text) {
+  platform_.showMessage(this, windowTitle(), text, Platform::Icon::Error);
+}
+
+// ---------------------------------------------------------------- start positions
+
+// A start position: the castling mode first, then its headlines and its text.
+void MainWindow::loadSetup(bool extended, std::string_view head1, const QString& head2,
+                           std::string_view fen) {
+  controls_.extendedCastlingBox->setChecked(extended);
+  controls_.headline1Edit->setText(fromLatin1(std::string(head1)));
+  controls_.headline2Edit->setText(head2);
+  position_.readFen(fen);
+}
+
+void MainWindow::newStandardPosition() { loadSetup(false, kHeadStandard, {}, kStandardFen); }
+
+void MainWindow::newEmptyBoard() { loadSetup(false, {}, {}, kEmptyFen); }
+
+void MainWindow::newChess960Position() {
+  if (dialogs_.chess960 == nullptr) return;
+  const int offered = static_cast<int>(sharedRandom().draw(960)) + 1;
+  if (const std::optional<int> n = dialogs_.chess960->askNumber(offered, english())) {
+    const QString number = fromLatin1(std::string(kHeadFrcNumberPrefix)) + QString::number(*n);
+    loadSetup(true, kHeadFrc, number, frcFen(*n));
+  }
+}
+
+// ---------------------------------------------------------------- clipboard
+
+QLineEdit* MainWindow::focusedHeadline() const {
+  QWidget* focus = QApplication::focusWidget();
+  if (focus == controls_.headline1Edit) return controls_.headline1Edit;
+  if (focus == controls_.headline2Edit) return controls_.headline2Edit;
+  return nullptr;
+}
+
+void MainWindow::copyFen() {
+  if (QLineEdit* headline = focusedHeadline()) {
+    if (headline->hasSelectedText()) platform_.setClipboardText(headline->selectedText());
+    return;
+  }
+  controls_.fenLine->selectAll();
+  platform_.setClipboardText(controls_.fenLine->text());
+}
+
+void MainWindow::paste() {
+  const std::optional<QString> text = platform_.clipboardText();
+  if (QLineEdit* headline = focusedHeadline()) {
+    if (text) headline->insert(firstLine(*text));
+    return;
+  }
+  // Without text on the clipboard the line keeps its text and reloads it.
+  const QString line = text ? firstLine(*text) : controls_.fenLine->text();
+  position_.readFen(toLatin1(line));
+}
+
+// ---------------------------------------------------------------- exports and dialogs
+
+std::string MainWindow::diagram(bool document) {
+  for (QLineEdit* headline : {controls_.headline1Edit, controls_.headline2Edit}) {
+    const QString trimmed = trimControls(headline->text());
+    if (trimmed != headline->text()) headline->setText(trimmed);
+  }
+  return makeHtml(diagramInput(position_, colors_, controls_.headline1Edit->text(),
+                               controls_.headline2Edit->text(),
+                               document ? previewImagePath_ : paths_.web, document));
+}
+
+void MainWindow::showWebPreview() { exports_.showPreview(diagram(true), paths_.html); }
+
+void MainWindow::copyHtml() { exports_.copyHtml(diagram(false)); }
+
+void MainWindow::copyBitmap() { exports_.copyBitmap(boardPicture()); }
+
+void MainWindow::savePicture(PictureFormat format) {
+  if (const auto folder = exports_.savePicture(boardPicture(), format, paths_.bmp)) {
+    paths_.bmp = *folder;
+  }
+}
+
+void MainWindow::editColors() {
+  if (dialogs_.colors == nullptr) return;
+  if (const auto chosen = dialogs_.colors->edit(colors_, english())) {
+    // Dark, bright, then board: each change redraws once.
+    for (int i = 2; i >= 0; --i) setColor(i, (*chosen)[i]);
+  }
+}
+
+void MainWindow::editPaths() {
+  if (dialogs_.paths == nullptr) return;
+  if (const auto chosen = dialogs_.paths->edit(paths_, english())) paths_ = *chosen;
+}
+
+void MainWindow::showAbout() {
+  if (dialogs_.about != nullptr) dialogs_.about->showIn(english());
+}
+
+// ---------------------------------------------------------------- language
+
+bool MainWindow::english() const { return actions_.english->isChecked(); }
+
+bool MainWindow::hintsOn() const { return actions_.hints->isChecked(); }
+
+void MainWindow::setLanguage() {
+  applyTexts(this, kMainTexts, english());
+  controls_.showSide(position_.getSide(), english());
+}
+
+// ---------------------------------------------------------------- what the position reports
+
+void MainWindow::sideChanged() {
+  controls_.showSide(position_.getSide(), english());
+  showPieceBox();
+}
+
+void MainWindow::activePieceChanged() {
+  const int index = position_.activeIndex();
+  if (index >= 0) {
+    const QSignalBlocker quiet(controls_.pieceRadios[index]);
+    controls_.pieceRadios[index]->setChecked(true);
+  }
+  showPieceBox();
+}
+
+void MainWindow::fenLineChanged() {
+  controls_.fenLine->setText(fromLatin1(position_.fenLine()));
+  redrawBoard();
+}
+
+void MainWindow::markChanged(int) { redrawBoard(); }
+
+void MainWindow::extendedChanged() {
+  const bool extended = position_.record().Extended;
+  controls_.aSideRookList->setVisible(extended);
+  controls_.hSideRookList->setVisible(extended);
+  // The labels' keys lead to the lists, or in normal mode to Black's boxes.
+  controls_.aSideLabel->setBuddy(extended ? static_cast<QWidget*>(controls_.aSideRookList)
+                                          : controls_.castlingBoxes[kBlackLeft]);
+  controls_.hSideLabel->setBuddy(extended ? static_cast<QWidget*>(controls_.hSideRookList)
+                                          : controls_.castlingBoxes[kBlackRight]);
+  redrawBoard();
+}
+
+void MainWindow::flagsChecked() {
+  controls_.showRecord(position_.record());
+  blinkStep();
+}
+
+void MainWindow::blinkStep() { blinker_->blinkStep(); }
+
+// ---------------------------------------------------------------- board and piece box
+
+const QImage& MainWindow::boardPicture() const { return controls_.board->picture(); }
+
+const RedrawReport& MainWindow::lastRedraw() const { return controls_.board->lastRedraw(); }
+
+int MainWindow::redrawCount() const { return controls_.board->redrawCount(); }
+
+void MainWindow::redrawBoard() {
+  if (!position_.record().RedrawEnabled) return;
+  blinkStep();
+  controls_.board->redraw(position_.record(), colors_);
+}
+
+void MainWindow::showPieceBox() {
+  controls_.pieceBox->showPieces(position_.getSide(), position_.activeIndex(),
+                                 toQColor(colors_[1]));
+}
+
+void MainWindow::choosePiece(int index) {
+  QRadioButton* radio = controls_.pieceRadios[index];
+  // The active piece again: the other colour, and so the other side to move.
+  if (radio->isChecked()) position_.setSide(position_.getSide() ^ 1);
+  radio->setChecked(true);
+  radio->setFocus();
+}
+
+void MainWindow::editSquare(int square, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
+  // Other buttons take; Ctrl marks; Shift and Alt set like a plain click.
+  position_.editSquare(square, button != Qt::LeftButton           ? SquareEdit::Take
+                               : modifiers & Qt::ControlModifier ? SquareEdit::Mark
+                                                                 : SquareEdit::Set);
+}
+
+void MainWindow::setColor(int index, int color) {
+  if (index < 0 || index > 2 || colors_[index] == color) return;
+  colors_[index] = color;
+  redrawBoard();
+  showPieceBox();
+}
+
+}  // namespace kalmera

@@ -1,0 +1,123 @@
+// The main window: the board, the piece box, castling, en passant, move
+// counters, headlines and the FEN line. It holds the one position, passes
+// every edit to it, and shows what the position reports back in its controls.
+// The rooms it is built from: MainWindowControls (the controls at their
+// places), MainWindowActions (commands and menus), BoardView, PieceBox,
+// ErrorBlinker, ExportCommands and WindowSettings.
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "model/Position.h"
+#include "ui/ExportCommands.h"
+#include "ui/MainWindowActions.h"
+#include "ui/MainWindowControls.h"
+#include "ui/Paths.h"
+
+class QLineEdit;
+
+namespace kalmera {
+
+class AboutDialog;
+class Chess960Dialog;
+class ColorDialog;
+class ErrorBlinker;
+class PathsDialog;
+class Platform;
+struct RedrawReport;
+
+class MainWindow : public QMainWindow, private PositionObserver {
+  Q_OBJECT
+
+ public:
+  explicit MainWindow(Platform& platform, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // The dialogs are created after the window, which must not rely on them before.
+  struct Dialogs {
+    AboutDialog* about = nullptr;
+    ColorDialog* colors = nullptr;
+    PathsDialog* paths = nullptr;
+    Chess960Dialog* chess960 = nullptr;
+  };
+  void setDialogs(const Dialogs& dialogs) { dialogs_ = dialogs; }
+
+  Position& position() { return position_; }
+  const QImage& boardPicture() const;
+  const RedrawReport& lastRedraw() const;
+  int redrawCount() const;
+  bool english() const;
+  bool hintsOn() const;
+  int getColor(int index) const { return colors_[index]; }
+  // Stores a board colour (0 board, 1 bright, 2 dark); a change redraws.
+  void setColor(int index, int color);
+  const Paths& paths() const { return paths_; }
+  const QString& previewImagePath() const { return previewImagePath_; }
+  QString settingsPath() const;
+
+  // The commands.
+  void newStandardPosition();
+  void newEmptyBoard();
+  void newChess960Position();
+  void restoreStartOfRun();  // reads the settings file again
+  void copyFen();
+  void paste();
+  void mirror() { position_.mirror(); }
+  void turn() { position_.turn(); }
+  void showWebPreview();
+  void copyHtml();
+  void savePng() { savePicture(PictureFormat::Png); }
+  void saveBmp() { savePicture(PictureFormat::Bmp); }
+  void copyBitmap();
+  void editColors();
+  void editPaths();
+  void showAbout();
+  void setLanguage();
+  void blinkStep();
+  // Writes the settings file once; false with the message shown when it failed.
+  bool saveSettings();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void connectControls();
+  void startUp();
+  void loadSetup(bool extended, std::string_view head1, const QString& head2,
+                 std::string_view fen);
+
+  // What the position reports.
+  void sideChanged() override;
+  void activePieceChanged() override;
+  void fenLineChanged() override;
+  void markChanged(int square) override;
+  void extendedChanged() override;
+  void flagsChecked() override;
+
+  void redrawBoard();
+  void showPieceBox();
+  void editSquare(int square, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+  void choosePiece(int index);
+  // The diagram as ISO 8859-1 bytes; trims the two headlines first.
+  std::string diagram(bool document);
+  void savePicture(PictureFormat format);
+  QLineEdit* focusedHeadline() const;
+  void showError(const QString& text);
+
+  Platform& platform_;
+  Position position_;
+  std::array<int, 3> colors_{};
+  MainWindowControls controls_;
+  MainWindowActions actions_;
+  ErrorBlinker* blinker_ = nullptr;
+  ExportCommands exports_;
+  Paths paths_;
+  QString previewImagePath_;
+  Dialogs dialogs_;
+  bool settingsSaved_ = false;
+};
+
+}  // namespace kalmera

@@ -1,0 +1,92 @@
+// The main window's controls: the eight group boxes and everything in them,
+// built at the places of the layout table. Each control keeps its editor name
+// as object name (the text table and the tests find it by that name); the
+// glossary in docs/DESIGN.md maps those names to the members here.
+#pragma once
+
+#include <array>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QWidget;
+
+namespace kalmera {
+
+class BoardView;
+class PieceBox;
+class UpDown;
+struct PositionRecord;
+
+struct MainWindowControls {
+  // Creates every control inside `client` (596 x 513), in the order in which
+  // the keyboard focus runs through them.
+  void build(QWidget* client);
+  // The record's state into the controls, without running their handlers.
+  void showRecord(const PositionRecord& record);
+  // The side disc and the side button's caption and hint.
+  void showSide(int side, bool english);
+  // The six red "?" labels: king, the four castling rights, en passant.
+  std::array<QLabel*, 6> errorLabels() const;
+
+  QFrame* menuBevel = nullptr;
+
+  QGroupBox* setupGroup = nullptr;
+  QPushButton* standardButton = nullptr;
+  QPushButton* chess960Button = nullptr;
+  QPushButton* emptyButton = nullptr;
+  QPushButton* startOfRunButton = nullptr;
+
+  // The castling rows, indexed like CastlingRight: White a-side, White h-side,
+  // Black a-side, Black h-side.
+  QGroupBox* castlingGroup = nullptr;
+  QCheckBox* extendedCastlingBox = nullptr;
+  std::array<QCheckBox*, 4> castlingBoxes{};
+  std::array<QLabel*, 4> castlingDiscs{};
+  std::array<QLabel*, 4> castlingErrors{};
+  QComboBox* aSideRookList = nullptr;
+  QLabel* aSideLabel = nullptr;
+  QComboBox* hSideRookList = nullptr;
+  QLabel* hSideLabel = nullptr;
+
+  QGroupBox* enPassantGroup = nullptr;
+  QComboBox* enPassantList = nullptr;
+  QLabel* enPassantLabel = nullptr;
+  QLabel* enPassantError = nullptr;
+
+  QGroupBox* moveGroup = nullptr;
+  QLabel* moveNumberLabel = nullptr;
+  QLineEdit* moveNumberEdit = nullptr;
+  UpDown* moveNumberUpDown = nullptr;
+  QLabel* halfMoveLabel = nullptr;
+  QLineEdit* halfMoveEdit = nullptr;
+  UpDown* halfMoveUpDown = nullptr;
+  QLabel* sideLabel = nullptr;
+  QLabel* sideDisc = nullptr;
+  QPushButton* sideButton = nullptr;
+
+  QGroupBox* pieceGroup = nullptr;
+  PieceBox* pieceBox = nullptr;
+  std::array<QRadioButton*, 6> pieceRadios{};  // "PNBRQK"
+  QLabel* kingError = nullptr;
+
+  QGroupBox* headlineGroup = nullptr;
+  QLineEdit* headline1Edit = nullptr;
+  QLineEdit* headline2Edit = nullptr;
+  QPushButton* previewButton = nullptr;
+  QPushButton* copyHtmlButton = nullptr;
+
+  QGroupBox* boardGroup = nullptr;
+  BoardView* board = nullptr;
+
+  QGroupBox* fenGroup = nullptr;
+  QLineEdit* fenLine = nullptr;
+  QPushButton* copyFenButton = nullptr;
+};
+
+}  // namespace kalmera

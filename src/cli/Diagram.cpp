@@ -5,9 +5,10 @@
 #include <array>
 #include <climits>
 #include <cstdio>
-#include <iostream>
+#include <cstdlib>
 #include <optional>
 
+#include "cli/Output.h"
 #include "export/Html.h"
 #include "export/Version.h"
 #include "model/Position.h"
@@ -16,6 +17,7 @@
 #include "setup/Trim.h"
 
 #ifdef KALMERA_WITH_PICTURES
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 
@@ -47,6 +49,35 @@ std::optional<std::array<int, 3>> parseColours(const std::string& text) {
   return colors;
 }
 
+bool validMarks(const std::string& marks) {
+  return marks.size() == 64 && marks.find_first_not_of("*-") == std::string::npos;
+}
+
+// A headline from the command line: UTF-8 as the shell gives it, each
+// character outside ISO 8859-1 as a numeric reference; bytes that are not
+// UTF-8 are taken as ISO 8859-1 as they are.
+std::string headlineFromArgument(const std::string& argument) {
+  std::string out;
+  for (std::size_t i = 0; i < argument.size();) {
+    const auto byte = static_cast<unsigned char>(argument[i]);
+    const int length = byte < 0x80 ? 1 : (byte >> 5) == 6 ? 2 : (byte >> 4) == 14 ? 3
+                       : (byte >> 3) == 30 ? 4 : 0;
+    if (length == 0 || i + length > argument.size()) return argument;
+    char32_t c = length == 1 ? byte : byte & (0x7F >> length);
+    for (int k = 1; k < length; ++k) {
+      const auto next = static_cast<unsigned char>(argument[i + k]);
+      if ((next >> 6) != 2) return argument;
+      c = (c << 6) | (next & 0x3F);
+    }
+    const char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < smallest[length] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return argument;
+    if (c <= 0xFF) out.push_back(static_cast<char>(c));
+    else out += "&#" + std::to_string(static_cast<unsigned long>(c)) + ";";
+    i += length;
+  }
+  return out;
+}
+
 // Reads the options after the verb; false with `problem` set on bad usage.
 bool parseOptions(const std::vector<std::string>& args, bool html, DiagramOptions& o,
                   std::string& problem) {
@@ -72,6 +103,14 @@ bool parseOptions(const std::vector<std::string>& args, bool html, DiagramOption
       return false;
     }
     const std::string& value = args[++i];
+    if ((target == &o.png || target == &o.bmp) && value.empty()) {
+      problem = a + " needs a file name";
+      return false;
+    }
+    if (target == &o.marks && !validMarks(value)) {
+      problem = "--marks takes exactly 64 characters of \"*\" and \"-\", not '" + value + "'";
+      return false;
+    }
     if (target != nullptr) {
       *target = value;
     } else if (const auto colors = parseColours(value)) {
@@ -84,19 +123,28 @@ bool parseOptions(const std::vector<std::string>& args, bool html, DiagramOption
   return true;
 }
 
-std::string firstLineOfInput() {
+// The first line of standard input; nothing when it cannot be read.
+std::optional<std::string> firstLineOfInput() {
   std::string line;
-  std::getline(std::cin, line);
+  for (int c; (c = std::getc(stdin)) != EOF && c != '\n';) line.push_back(static_cast<char>(c));
+  if (std::ferror(stdin)) return std::nullopt;
   if (!line.empty() && line.back() == '\r') line.pop_back();
   return line;
 }
 
-void loadPosition(Position& p, const DiagramOptions& o) {
-  p.readFen(firstLineOfInput());
+// False (with the failure said) when the input cannot be read.
+bool loadPosition(Position& p, const DiagramOptions& o) {
+  const std::optional<std::string> line = firstLineOfInput();
+  if (!line) {
+    failure("cannot read standard input: " + std::string(std::strerror(errno)));
+    return false;
+  }
+  p.readFen(*line);
   if (o.marks) {
     const auto marks = marksFromString(*o.marks);
     for (int s = 63; s >= 0; --s) p.setMark(s, marks[s]);
   }
+  return true;
 }
 
 std::string programFolder() {
@@ -111,25 +159,22 @@ int runHtmlVerb(const std::vector<std::string>& args, std::string& problem) {
   DiagramOptions o;
   if (!parseOptions(args, true, o, problem)) return 2;
   Position p;
-  loadPosition(p, o);
+  if (!loadPosition(p, o)) return 1;
   HtmlInput input;
   input.record = p.record();
   input.colors = o.colors;
-  input.head1 = trimControls(o.head1.value_or(std::string()));
-  input.head2 = trimControls(o.head2.value_or(std::string()));
+  input.head1 = trimControls(headlineFromArgument(o.head1.value_or(std::string())));
+  input.head2 = trimControls(headlineFromArgument(o.head2.value_or(std::string())));
   input.fen = p.fenLine();
-  input.imageBase = o.base ? *o.base
-                    : o.document ? "file://" + programFolder() + "PNG" + kPathSeparator
+  input.imageBase = o.base       ? *o.base
+                    : o.document ? localFileUrl(programFolder() + "PNG/")
                                  : std::string(kDefaultWebPath);
   input.homePage = std::string(kHomePage);
   input.version = getVersionText(true);
   input.document = o.document;
   const std::string html = makeHtml(input);
-  if (std::fwrite(html.data(), 1, html.size(), stdout) != html.size() || std::fflush(stdout) != 0) {
-    std::fprintf(stderr, "kalmera-fen: cannot write the diagram\n");
-    return 1;
-  }
-  return 0;
+  std::fwrite(html.data(), 1, html.size(), stdout);
+  return finishOutput();
 }
 
 int runPictureVerb(int argc, char** argv, const std::vector<std::string>& args,
@@ -141,22 +186,25 @@ int runPictureVerb(int argc, char** argv, const std::vector<std::string>& args,
     return 2;
   }
 #ifdef KALMERA_WITH_PICTURES
-  // Headless: the board's labels need fonts, not a screen.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  // Standard error carries only our own one-line errors, not Qt's start-up notes.
+  // Headless whatever the environment says: the board's labels need fonts,
+  // not a screen.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Standard error carries only our own one-line errors, not Qt's start-up
+  // notes; a platform that cannot start ends the tool with its message.
   qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type == QtFatalMsg) std::fprintf(stderr, "kalmera-fen: %s\n", qPrintable(text));
+    if (type != QtFatalMsg) return;
+    failure(text.simplified().toStdString());
+    std::_Exit(1);
   });
   QGuiApplication app(argc, argv);
   Position p;
-  loadPosition(p, o);
+  if (!loadPosition(p, o)) return 1;
   QImage picture;
   BoardRenderer().redraw(picture, 337, 337, p.record(), o.colors);
-  const QString file = QString::fromLocal8Bit(o.png ? *o.png : *o.bmp);
-  const auto error = o.png ? savePng(picture, file) : saveBmp(picture, file);
-  if (error) {
-    std::fprintf(stderr, "kalmera-fen: %s\n", qPrintable(*error));
-    return 1;
+  const std::string& bytes = o.png ? *o.png : *o.bmp;
+  const QString file = QFile::decodeName(QByteArray(bytes.data(), qsizetype(bytes.size())));
+  if (const auto error = o.png ? savePng(picture, file) : saveBmp(picture, file)) {
+    return failure(error->toStdString());
   }
   return 0;
 #else

@@ -1,5 +1,8 @@
 #include "cli/Normalize.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace kalmera {
 
 namespace {
@@ -108,24 +111,28 @@ void normalizeLine(Position& position, std::string_view line, const NormalizeOpt
   out.push_back('\n');
 }
 
-bool normalizeStream(std::FILE* in, std::FILE* out, const NormalizeOptions& options) {
+std::optional<std::string> normalizeStream(std::FILE* in, std::FILE* out,
+                                           const NormalizeOptions& options) {
   Position position;
   std::string output;
   output.reserve(kFlushAt + 4096);
   std::string pending;  // the start of a line that runs past a chunk
   std::vector<char> chunk(kChunk);
-  bool ok = true;
+  std::optional<std::string> failure;
 
+  const auto flush = [&] {
+    if (!failure && std::fwrite(output.data(), 1, output.size(), out) != output.size()) {
+      failure = "cannot write standard output: " + std::string(std::strerror(errno));
+    }
+    output.clear();
+  };
   const auto emit = [&](std::string_view line) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     normalizeLine(position, line, options, output);
-    if (output.size() >= kFlushAt) {
-      ok = ok && std::fwrite(output.data(), 1, output.size(), out) == output.size();
-      output.clear();
-    }
+    if (output.size() >= kFlushAt) flush();
   };
 
-  for (;;) {
+  while (!failure) {
     const std::size_t n = std::fread(chunk.data(), 1, chunk.size(), in);
     if (n == 0) break;
     std::string_view data(chunk.data(), n);
@@ -145,10 +152,14 @@ bool normalizeStream(std::FILE* in, std::FILE* out, const NormalizeOptions& opti
       data.remove_prefix(nl + 1);
     }
   }
+  if (failure) return failure;
+  if (std::ferror(in)) return "cannot read standard input: " + std::string(std::strerror(errno));
   if (!pending.empty()) emit(pending);
-  ok = ok && std::fwrite(output.data(), 1, output.size(), out) == output.size();
-  ok = (std::fflush(out) == 0) && ok;
-  return ok;
+  flush();
+  if (!failure && std::fflush(out) != 0) {
+    failure = "cannot write standard output: " + std::string(std::strerror(errno));
+  }
+  return failure;
 }
 
 }  // namespace kalmera

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,7 +26,9 @@ void normalizeLine(Position& position, std::string_view line, const NormalizeOpt
 // The position as one JSON object, strings escaped for any byte (ISO 8859-1).
 void appendJson(const Position& position, std::string& out);
 
-// Buffered loop over a whole stream; false when writing failed.
-bool normalizeStream(std::FILE* in, std::FILE* out, const NormalizeOptions& options);
+// Buffered loop over a whole stream; nothing when done, otherwise what failed
+// ("cannot read standard input: ..." or "cannot write standard output: ...").
+std::optional<std::string> normalizeStream(std::FILE* in, std::FILE* out,
+                                           const NormalizeOptions& options);
 
 }  // namespace kalmera

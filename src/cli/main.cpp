@@ -7,6 +7,7 @@
 
 #include "cli/Diagram.h"
 #include "cli/Normalize.h"
+#include "cli/Output.h"
 #include "setup/Chess960.h"
 
 namespace {
@@ -27,10 +28,15 @@ constexpr const char* kUsage =
     "  --turn   turn the board between White and Black (applied in the given order)\n"
     "frc N      print the Chess960 setup number N (1..960)\n"
     "html       the HTML diagram of the FEN text on the first input line (a fragment,\n"
-    "           or a complete page with --document); MARKS is 64 characters, \"*\" marks\n"
-    "           a square (a8, b8, ... h1); colours are decimal or hexadecimal after\n"
-    "           \"$\" or \"0x\", red in the lowest byte\n"
-    "picture    the 337 x 337 board picture of that FEN text as a PNG or BMP file\n";
+    "           or a complete page with --document); MARKS is exactly 64 characters,\n"
+    "           \"*\" for a marked square and \"-\" for another (a8, b8, ... h1); colours\n"
+    "           are decimal or hexadecimal after \"$\" or \"0x\", red in the lowest byte;\n"
+    "           headlines are taken as UTF-8 (bytes that are not UTF-8 as ISO 8859-1),\n"
+    "           and characters outside ISO 8859-1 become references such as &#9822;\n"
+    "picture    the 337 x 337 board picture of that FEN text as a PNG or BMP file\n"
+    "\n"
+    "Failures (unreadable input, output or files that cannot be written) print one\n"
+    "line on standard error and exit with 1; bad usage exits with 2.\n";
 
 int usageError(const std::string& problem) {
   std::fprintf(stderr, "kalmera-fen: %s\n%s", problem.c_str(), kUsage);
@@ -54,7 +60,7 @@ int main(int argc, char** argv) {
   for (std::string_view a : args) {
     if (a == "--help" || a == "-h") {
       std::fputs(kUsage, stdout);
-      return 0;
+      return kalmera::finishOutput();
     }
   }
 
@@ -78,7 +84,7 @@ int main(int argc, char** argv) {
       return usageError("setup number " + std::string(args[1]) + " is outside 1..960");
     }
     std::printf("%s\n", kalmera::frcFen(number).c_str());
-    return 0;
+    return kalmera::finishOutput();
   }
   if (!args.empty() && args[0] == "normalize") next = 1;
 
@@ -97,5 +103,8 @@ int main(int argc, char** argv) {
       return usageError("unknown verb '" + std::string(a) + "'");
     }
   }
-  return kalmera::normalizeStream(stdin, stdout, options) ? 0 : 1;
+  if (const auto error = kalmera::normalizeStream(stdin, stdout, options)) {
+    return kalmera::failure(*error);
+  }
+  return 0;
 }

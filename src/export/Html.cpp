@@ -177,6 +177,24 @@ class Filler {
 
 }  // namespace
 
+std::string localFileUrl(std::string_view path) {
+  static constexpr std::string_view kKept =
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-._~/!$&'()*+,;=:@[]";
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string url = "file://";
+  for (const char c : path) {
+    if (kKept.find(c) != std::string_view::npos) {
+      url.push_back(c);
+    } else {
+      const auto byte = static_cast<unsigned char>(c);
+      url.push_back('%');
+      url.push_back(kHex[byte >> 4]);
+      url.push_back(kHex[byte & 15]);
+    }
+  }
+  return url;
+}
+
 std::string makeHtml(const HtmlInput& input) {
   std::string source;
   if (input.document) source += kHtmlHead;

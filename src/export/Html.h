@@ -24,4 +24,10 @@ struct HtmlInput {
 
 std::string makeHtml(const HtmlInput& input);
 
+// The "file://" address of a local path (its bytes as the file system has
+// them), percent-encoded as Qt's QUrl::fromLocalFile encodes it fully: letters,
+// digits, "/" and the characters a path may hold as they are, everything else
+// (blanks, "#", "?", "%", bytes above 127) as "%XX".
+std::string localFileUrl(std::string_view path);
+
 }  // namespace kalmera

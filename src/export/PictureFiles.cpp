@@ -1,10 +1,12 @@
 #include "export/PictureFiles.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <cstring>
 
 #include "setup/RandomSource.h"
+#include "setup/WholeFile.h"
 
 namespace kalmera {
 
@@ -26,21 +28,32 @@ RgbPixels rgbPixelsOf(const QImage& image) {
   return pixels;
 }
 
+namespace {
+
+std::optional<QString> failure(const QString& path, const std::string& reason) {
+  return path + ": " + QString::fromStdString(reason);
+}
+
+}  // namespace
+
 std::optional<QString> savePng(const QImage& image, const QString& path) {
-  const auto error = writePng(path.toStdString(), rgbPixelsOf(image));
-  if (!error) return std::nullopt;
-  return QString::fromStdString(*error);
+  if (const auto error = writePng(QFile::encodeName(path).toStdString(), rgbPixelsOf(image))) {
+    return failure(path, *error);
+  }
+  return std::nullopt;
 }
 
 std::optional<QString> saveBmp(const QImage& image, const QString& path) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return path + ": " + file.errorString();
-  QImageWriter writer(&file, "bmp");
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "bmp");
   if (!writer.write(image.convertToFormat(QImage::Format_RGB888))) {
-    file.cancelWriting();
-    return path + ": " + writer.errorString();
+    return failure(path, writer.errorString().toStdString());
   }
-  if (!file.commit()) return path + ": " + file.errorString();
+  const auto error = writeWholeFile(QFile::encodeName(path).toStdString(),
+                                    std::string_view(bytes.constData(), bytes.size()));
+  if (error) return failure(path, *error);
   return std::nullopt;
 }
 

@@ -1,5 +1,6 @@
-// The board picture as files: PNG through our libpng writer, BMP through Qt's
-// own image writer (24 bits per pixel), and the proposed file name.
+// The board picture as files: PNG through our libpng encoder, BMP through Qt's
+// own image writer (24 bits per pixel), both written whole by the one file
+// writer; and the proposed file name.
 #pragma once
 
 #include <QImage>
@@ -16,7 +17,8 @@ class RandomSource;
 QString makePictureName(RandomSource& random);
 
 RgbPixels rgbPixelsOf(const QImage& image);
-// Error texts on failure; a failed save leaves an existing file as it was.
+// Nothing when saved; otherwise "<path>: <reason>", and an existing file stays
+// as it was.
 std::optional<QString> savePng(const QImage& image, const QString& path);
 std::optional<QString> saveBmp(const QImage& image, const QString& path);
 

@@ -15,9 +15,12 @@ struct RgbPixels {
   std::vector<std::uint8_t> bytes;
 };
 
-// Writes the pixels as a PNG file. The file appears whole or not at all: a
-// temporary file beside it is renamed over it at the end. Returns the error
-// text on failure.
+// The pixels as the bytes of a PNG file; nothing when there is no picture or
+// libpng fails.
+std::optional<std::string> encodePng(const RgbPixels& pixels);
+
+// Writes the pixels as a PNG file, whole or not at all (a link is followed).
+// Nothing when written, otherwise the reason (without the path).
 std::optional<std::string> writePng(const std::string& path, const RgbPixels& pixels);
 
 }  // namespace kalmera

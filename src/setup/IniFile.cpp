@@ -1,17 +1,8 @@
 #include "setup/IniFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <climits>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <iterator>
+
+#include "setup/WholeFile.h"
 
 namespace kalmera {
 
@@ -66,10 +57,6 @@ std::string cleanValue(std::string_view value) {
   return out;
 }
 
-std::string failure(const std::string& path) {
-  return "In " + path + " kann nicht geschrieben werden";
-}
-
 }  // namespace
 
 std::optional<int> parseIniInteger(std::string_view text) {
@@ -113,6 +100,11 @@ std::optional<int> parseIniInteger(std::string_view text) {
 
 IniFile IniFile::fromText(std::string_view bytes) {
   IniFile ini;
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+    ini.byteOrderMark_ = kByteOrderMark;
+    bytes.remove_prefix(kByteOrderMark.size());
+  }
   std::size_t start = 0;
   while (start < bytes.size()) {
     const auto nl = bytes.find('\n', start);
@@ -130,13 +122,6 @@ IniFile IniFile::fromText(std::string_view bytes) {
     start = nl + 1;
   }
   return ini;
-}
-
-IniFile IniFile::load(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return IniFile{};
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return fromText(bytes);
 }
 
 IniFile::Found IniFile::findKey(std::string_view section, std::string_view key) const {
@@ -221,7 +206,7 @@ void IniFile::writeBool(std::string_view section, std::string_view key, bool val
 }
 
 std::string IniFile::text() const {
-  std::string out;
+  std::string out = byteOrderMark_;
   for (const Line& line : lines_) {
     out += line.text;
     out += line.eol;
@@ -230,45 +215,7 @@ std::string IniFile::text() const {
 }
 
 std::optional<std::string> IniFile::save(const std::string& path) const {
-  // A link is followed, so the file it names is replaced, not the link.
-  std::string target = path;
-  struct stat info {};
-  const bool exists = ::lstat(path.c_str(), &info) == 0;
-  if (exists && S_ISLNK(info.st_mode)) {
-    char resolved[PATH_MAX];
-    if (::realpath(path.c_str(), resolved) != nullptr) target = resolved;
-    ::stat(target.c_str(), &info);
-  }
-  if (exists && ::access(target.c_str(), W_OK) != 0) return failure(path);
-
-  std::string temp = target + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return failure(path);
-
-  const std::string bytes = text();
-  bool ok = true;
-  std::size_t done = 0;
-  while (ok && done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;
-    if (ok) done += static_cast<std::size_t>(n);
-  }
-  if (exists) {
-    ok = ok && ::fchmod(fd, info.st_mode & 07777) == 0;
-  } else {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ok = ok && ::fchmod(fd, 0666 & ~mask) == 0;
-  }
-  ok = ok && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
-  if (!ok) {
-    ::unlink(temp.c_str());
-    return failure(path);
-  }
-  return std::nullopt;
+  return writeWholeFile(path, text());
 }
 
 }  // namespace kalmera

@@ -14,10 +14,12 @@ class IniFile {
  public:
   static constexpr std::size_t kMaxValueLength = 2047;
 
+  // Files larger than this are not read (nor replaced).
+  static constexpr std::size_t kMaxFileSize = 16u << 20;
+
   IniFile() = default;
+  // A UTF-8 byte-order mark at the start is passed over and written again.
   static IniFile fromText(std::string_view bytes);
-  // A missing or unreadable file reads as empty.
-  static IniFile load(const std::string& path);
 
   // The value without the blanks around it, or nothing when the key is missing.
   std::optional<std::string> readRaw(std::string_view section, std::string_view key) const;
@@ -32,9 +34,8 @@ class IniFile {
 
   std::string text() const;
 
-  // Writes the whole text to a temporary file beside `path` and renames it over
-  // the old one, so a failure never leaves a half-written file. Returns the
-  // error message on failure.
+  // Writes the whole text as the file's new content (a link is followed);
+  // the reason when that failed, and the old file stays as it was.
   std::optional<std::string> save(const std::string& path) const;
 
  private:
@@ -49,6 +50,7 @@ class IniFile {
   Found findKey(std::string_view section, std::string_view key) const;
   std::string newLineEnding() const;
 
+  std::string byteOrderMark_;
   std::vector<Line> lines_;
 };
 

@@ -46,9 +46,11 @@ AboutDialog::AboutDialog(Platform& platform, QWidget* parent)
   const QString home = QString::fromLatin1(kHomePage.data(), kHomePage.size());
   auto* url = make<QPushButton>(panel, "ButURL", 14, 170, 370, 24);
   url->setText("&" + home);
+  url->setAutoDefault(false);  // Enter closes the dialog; it never opens the browser
   connect(url, &QPushButton::clicked, this, [&platform, home] { platform.openUrl(home); });
 
-  addOkButton(this, "OKButton", 165, 228, 85, 24);
+  ok_ = addOkButton(this, "OKButton", 165, 228, 85, 24);
+  setTabOrder(ok_, url);
   setLanguage(false);
 }
 
@@ -56,6 +58,7 @@ void AboutDialog::setLanguage(bool english) { applyTexts(this, kAboutTexts, engl
 
 void AboutDialog::showIn(bool english) {
   setLanguage(english);
+  ok_->setFocus();
   platform_.runDialog(this);
 }
 

@@ -3,6 +3,8 @@
 
 #include <QDialog>
 
+class QPushButton;
+
 namespace kalmera {
 
 class Platform;
@@ -18,6 +20,7 @@ class AboutDialog : public QDialog {
 
  private:
   Platform& platform_;
+  QPushButton* ok_ = nullptr;  // the default button, with the first focus
 };
 
 }  // namespace kalmera

@@ -8,6 +8,7 @@
 #include "model/Position.h"
 #include "setup/RandomSource.h"
 #include "setup/Settings.h"
+#include "ui/FileNames.h"
 #include "ui/Latin1.h"
 #include "ui/Platform.h"
 
@@ -38,22 +39,22 @@ void ExportCommands::showError(const QString& text) {
 
 void ExportCommands::showPreview(const std::string& page, const QString& htmlFolder) {
   removePreview();
-  previewFileName_ = htmlFolder + "~Kalmera.html";
-  QFile file(previewFileName_);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-      file.write(page.data(), static_cast<qint64>(page.size())) != qint64(page.size()) ||
-      !file.flush()) {
-    const QString reason = file.errorString();
-    file.close();
-    showError(previewFileName_ + ": " + reason);
+  const QString name = htmlFolder + "~Kalmera.html";
+  WrittenFile written;
+  if (const auto error = writeWholeFile(fileBytes(name), page, LinkRule::Refuse, &written)) {
+    showError(name + ": " + QString::fromStdString(*error));
     return;
   }
-  file.close();
+  previewFileName_ = name;
+  previewFile_ = std::move(written);
   platform_.openDocument(previewFileName_);
 }
 
 void ExportCommands::removePreview() {
-  if (!previewFileName_.isEmpty()) QFile::remove(previewFileName_);
+  if (previewFileName_.isEmpty()) return;
+  removeIfSame(fileBytes(previewFileName_), previewFile_);
+  previewFileName_.clear();
+  previewFile_ = WrittenFile();
 }
 
 void ExportCommands::copyHtml(const std::string& fragment) {
@@ -79,7 +80,7 @@ std::optional<QString> ExportCommands::savePicture(const QImage& picture, Pictur
     showError(*error);
     return std::nullopt;
   }
-  return fromLatin1(folderOf(chosen->toStdString()));
+  return fileName(folderOf(fileBytes(*chosen)));
 }
 
 }  // namespace kalmera

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "export/Html.h"
+#include "setup/WholeFile.h"
 
 class QWidget;
 
@@ -32,7 +33,9 @@ class ExportCommands {
   ExportCommands(Platform& platform, QWidget* window);
 
   // Writes the page as "~Kalmera.html" into the HTML folder (the previous
-  // preview file is deleted first) and opens it in the browser.
+  // preview file is deleted first) and opens it in the browser. The file is
+  // only ever created by us: a link or a read-only file of that name is left
+  // alone and the failure shown.
   void showPreview(const std::string& page, const QString& htmlFolder);
   void copyHtml(const std::string& fragment);
   void copyBitmap(const QImage& picture);
@@ -40,7 +43,7 @@ class ExportCommands {
   // saved, nothing when cancelled or failed (the failure is shown).
   std::optional<QString> savePicture(const QImage& picture, PictureFormat format,
                                      const QString& startFolder);
-  // At the end of the run the last preview file goes.
+  // At the end of the run the last preview file goes, if it is still ours.
   void removePreview();
 
  private:
@@ -48,7 +51,10 @@ class ExportCommands {
 
   Platform& platform_;
   QWidget* window_;
-  QString previewFileName_;  // the preview file written last, empty before the first
+  // The preview file written last, empty before the first: known by its
+  // identity, so that nothing else of that name is ever deleted.
+  QString previewFileName_;
+  WrittenFile previewFile_;
 };
 
 }  // namespace kalmera

@@ -19,13 +19,12 @@ inline std::string toLatin1(const QString& text) {
 
 // Characters outside ISO 8859-1 become numeric character references ("&#9822;"),
 // which keep their meaning in the diagram and survive the settings file.
-inline std::string toLatin1WithReferences(const QString& text) {
-  std::string out;
-  for (const char32_t c : text.toUcs4()) {
-    if (c <= 0xFF) out.push_back(static_cast<char>(c));
-    else out += "&#" + std::to_string(static_cast<unsigned long>(c)) + ";";
-  }
-  return out;
-}
+std::string toLatin1WithReferences(const QString& text);
+
+// Paths in the settings file: ISO 8859-1 bytes, characters outside it as
+// numeric references, and an "&" that would start one as "&#38;", so that
+// every path reads back exactly as it was written.
+std::string pathToSettings(const QString& path);
+QString pathFromSettings(const std::string& bytes);
 
 }  // namespace kalmera

@@ -153,7 +153,9 @@ QString MainWindow::settingsPath() const { return settingsFileFor(platform_.prog
 
 void MainWindow::restoreStartOfRun() {
   const QString programFolder = programFolderOf(platform_.programPath());
-  const WindowSettings s = readWindowSettings(settingsPath(), programFolder);
+  const SettingsRead read = readWindowSettings(settingsPath(), programFolder);
+  const WindowSettings& s = read.settings;
+  settingsReadable_ = read.problem.isEmpty();
   for (int i = 0; i < 3; ++i) setColor(i, s.colors[i]);
   paths_ = s.paths;
   controls_.headline1Edit->setText(s.head1);
@@ -164,12 +166,18 @@ void MainWindow::restoreStartOfRun() {
   setLanguage();
   position_.readFen(s.fen);
   for (int square = 63; square >= 0; --square) position_.setMark(square, s.marks[square]);
+  if (!settingsReadable_) showError(message(kSettingsNotRead).arg(settingsPath(), read.problem));
 }
 
 bool MainWindow::saveSettings() {
   if (settingsSaved_) return true;
   settingsSaved_ = true;
   exports_.removePreview();
+  // A file that could not be read is not replaced: its content would be lost.
+  if (!settingsReadable_) {
+    showError(message(kSettingsKept).arg(settingsPath()));
+    return false;
+  }
   WindowSettings s;
   s.colors = colors_;
   s.paths = paths_;
@@ -179,8 +187,8 @@ bool MainWindow::saveSettings() {
   s.hints = hintsOn();
   s.english = english();
   s.marks = position_.record().Marks;
-  if (const auto error = writeWindowSettings(settingsPath(), s)) {
-    showError(*error);
+  if (writeWindowSettings(settingsPath(), s)) {
+    showError(uiText(kSettingsNotWritten).arg(settingsPath()));
     return false;
   }
   return true;
@@ -189,6 +197,10 @@ bool MainWindow::saveSettings() {
 void MainWindow::closeEvent(QCloseEvent* event) {
   saveSettings();
   event->accept();
+}
+
+QString MainWindow::message(const MessageText& text) const {
+  return uiText(english() ? text.english : text.german);
 }
 
 void MainWindow::showError(const QString& text) {
@@ -260,7 +272,10 @@ std::string MainWindow::diagram(bool document) {
                                document ? previewImagePath_ : paths_.web, document));
 }
 
-void MainWindow::showWebPreview() { exports_.showPreview(diagram(true), paths_.html); }
+void MainWindow::showWebPreview() {
+  const QString programFolder = programFolderOf(platform_.programPath());
+  exports_.showPreview(diagram(true), folderBesideProgram(paths_.html, programFolder));
+}
 
 void MainWindow::copyHtml() { exports_.copyHtml(diagram(false)); }
 

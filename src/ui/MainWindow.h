@@ -27,6 +27,7 @@ class ColorDialog;
 class ErrorBlinker;
 class PathsDialog;
 class Platform;
+struct MessageText;
 struct RedrawReport;
 
 class MainWindow : public QMainWindow, private PositionObserver {
@@ -105,6 +106,7 @@ class MainWindow : public QMainWindow, private PositionObserver {
   std::string diagram(bool document);
   void savePicture(PictureFormat format);
   QLineEdit* focusedHeadline() const;
+  QString message(const MessageText& text) const;  // in the interface's language
   void showError(const QString& text);
 
   Platform& platform_;
@@ -117,6 +119,7 @@ class MainWindow : public QMainWindow, private PositionObserver {
   Paths paths_;
   QString previewImagePath_;
   Dialogs dialogs_;
+  bool settingsReadable_ = true;  // the file may be replaced at the end
   bool settingsSaved_ = false;
 };
 

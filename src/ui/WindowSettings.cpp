@@ -1,25 +1,45 @@
 #include "ui/WindowSettings.h"
 
+#include <QDir>
+
+#include "export/Html.h"
 #include "setup/IniFile.h"
 #include "setup/Settings.h"
+#include "setup/WholeFile.h"
+#include "ui/FileNames.h"
 #include "ui/Latin1.h"
 
 namespace kalmera {
 
-WindowSettings readWindowSettings(const QString& file, const QString& programFolder) {
-  const Settings s = readSettings(IniFile::load(file.toStdString()), programFolder.toStdString());
-  WindowSettings w;
+namespace {
+
+QString withTrailing(QString text, QChar separator) {
+  if (!text.endsWith(separator)) text += separator;
+  return text;
+}
+
+}  // namespace
+
+SettingsRead readWindowSettings(const QString& file, const QString& programFolder) {
+  SettingsRead read;
+  const ReadResult r = readWholeFile(fileBytes(file), IniFile::kMaxFileSize);
+  if (r.status != ReadStatus::Read && r.status != ReadStatus::Missing) {
+    read.problem = QString::fromStdString(r.reason);
+  }
+  const IniFile ini = r.status == ReadStatus::Read ? IniFile::fromText(r.bytes) : IniFile{};
+  const Settings s = readSettings(ini, pathToSettings(programFolder));
+  WindowSettings& w = read.settings;
   w.colors = {s.Board, s.Bright, s.Dark};
-  w.paths.bmp = fromLatin1(withTrailing(s.Bmp, kPathSeparator));
-  w.paths.html = fromLatin1(withTrailing(s.Html, kPathSeparator));
-  w.paths.web = fromLatin1(withTrailing(s.Web, '/'));
+  w.paths.bmp = withTrailing(pathFromSettings(s.Bmp), QChar(kPathSeparator));
+  w.paths.html = withTrailing(pathFromSettings(s.Html), QChar(kPathSeparator));
+  w.paths.web = withTrailing(pathFromSettings(s.Web), '/');
   w.head1 = fromLatin1(s.Head1);
   w.head2 = fromLatin1(s.Head2);
   w.fen = s.Fen;
   w.hints = s.Hints;
   w.english = s.Language == 1;
   w.marks = marksFromString(s.Marked);
-  return w;
+  return read;
 }
 
 std::optional<QString> writeWindowSettings(const QString& file, const WindowSettings& w) {
@@ -27,32 +47,43 @@ std::optional<QString> writeWindowSettings(const QString& file, const WindowSett
   s.Board = w.colors[0];
   s.Bright = w.colors[1];
   s.Dark = w.colors[2];
-  s.Bmp = toLatin1(w.paths.bmp);
-  s.Html = toLatin1(w.paths.html);
-  s.Web = toLatin1(w.paths.web);
+  s.Bmp = pathToSettings(w.paths.bmp);
+  s.Html = pathToSettings(w.paths.html);
+  s.Web = pathToSettings(w.paths.web);
   s.Head1 = toLatin1WithReferences(w.head1);
   s.Head2 = toLatin1WithReferences(w.head2);
   s.Fen = w.fen;
   s.Hints = w.hints;
   s.Language = w.english ? 1 : 0;
   s.Marked = marksToString(w.marks);
-  const std::string path = file.toStdString();
-  IniFile ini = IniFile::load(path);
+  // The file's other lines are kept: it is read again just before, and a file
+  // that cannot be read now is not replaced.
+  const std::string path = fileBytes(file);
+  const ReadResult old = readWholeFile(path, IniFile::kMaxFileSize);
+  if (old.status != ReadStatus::Read && old.status != ReadStatus::Missing) {
+    return QString::fromStdString(old.reason);
+  }
+  IniFile ini = old.status == ReadStatus::Read ? IniFile::fromText(old.bytes) : IniFile{};
   writeSettings(ini, s);
-  if (const auto error = ini.save(path)) return fromLatin1(*error);
+  if (const auto error = ini.save(path)) return QString::fromStdString(*error);
   return std::nullopt;
 }
 
 QString settingsFileFor(const QString& programPath) {
-  return QString::fromStdString(settingsPathFor(programPath.toStdString()));
+  return fileName(settingsPathFor(fileBytes(programPath)));
 }
 
 QString programFolderOf(const QString& programPath) {
-  return QString::fromStdString(folderOf(programPath.toStdString()));
+  return fileName(folderOf(fileBytes(programPath)));
+}
+
+QString folderBesideProgram(const QString& folder, const QString& programFolder) {
+  if (folder.isEmpty() || !QDir::isRelativePath(folder)) return folder;
+  return programFolder + folder;
 }
 
 QString previewImageFolder(const QString& programFolder) {
-  return "file://" + fromLatin1(programFolder.toStdString()) + "PNG" + QChar(kPathSeparator);
+  return QString::fromStdString(localFileUrl(fileBytes(programFolder + "PNG/")));
 }
 
 }  // namespace kalmera

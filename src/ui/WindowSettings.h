@@ -1,6 +1,6 @@
 // The window's state as the settings file keeps it: read at start-up and by
-// the start-of-run command, written when the window closes. Text fields are
-// Qt strings here; the file holds ISO 8859-1.
+// the start-of-run command, written when the window closes. Paths and
+// headlines are Qt strings here; the file holds ISO 8859-1.
 #pragma once
 
 #include <QString>
@@ -23,18 +23,28 @@ struct WindowSettings {
   std::array<unsigned char, 64> marks{};  // "*" for a marked square
 };
 
+struct SettingsRead {
+  WindowSettings settings;
+  // Empty when the file was read or is not there; otherwise why it was not
+  // read (a folder, too large, no permission): the settings are the defaults
+  // then, and the file must not be replaced at the end.
+  QString problem;
+};
+
 // Reads the file; whatever is missing or unusable takes its default, the
 // folders default to `programFolder`.
-WindowSettings readWindowSettings(const QString& file, const QString& programFolder);
-// Writes the file, keeping its other lines; the message to show when that failed.
+SettingsRead readWindowSettings(const QString& file, const QString& programFolder);
+// Writes the file, keeping its other lines; the reason when that failed.
 std::optional<QString> writeWindowSettings(const QString& file, const WindowSettings& settings);
 
-// The settings file beside the program, and the program's folder.
+// The settings file beside the program, and the program's folder (with "/").
 QString settingsFileFor(const QString& programPath);
 QString programFolderOf(const QString& programPath);
+// A folder as given, or taken relative to the program's folder.
+QString folderBesideProgram(const QString& folder, const QString& programFolder);
 
 // Where the web preview takes the diagram images from: the "PNG" folder
-// beside the program, as an address.
+// beside the program, as a file address.
 QString previewImageFolder(const QString& programFolder);
 
 }  // namespace kalmera

@@ -128,6 +128,27 @@ inline constexpr std::array kRandomTexts = std::to_array<TextEntry>({
     {"ButCancel", TextKind::Caption, "Cancel", "Abbruch"},
 });
 
+// A message in both languages; %1 and %2 are filled in where it is shown.
+struct MessageText {
+  std::string_view english;
+  std::string_view german;
+};
+
+// The settings file could not be read: %1 the file, %2 why.
+inline constexpr MessageText kSettingsNotRead{
+    "The settings file %1 cannot be read (%2). The program starts with its defaults and will "
+    "not replace the file when it ends.",
+    "Die Einstellungsdatei %1 kann nicht gelesen werden (%2). Das Programm startet mit den "
+    "Voreinstellungen und ersetzt die Datei am Ende nicht."};
+// At the end, for such a file: %1 the file.
+inline constexpr MessageText kSettingsKept{
+    "The settings of this run were not saved: %1 could not be read and stays as it is.",
+    "Die Einstellungen dieses Laufs wurden nicht gespeichert: %1 konnte nicht gelesen werden und "
+    "bleibt, wie sie ist."};
+
+// The settings file could not be written at the end (German in both languages).
+inline constexpr std::string_view kSettingsNotWritten = "In %1 kann nicht geschrieben werden";
+
 // Shown in both languages by the range check of the number fields.
 inline constexpr std::string_view kRangeTitle = "Eingabe-Prüfung";
 inline constexpr std::string_view kRangeText = "Bitte geben Sie eine Zahl ein, \ndie zwischen %1 und %2 liegt.";

@@ -79,24 +79,49 @@ check "html document images from the PNG folder beside the tool" 1 \
 head='<font size="+2"><strong>Gr&ouml;&szlig;e</strong></font><br><br><table'
 check "html headline bytes as ISO 8859-1" "$head" \
   "$(echo "$std" | "$tool" html --head1 $'  Gr\xf6\xdfe ' | head -c ${#head})"
-check "html marks" 1 "$(echo "$std" | "$tool" html --marks '*' | grep -c 'bR1.png" alt="bR\[\]"')"
+a8="*$(printf -- '-%.0s' $(seq 63))"
+check "html marks" 1 "$(echo "$std" | "$tool" html --marks "$a8" | grep -c 'bR1.png" alt="bR\[\]"')"
 check "html colours" 1 \
   "$(echo "$std" | "$tool" html --colours '$FF,0xFF00,255' | grep -c 'width="326" bgcolor="#ff0000".*width="272" bgcolor="#00ff00"')"
 for bad in "html --colours 1,2" "html --colours 1,2,x" "html --base" "html --png x" "picture" \
-           "picture --png a --bmp b" "picture --png"; do
+           "picture --png a --bmp b" "picture --png" "html --marks *" "html --marks ${a8}-" \
+           "html --marks ${a8/\*/x}"; do
   # shellcheck disable=SC2086
   code=$(echo "$std" | "$tool" $bad >/dev/null 2>&1; echo $?)
   check "usage error: $bad exits 2" 2 "$code"
 done
 pics=$(mktemp -d)
-echo "$std" | "$tool" picture --png "$pics/board.png" --marks '*'
+echo "$std" | "$tool" picture --png "$pics/board.png" --marks "$a8"
 check "picture png" "89504e47" "$(head -c 4 "$pics/board.png" | od -An -tx1 | tr -d ' \n')"
 echo "$std" | "$tool" picture --bmp "$pics/board.bmp"
 check "picture bmp 24 bits" "BM 24" "$(head -c 2 "$pics/board.bmp") $(od -An -tu1 -j28 -N1 "$pics/board.bmp" | tr -d ' ')"
 err=$(echo "$std" | "$tool" picture --png "$pics/gone/x.png" 2>&1 >/dev/null); code=$?
 check "unwritable picture exits 1" 1 "$code"
 check "unwritable picture says so in one line" "1" "$(printf '%s\n' "$err" | grep -c 'gone/x.png')"
+check "an empty file name is bad usage" 2 "$(echo "$std" | "$tool" picture --bmp '' >/dev/null 2>&1; echo $?)"
+mkfifo "$pics/fifo"
+err=$(echo "$std" | timeout 10 "$tool" picture --png "$pics/fifo" 2>&1 >/dev/null); code=$?
+check "a FIFO as picture target is refused, not waited on" "1 kalmera-fen: $pics/fifo: Not a regular file (a FIFO)" "$code $err"
+# The tool never needs a display, whatever the environment names.
+echo "$std" | QT_QPA_PLATFORM=no-such-platform "$tool" picture --png "$pics/any.png" 2>/dev/null
+check "picture with a bogus platform" "0 89504e47" "$? $(head -c 4 "$pics/any.png" | od -An -tx1 | tr -d ' \n')"
 rm -rf "$pics"
+
+# Failures of the streams are said and end with 1, never as success.
+for verb in "frc 5" "--help" "normalize" "html"; do
+  # shellcheck disable=SC2086
+  err=$(echo "$std" | "$tool" $verb 2>&1 >/dev/full); code=$?
+  check "$verb into a full disk" "1 kalmera-fen: cannot write standard output: No space left on device" "$code $err"
+done
+for verb in "normalize" "html"; do
+  # shellcheck disable=SC2086
+  err=$("$tool" $verb 2>&1 </ >/dev/null); code=$?
+  check "$verb reading a folder" "1 kalmera-fen: cannot read standard input: Is a directory" "$code $err"
+done
+
+# Headlines come as UTF-8 from the shell; what ISO 8859-1 lacks becomes a reference.
+head='<font size="+2"><strong>Gr&ouml;&szlig;e &#9822;</strong>'
+check "html headline from UTF-8" "$head" "$(echo "$std" | "$tool" html --head1 'Größe ♞' | head -c ${#head})"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -33,8 +33,9 @@ start_xvfb 90 120 || { echo "SKIPPED: no X server could be started"; exit 77; }
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
 
-# A copy of the program folder: the program, its PNG folder, and later its settings.
-app="$work/app"
+# A copy of the program folder, named as users name folders: the program, its
+# PNG folder, and later its settings.
+app="$work/Übung #1"
 mkdir -p "$app"
 cp "$program" "$app/kalmera"
 cp -r "$pngs" "$app/PNG"
@@ -89,6 +90,14 @@ frc100='qbbnrnkr/pppppppp/8/8/8/8/PPPPPPPP/QBBNRNKR w KQkq - 0 1'
 start
 check "first start: Ctrl+C gives the standard position" "$standard" "$(copyfen)"
 
+# The web preview lands in the program's folder and finds the images beside it.
+key ctrl+w
+sleep 0.5
+check "the preview is written into the program's folder" "yes" \
+  "$([ -f "$app/~Kalmera.html" ] && echo yes || echo no)"
+check "the preview addresses the images percent-encoded" 1 \
+  "$(grep -c "src=\"file://$work/%C3%9Cbung%20%231/PNG/wK.png\"" "$app/~Kalmera.html")"
+
 # Paste with a leading blank and a trailing line break.
 setclip $' 4k3/8/8/3Pp3/8/8/8/4K3 w - e6 0 1\n'
 key ctrl+v
@@ -131,12 +140,15 @@ check "the language switched to English" "Kalmera FEN-Editor and Position Genera
 quit
 check "the settings file holds every key in order" \
   "Color Board Bright Dark Path BMP HTML Web Position Head1 Head2 FEN Mode Hints Language Positions Marked" \
-  "$(sed -E 's/^\[(.*)\]\r?$/\1/; s/=.*//' "$ini" | tr '\n' ' ' | sed 's/ $//')"
+  "$(LC_ALL=C sed -E 's/^\[(.*)\]\r?$/\1/; s/=.*//' "$ini" | tr '\n' ' ' | sed 's/ $//')"
 check "settings: language" "Language=1" "$(grep '^Language=' "$ini")"
 check "settings: position" "FEN=$frc100" "$(grep '^FEN=' "$ini")"
 check "settings: marks" "Marked=---------------------------*------------------------------------" \
   "$(grep '^Marked=' "$ini")"
 check "settings: headline" "Head2=Position Nr . 100" "$(grep '^Head2=' "$ini")"
+check "settings: the folder as ISO 8859-1 bytes" "HTML=$work/$(printf '\xdc')bung #1/" \
+  "$(grep -a '^HTML=' "$ini")"
+check "the preview is gone at the end" "no" "$([ -e "$app/~Kalmera.html" ] && echo yes || echo no)"
 
 # The second start comes back with it all.
 start

@@ -217,8 +217,7 @@ TEST(Png, UnwritableFolderGivesTheErrorAndLeavesNothing) {
   RgbPixels pixels{1, 1, {1, 2, 3}};
   const std::string path = testing::TempDir() + "no-such-folder/x.png";
   const auto error = writePng(path, pixels);
-  ASSERT_TRUE(error.has_value());
-  EXPECT_NE(error->find("no-such-folder/x.png"), std::string::npos);
+  EXPECT_EQ(error, "No such file or directory");
   EXPECT_FALSE(std::filesystem::exists(path));
 }
 

@@ -7,12 +7,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QtTest>
 #include <memory>
 
 #include "FakePlatform.h"
 #include "ReadPng.h"
+#include "export/Html.h"
 #include "export/Version.h"
 #include "setup/RandomSource.h"
 #include "ui/AboutDialog.h"
@@ -53,15 +56,25 @@ class ExportTest : public QObject {
   }
 
  private slots:
-  void init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    platform_ = FakePlatform();
-    platform_.program = dir_->filePath("kalmera");
+  // A fresh window of a program at `program`, with its dialogs.
+  void start(const QString& program) {
+    window_.reset();
+    platform_.program = program;
     window_ = std::make_unique<MainWindow>(platform_);
     about_ = new AboutDialog(platform_, window_.get());
     color_ = new ColorDialog(platform_, window_.get());
     path_ = new PathsDialog(platform_, window_.get());
     window_->setDialogs({about_, color_, path_, new Chess960Dialog(platform_, window_.get())});
+  }
+  void setPaths(const Paths& paths) {
+    script([this, paths](QDialog*) { path_->setPaths(paths); }, QDialog::Accepted);
+    window_->editPaths();
+  }
+
+  void init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    platform_ = FakePlatform();
+    start(dir_->filePath("kalmera"));
   }
   void cleanup() { window_.reset(); }
 
@@ -183,6 +196,107 @@ class ExportTest : public QObject {
     QVERIFY(platform_.opened.isEmpty());
   }
 
+  // The preview only ever replaces or deletes a file it wrote itself.
+  void previewLeavesFilesItDidNotWrite() {
+    const QString page = dir_->filePath("~Kalmera.html");
+    QFile mine(page);
+    QVERIFY(mine.open(QIODevice::WriteOnly));
+    mine.write("my page");
+    mine.close();
+    QFile::setPermissions(page, QFile::ReadOwner | QFile::ReadGroup);
+    window_->showWebPreview();  // a write-protected file of that name
+    QCOMPARE(platform_.messages.size(), size_t(1));
+    QCOMPARE(platform_.messages[0].text, page + ": Read-only file");
+    QVERIFY(platform_.opened.isEmpty());
+    window_->showWebPreview();
+    QVERIFY(window_->close());
+    QCOMPARE(read(page), QByteArray("my page"));
+
+    start(dir_->filePath("kalmera"));
+    QFile::setPermissions(page, QFile::ReadOwner | QFile::WriteOwner);
+    QVERIFY(QFile::remove(page));
+    QFile thesis(dir_->filePath("thesis.txt"));
+    QVERIFY(thesis.open(QIODevice::WriteOnly));
+    thesis.write("chapter one");
+    thesis.close();
+    QVERIFY(QFile::link("thesis.txt", page));  // a planted link
+    window_->showWebPreview();
+    QVERIFY(platform_.messages.back().text.startsWith(page + ": A link"));
+    QVERIFY(window_->close());
+    QCOMPARE(read(dir_->filePath("thesis.txt")), QByteArray("chapter one"));
+    QVERIFY(QFileInfo(page).isSymLink());
+
+    // Our own preview, then someone else's file under its name: that one stays.
+    start(dir_->filePath("kalmera"));
+    QVERIFY(QFile::remove(page));
+    window_->showWebPreview();
+    QVERIFY(QFile::exists(page));
+    QVERIFY(QFile::remove(page));
+    QVERIFY(QFile::copy(dir_->filePath("thesis.txt"), page));
+    QVERIFY(window_->close());
+    QCOMPARE(read(page), QByteArray("chapter one"));
+  }
+
+  void relativeHtmlFolderIsBesideTheProgram() {
+    QVERIFY(QDir(dir_->path()).mkdir("pages"));
+    setPaths({window_->paths().bmp, "pages/", window_->paths().web});
+    window_->showWebPreview();
+    QVERIFY(platform_.messages.empty());
+    QCOMPARE(platform_.opened, QStringList{dir_->filePath("pages/~Kalmera.html")});
+  }
+
+  // Program folders as users name them: the preview lands there and addresses
+  // its images correctly, the settings file keeps the paths, ISO 8859-1
+  // characters as single bytes and the others as references.
+  void programFolderNames_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QByteArray>("stored");
+    QTest::newRow("umlaut") << QString("Übung") << QByteArray("\xDC" "bung");
+    QTest::newRow("hash and blank") << QString("a#b c") << QByteArray("a#b c");
+    QTest::newRow("cyrillic") << QString("Путь") << QByteArray("&#1055;&#1091;&#1090;&#1100;");
+  }
+
+  void programFolderNames() {
+    QFETCH(QString, folder);
+    QFETCH(QByteArray, stored);
+    const QString home = dir_->filePath(folder) + "/";
+    QVERIFY(QDir().mkpath(home));
+    start(home + "kalmera");
+    QCOMPARE(window_->paths().html, home);
+    window_->showWebPreview();
+    QCOMPARE(platform_.opened, QStringList{home + "~Kalmera.html"});
+    const QString images = QUrl::fromLocalFile(home + "PNG/wK.png").toString(QUrl::FullyEncoded);
+    QVERIFY(read(home + "~Kalmera.html").contains("<img src=\"" + images.toLatin1() + "\""));
+    const QString elsewhere = dir_->filePath("Bilder " + folder) + "/";
+    setPaths({elsewhere, window_->paths().html, window_->paths().web});
+    QVERIFY(window_->close());
+    const QByteArray ini = read(home + "kalmera.ini");
+    const QByteArray base = QFile::encodeName(dir_->path()) + "/";
+    QVERIFY(ini.contains("\nHTML=" + base + stored + "/\n"));
+    QVERIFY(ini.contains("\nBMP=" + base + "Bilder " + stored + "/\n"));
+    start(home + "kalmera");  // and read back to the same paths
+    QCOMPARE(window_->paths().bmp, elsewhere);
+    QCOMPARE(window_->paths().html, home);
+  }
+
+  void savingIntoAFolderRemembersItByName() {
+    const QString pictures = dir_->filePath("ünï Путь") + "/";
+    QVERIFY(QDir().mkpath(pictures));
+    platform_.fileAnswers.push_back(pictures + "board.png");
+    window_->savePng();
+    QVERIFY(QFile::exists(pictures + "board.png"));
+    QCOMPARE(window_->paths().bmp, pictures);
+  }
+
+  // One encoding of local file addresses for the editor and the tool, as Qt's.
+  void fileAddressesAreEncodedAsQtEncodesThem() {
+    for (const QString path : {"/tmp/a b/PNG/", "/tmp/x#y?/", "/tmp/Übung/", "/tmp/Путь/",
+                               "/t/!$&'()*+,;=:@~-._[]/", "/t/%25{}|\\^`\"<>/"}) {
+      QCOMPARE(QString::fromStdString(localFileUrl(QFile::encodeName(path).toStdString())),
+               QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded));
+    }
+  }
+
   void colourDialogDefaultsCurrentAndCancel() {
     window_->setColor(2, 0x112233);
     script([this](QDialog* d) { child<QPushButton>(d, "ButStandard")->click(); }, QDialog::Accepted);
@@ -260,6 +374,20 @@ class ExportTest : public QObject {
     QCOMPARE(path_->graphicsFolderEdit()->text(), dir_->filePath("elsewhere") + "/");
     path_->setLanguage(true);
     QCOMPARE(path_->windowTitle(), QString("Management of used Paths"));
+  }
+
+  void enterInTheAboutDialogClosesIt() {
+    script(
+        [this](QDialog* d) {
+          d->show();
+          QCOMPARE(d->focusWidget(), child<QPushButton>(d, "OKButton"));
+          QTest::keyClick(d->focusWidget(), Qt::Key_Return);
+        },
+        QDialog::Accepted);
+    window_->showAbout();
+    QVERIFY(about_->isHidden());
+    QCOMPARE(about_->result(), int(QDialog::Accepted));
+    QVERIFY(platform_.opened.isEmpty());  // the browser stays shut
   }
 
   void aboutDialog() {

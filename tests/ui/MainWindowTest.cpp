@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHelpEvent>
 #include <QLabel>
@@ -17,6 +19,7 @@
 #include <QToolTip>
 #include <QtTest>
 #include <memory>
+#include <sys/stat.h>
 
 #include "FakePlatform.h"
 #include "setup/RandomSource.h"
@@ -408,6 +411,56 @@ class MainWindowTest : public QObject {
     QCOMPARE(platform_.messages.size(), size_t(1));
     QCOMPARE(platform_.messages[0].text,
              "In " + dir_->filePath("gone/kalmera.ini") + " kann nicht geschrieben werden");
+  }
+
+  // A settings file that is there but cannot be read is reported at the start
+  // and left as it is at the end; a byte-order mark is passed over and kept.
+  void settingsFilesThatCannotBeRead_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("folder") << "folder" << "Is a directory";
+    QTest::newRow("fifo") << "fifo" << "Not a regular file (a FIFO)";
+    QTest::newRow("link to /dev/zero") << "zero" << "Not a regular file (a device)";
+    QTest::newRow("larger than 16 MiB") << "large" << "Larger than 16 MiB";
+  }
+
+  void settingsFilesThatCannotBeRead() {
+    QFETCH(QString, kind);
+    QFETCH(QString, reason);
+    const QByteArray path = QFile::encodeName(iniPath());
+    if (kind == "folder") QVERIFY(QDir().mkdir(iniPath()));
+    if (kind == "fifo") QCOMPARE(::mkfifo(path.constData(), 0644), 0);
+    if (kind == "zero") QVERIFY(QFile::link("/dev/zero", iniPath()));
+    if (kind == "large") {
+      writeIni("[Position]\nFEN=8/8/8/8/8/8/8/8 w - - 0 1\n");
+      QVERIFY(QFile(iniPath()).resize((16 << 20) + 1));
+    }
+    start();
+    QCOMPARE(fen(), kStandard);  // the defaults
+    QCOMPARE(platform_.messages.size(), size_t(1));
+    QCOMPARE(platform_.messages[0].text,
+             "Die Einstellungsdatei " + iniPath() + " kann nicht gelesen werden (" + reason +
+                 "). Das Programm startet mit den Voreinstellungen und ersetzt die Datei am Ende "
+                 "nicht.");
+    QVERIFY(window_->close());
+    QCOMPARE(platform_.messages.size(), size_t(2));
+    QVERIFY(platform_.messages[1].text.contains(iniPath() + " konnte nicht gelesen werden"));
+    const QFileInfo after(iniPath());
+    QCOMPARE(after.isDir(), kind == "folder");
+    QCOMPARE(after.isSymLink(), kind == "zero");
+    if (kind == "large") QCOMPARE(after.size(), qint64((16 << 20) + 1));
+    if (kind == "fifo") QVERIFY(!after.isFile());
+  }
+
+  void byteOrderMarkIsPassedOverAndKept() {
+    writeIni("\xEF\xBB\xBF[Color]\nBoard=$FF\n");
+    start();
+    QCOMPARE(window_->getColor(0), 255);
+    QVERIFY(window_->close());
+    QVERIFY(platform_.messages.empty());
+    const QByteArray written = readIni();
+    QVERIFY(written.startsWith("\xEF\xBB\xBF[Color]\nBoard=255\n"));
+    QCOMPARE(written.count("[Color]"), qsizetype(1));
   }
 
   void copyAndPasteFollowTheFocus() {

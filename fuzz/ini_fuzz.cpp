@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   kalmera::IniFile ini = kalmera::IniFile::fromText(bytes);
   require(ini.text() == bytes);  // reading changes nothing
 
-  const kalmera::Settings s = kalmera::readSettings(ini, "/prog/");
+  const kalmera::Settings s = kalmera::readSettings(ini, {"/prog/", "/prog/"});
   for (const std::string* text : {&s.Bmp, &s.Html, &s.Web, &s.Head1, &s.Head2, &s.Fen, &s.Marked}) {
     require(text->size() <= kalmera::IniFile::kMaxValueLength);
   }
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Write the values back and read them again: they must survive (values are
   // stored on one line without surrounding blanks).
   kalmera::writeSettings(ini, s);
-  const kalmera::Settings back = kalmera::readSettings(kalmera::IniFile::fromText(ini.text()), "/prog/");
+  const kalmera::Settings back = kalmera::readSettings(kalmera::IniFile::fromText(ini.text()), {"/prog/", "/prog/"});
   require(back.Board == s.Board && back.Bright == s.Bright && back.Dark == s.Dark);
   require(back.Hints == s.Hints);
   require(back.Language == (s.Language == 1 ? 1 : 0));

@@ -4,11 +4,12 @@
 set -eu
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev
   libpng-dev zlib1g-dev
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool xclip imagemagick fonts-dejavu-core
+  desktop-file-utils appstream dpkg-dev librsvg2-bin
 )
 missing=()
 for p in "${packages[@]}"; do

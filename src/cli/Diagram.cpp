@@ -167,7 +167,7 @@ int runHtmlVerb(const std::vector<std::string>& args, std::string& problem) {
   input.head2 = trimControls(headlineFromArgument(o.head2.value_or(std::string())));
   input.fen = p.fenLine();
   input.imageBase = o.base       ? *o.base
-                    : o.document ? localFileUrl(programFolder() + "PNG/")
+                    : o.document ? localFileUrl(diagramImageFolder(programFolder()))
                                  : std::string(kDefaultWebPath);
   input.homePage = std::string(kHomePage);
   input.version = getVersionText(true);

@@ -1,13 +1,15 @@
 #include "setup/Settings.h"
 
+#include <sys/stat.h>
+
 #include <type_traits>
 
 namespace kalmera {
 
-Settings readSettings(const IniFile& ini, const std::string& programFolder) {
+Settings readSettings(const IniFile& ini, const FolderDefaults& folders) {
   Settings s;
-  s.Bmp = programFolder;
-  s.Html = programFolder;
+  s.Bmp = folders.pictures;
+  s.Html = folders.html;
   forEachSettingsKey(s, [&ini](std::string_view section, std::string_view key, auto& field) {
     using Field = std::decay_t<decltype(field)>;
     if constexpr (std::is_same_v<Field, bool>) {
@@ -66,6 +68,19 @@ std::string settingsPathFor(const std::string& programPath) {
 std::string folderOf(const std::string& path) {
   const auto slash = path.find_last_of('/');
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string diagramImageFolder(const std::string& programFolder) {
+  const std::string beside = programFolder + "PNG/";
+  // The installation is the folder above the program's ("/usr" for "/usr/bin/").
+  const std::string bin = programFolder.substr(0, programFolder.find_last_not_of('/') + 1);
+  const std::string installed = folderOf(bin) + "share/kalmera/PNG/";
+  struct stat info {};
+  const bool besideIsThere = ::stat(beside.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+  if (besideIsThere || ::stat(installed.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+    return beside;
+  }
+  return installed;
 }
 
 }  // namespace kalmera

@@ -57,9 +57,15 @@ void forEachSettingsKey(S& s, Visit&& visit) {
   visit("Positions", "Marked", s.Marked);
 }
 
+// The default folders of the picture saves and of the web preview.
+struct FolderDefaults {
+  std::string pictures;
+  std::string html;
+};
+
 // Reads every key; a missing, empty (for the paths) or unusable value gives the
 // key's default. The paths are returned as stored, without separators added.
-Settings readSettings(const IniFile& ini, const std::string& programFolder);
+Settings readSettings(const IniFile& ini, const FolderDefaults& folders);
 void writeSettings(IniFile& ini, const Settings& settings);
 
 // "*" at position i marks square i; anything else, and positions past the end,
@@ -74,5 +80,10 @@ std::string withTrailing(std::string text, char separator);
 std::string settingsPathFor(const std::string& programPath);
 // The folder part of a path, with its trailing separator ("" when there is none).
 std::string folderOf(const std::string& path);
+
+// The folder of the 30 diagram images for a program in `programFolder`: "PNG"
+// beside the program, or, for an installed program, "share/kalmera/PNG" of its
+// installation (found relative to the program, so a moved installation works).
+std::string diagramImageFolder(const std::string& programFolder);
 
 }  // namespace kalmera

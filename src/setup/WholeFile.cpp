@@ -214,9 +214,11 @@ ReadResult readWholeFile(const std::string& path, std::size_t limit) {
   // Not blocking, so that a FIFO never holds the reader up; a link is followed.
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
+    // No such file, or a part of the path that is not a folder: nothing there.
     const int error = errno;
-    result.status = error == ENOENT ? ReadStatus::Missing : ReadStatus::Unreadable;
-    if (error != ENOENT) result.reason = errorText(error);
+    const bool missing = error == ENOENT || error == ENOTDIR;
+    result.status = missing ? ReadStatus::Missing : ReadStatus::Unreadable;
+    if (!missing) result.reason = errorText(error);
     return result;
   }
   struct stat info {};

@@ -8,14 +8,28 @@
 namespace kalmera {
 
 void BoardView::redraw(const PositionRecord& record, const std::array<int, 3>& colors) {
-  lastRedraw_ = renderer_.redraw(picture_, width(), height(), record, colors);
+  record_ = record;
+  colors_ = colors;
+  lastRedraw_ =
+      screenRenderer_.redraw(screen_, width(), height(), record, colors, devicePixelRatioF());
   ++redrawCount_;
   update();
 }
 
+const QImage& BoardView::picture() {
+  if (screen_.devicePixelRatio() == 1) return screen_;
+  exportRenderer_.redraw(export_, width(), height(), record_, colors_, 1);
+  return export_;
+}
+
 void BoardView::paintEvent(QPaintEvent*) {
+  // Moved to a screen of another ratio: draw anew for it.
+  if (!screen_.isNull() && screen_.devicePixelRatio() != devicePixelRatioF()) {
+    lastRedraw_ = screenRenderer_.redraw(screen_, width(), height(), record_, colors_,
+                                         devicePixelRatioF());
+  }
   QPainter painter(this);
-  painter.drawImage(0, 0, picture_);
+  painter.drawImage(0, 0, screen_);
 }
 
 void BoardView::mousePressEvent(QMouseEvent* event) {

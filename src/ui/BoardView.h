@@ -1,7 +1,9 @@
-// The board on screen. It owns the off-screen board picture and the renderer
-// that keeps it up to date incrementally; painting copies the picture. A mouse
-// press on one of the 64 squares becomes a square event; presses in the
-// margin are ignored.
+// The board on screen. It owns the board picture and the renderer that keeps
+// it up to date incrementally; painting copies the picture. On a screen with a
+// device pixel ratio above 1 the screen picture is drawn at that ratio (crisp,
+// same geometry), and the picture for the exports, always at ratio 1, is
+// brought up to date only when asked for. A mouse press on one of the 64
+// squares becomes a square event; presses in the margin are ignored.
 #pragma once
 
 #include <QImage>
@@ -18,11 +20,12 @@ class BoardView : public QWidget {
  public:
   using QWidget::QWidget;
 
-  // Brings the picture up to date with the record and the colours (board,
-  // bright, dark) and repaints.
+  // Brings the screen picture up to date with the record and the colours
+  // (board, bright, dark) and repaints.
   void redraw(const PositionRecord& record, const std::array<int, 3>& colors);
-  // The picture that exports save: exactly what the board shows.
-  const QImage& picture() const { return picture_; }
+  // The picture the exports save: the board at its logical size, ratio 1.
+  const QImage& picture();
+  const QImage& screenPicture() const { return screen_; }
   const RedrawReport& lastRedraw() const { return lastRedraw_; }
   int redrawCount() const { return redrawCount_; }
 
@@ -34,8 +37,12 @@ class BoardView : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
 
  private:
-  QImage picture_;
-  BoardRenderer renderer_;
+  QImage screen_;
+  BoardRenderer screenRenderer_;
+  QImage export_;
+  BoardRenderer exportRenderer_;
+  PositionRecord record_;  // what was drawn last
+  std::array<int, 3> colors_{};
   RedrawReport lastRedraw_;
   int redrawCount_ = 0;
 };

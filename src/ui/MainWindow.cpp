@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QComboBox>
 #include <QIcon>
 #include <QLabel>
@@ -29,6 +30,7 @@
 #include "ui/PathsDialog.h"
 #include "ui/PieceBox.h"
 #include "ui/Platform.h"
+#include "ui/QtTranslations.h"
 #include "ui/UpDown.h"
 #include "ui/WindowKeyRules.h"
 #include "ui/WindowSettings.h"
@@ -50,7 +52,11 @@ QString firstLine(const QString& text) {
 MainWindow::MainWindow(Platform& platform, QWidget* parent)
     : QMainWindow(parent), platform_(platform), exports_(platform, this) {
   setObjectName("TFrmFenEdit");
-  setWindowIcon(QIcon(QPixmap::fromImage(programIcon(64))));
+  QIcon icon;
+  for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+    icon.addPixmap(QPixmap::fromImage(programIcon(size)));
+  }
+  setWindowIcon(icon);
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
@@ -138,6 +144,7 @@ void MainWindow::connectControls() {
 // ---------------------------------------------------------------- start and end
 
 void MainWindow::startUp() {
+  locations_ = locationsFor(platform_.programPath());
   position_.setObserver(this);
   // Start-up's own order: a side refresh that keeps White, no kings, the queen.
   position_.setSide(2);
@@ -149,11 +156,10 @@ void MainWindow::startUp() {
   sharedRandom().seedFromTime(now.hour(), now.minute(), now.second(), now.msec());
 }
 
-QString MainWindow::settingsPath() const { return settingsFileFor(platform_.programPath()); }
+QString MainWindow::settingsPath() const { return locations_.settingsFile; }
 
 void MainWindow::restoreStartOfRun() {
-  const QString programFolder = programFolderOf(platform_.programPath());
-  const SettingsRead read = readWindowSettings(settingsPath(), programFolder);
+  const SettingsRead read = readWindowSettings(locations_);
   const WindowSettings& s = read.settings;
   settingsReadable_ = read.problem.isEmpty();
   for (int i = 0; i < 3; ++i) setColor(i, s.colors[i]);
@@ -162,7 +168,7 @@ void MainWindow::restoreStartOfRun() {
   controls_.headline2Edit->setText(s.head2);
   actions_.hints->setChecked(s.hints);
   (s.english ? actions_.english : actions_.german)->setChecked(true);
-  previewImagePath_ = previewImageFolder(programFolder);
+  previewImagePath_ = fileAddress(locations_.diagramImages);
   setLanguage();
   position_.readFen(s.fen);
   for (int square = 63; square >= 0; --square) position_.setMark(square, s.marks[square]);
@@ -273,8 +279,9 @@ std::string MainWindow::diagram(bool document) {
 }
 
 void MainWindow::showWebPreview() {
-  const QString programFolder = programFolderOf(platform_.programPath());
-  exports_.showPreview(diagram(true), folderBesideProgram(paths_.html, programFolder));
+  // Our own folder for the page (an installed program's default) is made on demand.
+  if (paths_.html == locations_.htmlFolder) QDir().mkpath(paths_.html);
+  exports_.showPreview(diagram(true), folderBesideProgram(paths_.html, locations_.programFolder));
 }
 
 void MainWindow::copyHtml() { exports_.copyHtml(diagram(false)); }
@@ -311,6 +318,7 @@ bool MainWindow::english() const { return actions_.english->isChecked(); }
 bool MainWindow::hintsOn() const { return actions_.hints->isChecked(); }
 
 void MainWindow::setLanguage() {
+  useQtTranslations(!english());
   applyTexts(this, kMainTexts, english());
   controls_.showSide(position_.getSide(), english());
 }
@@ -359,7 +367,7 @@ void MainWindow::blinkStep() { blinker_->blinkStep(); }
 
 // ---------------------------------------------------------------- board and piece box
 
-const QImage& MainWindow::boardPicture() const { return controls_.board->picture(); }
+const QImage& MainWindow::boardPicture() { return controls_.board->picture(); }
 
 const RedrawReport& MainWindow::lastRedraw() const { return controls_.board->lastRedraw(); }
 

@@ -13,6 +13,7 @@
 
 #include "model/Position.h"
 #include "ui/ExportCommands.h"
+#include "ui/Locations.h"
 #include "ui/MainWindowActions.h"
 #include "ui/MainWindowControls.h"
 #include "ui/Paths.h"
@@ -47,7 +48,7 @@ class MainWindow : public QMainWindow, private PositionObserver {
   void setDialogs(const Dialogs& dialogs) { dialogs_ = dialogs; }
 
   Position& position() { return position_; }
-  const QImage& boardPicture() const;
+  const QImage& boardPicture();
   const RedrawReport& lastRedraw() const;
   int redrawCount() const;
   bool english() const;
@@ -116,6 +117,7 @@ class MainWindow : public QMainWindow, private PositionObserver {
   MainWindowActions actions_;
   ErrorBlinker* blinker_ = nullptr;
   ExportCommands exports_;
+  Locations locations_;
   Paths paths_;
   QString previewImagePath_;
   Dialogs dialogs_;

@@ -112,7 +112,7 @@ W* place(QWidget* client, std::string_view name) {
 
 QLabel* placeDisc(QWidget* client, std::string_view name, int side) {
   auto* label = place<QLabel>(client, name);
-  label->setPixmap(QPixmap::fromImage(colorDisc(side)));
+  label->setPixmap(QPixmap::fromImage(colorDisc(side, client->devicePixelRatioF())));
   return label;
 }
 
@@ -265,7 +265,7 @@ void MainWindowControls::showRecord(const PositionRecord& r) {
 }
 
 void MainWindowControls::showSide(int side, bool english) {
-  sideDisc->setPixmap(QPixmap::fromImage(colorDisc(side)));
+  sideDisc->setPixmap(QPixmap::fromImage(colorDisc(side, sideDisc->devicePixelRatioF())));
   const bool white = side == 0;
   const SideTexts& t = kSideTexts;
   sideButton->setText(uiText(english ? (white ? t.whiteEnglish : t.blackEnglish)

@@ -20,7 +20,7 @@ void PieceBox::showPieces(int side, int activeIndex, const QColor& highlight) {
 void PieceBox::paintEvent(QPaintEvent*) {
   const int W = width(), H = height();
   const int base = (W - 192) / 12, y = (H - 32) / 2;
-  const auto& images = boardImages();
+  const auto& images = boardImages(devicePixelRatioF());
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   for (int i = 0; i < 6; ++i) {

@@ -1,8 +1,8 @@
 #include "ui/WindowSettings.h"
 
 #include <QDir>
+#include <QFileInfo>
 
-#include "export/Html.h"
 #include "setup/IniFile.h"
 #include "setup/Settings.h"
 #include "setup/WholeFile.h"
@@ -20,14 +20,15 @@ QString withTrailing(QString text, QChar separator) {
 
 }  // namespace
 
-SettingsRead readWindowSettings(const QString& file, const QString& programFolder) {
+SettingsRead readWindowSettings(const Locations& locations) {
   SettingsRead read;
-  const ReadResult r = readWholeFile(fileBytes(file), IniFile::kMaxFileSize);
+  const ReadResult r = readWholeFile(fileBytes(locations.settingsFile), IniFile::kMaxFileSize);
   if (r.status != ReadStatus::Read && r.status != ReadStatus::Missing) {
     read.problem = QString::fromStdString(r.reason);
   }
   const IniFile ini = r.status == ReadStatus::Read ? IniFile::fromText(r.bytes) : IniFile{};
-  const Settings s = readSettings(ini, pathToSettings(programFolder));
+  const Settings s = readSettings(ini, {pathToSettings(locations.picturesFolder),
+                                        pathToSettings(locations.htmlFolder)});
   WindowSettings& w = read.settings;
   w.colors = {s.Board, s.Bright, s.Dark};
   w.paths.bmp = withTrailing(pathFromSettings(s.Bmp), QChar(kPathSeparator));
@@ -59,6 +60,7 @@ std::optional<QString> writeWindowSettings(const QString& file, const WindowSett
   // The file's other lines are kept: it is read again just before, and a file
   // that cannot be read now is not replaced.
   const std::string path = fileBytes(file);
+  QDir().mkpath(QFileInfo(file).absolutePath());
   const ReadResult old = readWholeFile(path, IniFile::kMaxFileSize);
   if (old.status != ReadStatus::Read && old.status != ReadStatus::Missing) {
     return QString::fromStdString(old.reason);
@@ -67,23 +69,6 @@ std::optional<QString> writeWindowSettings(const QString& file, const WindowSett
   writeSettings(ini, s);
   if (const auto error = ini.save(path)) return QString::fromStdString(*error);
   return std::nullopt;
-}
-
-QString settingsFileFor(const QString& programPath) {
-  return fileName(settingsPathFor(fileBytes(programPath)));
-}
-
-QString programFolderOf(const QString& programPath) {
-  return fileName(folderOf(fileBytes(programPath)));
-}
-
-QString folderBesideProgram(const QString& folder, const QString& programFolder) {
-  if (folder.isEmpty() || !QDir::isRelativePath(folder)) return folder;
-  return programFolder + folder;
-}
-
-QString previewImageFolder(const QString& programFolder) {
-  return QString::fromStdString(localFileUrl(fileBytes(programFolder + "PNG/")));
 }
 
 }  // namespace kalmera

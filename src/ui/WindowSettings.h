@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "ui/Locations.h"
 #include "ui/Paths.h"
 
 namespace kalmera {
@@ -31,20 +32,11 @@ struct SettingsRead {
   QString problem;
 };
 
-// Reads the file; whatever is missing or unusable takes its default, the
-// folders default to `programFolder`.
-SettingsRead readWindowSettings(const QString& file, const QString& programFolder);
-// Writes the file, keeping its other lines; the reason when that failed.
+// Reads the settings file of `locations`; whatever is missing or unusable
+// takes its default, the folders those of `locations`.
+SettingsRead readWindowSettings(const Locations& locations);
+// Writes the file (and its folder, when there is none yet), keeping its other
+// lines; the reason when that failed.
 std::optional<QString> writeWindowSettings(const QString& file, const WindowSettings& settings);
-
-// The settings file beside the program, and the program's folder (with "/").
-QString settingsFileFor(const QString& programPath);
-QString programFolderOf(const QString& programPath);
-// A folder as given, or taken relative to the program's folder.
-QString folderBesideProgram(const QString& folder, const QString& programFolder);
-
-// Where the web preview takes the diagram images from: the "PNG" folder
-// beside the program, as a file address.
-QString previewImageFolder(const QString& programFolder);
 
 }  // namespace kalmera

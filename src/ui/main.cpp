@@ -13,6 +13,8 @@ int main(int argc, char** argv) {
   // The application's title; the window sets its own caption. (A display name
   // would be appended to every caption on X11.)
   QApplication::setApplicationName("Kalmera FEN-Editor");
+  // The desktop entry, so that the desktop shows our icon and groups our windows.
+  QGuiApplication::setDesktopFileName("org.example.Kalmera");
   QFont font = QApplication::font();
   font.setPointSize(8);  // the window is laid out for a small interface font
   QApplication::setFont(font);

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <array>
+#include <deque>
 
 namespace kalmera {
 
@@ -176,10 +177,24 @@ PieceShape shapeOf(int kind) {
   }
 }
 
-QImage blank(int size) {
-  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+// A transparent square of `size` logical pixels at the given ratio.
+QImage blank(int size, qreal ratio = 1) {
+  const int pixels = qRound(size * ratio);
+  QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(ratio);
   image.fill(Qt::transparent);
   return image;
+}
+
+// One set of images per ratio, drawn on first use; a deque keeps the sets
+// where they are, so references to them stay valid.
+template <typename Images, typename Draw>
+const Images& perRatio(std::deque<std::pair<qreal, Images>>& cache, qreal ratio, Draw draw) {
+  for (const auto& [r, images] : cache) {
+    if (qFuzzyCompare(r, ratio)) return images;
+  }
+  cache.emplace_back(ratio, draw(ratio));
+  return cache.back().second;
 }
 
 void paintPiece(QPainter& p, int kind, bool black) {
@@ -226,8 +241,8 @@ void paintRing(QPainter& p) {
 
 }  // namespace
 
-QImage drawBoardImage(int index) {
-  QImage image = blank(kPieceSize);
+QImage drawBoardImage(int index, qreal ratio) {
+  QImage image = blank(kPieceSize, ratio);
   QPainter p(&image);
   if (index < kEnPassantRing) {
     paintPiece(p, index % 6, (index % 12) >= 6);
@@ -239,20 +254,21 @@ QImage drawBoardImage(int index) {
   return image;
 }
 
-const std::vector<QImage>& boardImages() {
-  static const std::vector<QImage> images = [] {
+const std::vector<QImage>& boardImages(qreal ratio) {
+  static std::deque<std::pair<qreal, std::vector<QImage>>> cache;
+  return perRatio(cache, ratio, [](qreal r) {
     std::vector<QImage> all;
-    for (int i = 0; i <= kMarkOnly; ++i) all.push_back(drawBoardImage(i));
+    for (int i = 0; i <= kMarkOnly; ++i) all.push_back(drawBoardImage(i, r));
     return all;
-  }();
-  return images;
+  });
 }
 
-const QImage& colorDisc(int side) {
-  static const std::array<QImage, 2> discs = [] {
+const QImage& colorDisc(int side, qreal ratio) {
+  static std::deque<std::pair<qreal, std::array<QImage, 2>>> cache;
+  const auto& discs = perRatio(cache, ratio, [](qreal r) {
     std::array<QImage, 2> both;
     for (int s = 0; s < 2; ++s) {
-      both[s] = blank(16);
+      both[s] = blank(16, r);
       QPainter p(&both[s]);
       p.setRenderHint(QPainter::Antialiasing);
       p.setPen(QPen(Qt::black, 1.2));
@@ -260,7 +276,7 @@ const QImage& colorDisc(int side) {
       p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
     }
     return both;
-  }();
+  });
   return discs[side & 1];
 }
 
@@ -272,20 +288,26 @@ QImage castlingDot() {
   return image;
 }
 
-QImage programIcon(int size) {
-  QImage image = blank(64);
-  QPainter p(&image);
+void paintProgramIcon(QPainter& p, qreal size) {
+  p.save();
   p.setRenderHint(QPainter::Antialiasing);
+  p.scale(size / 64, size / 64);
   // Four board squares behind a knight.
   const QColor light(255, 239, 206), dark(231, 189, 165);
-  p.fillRect(0, 0, 32, 32, light);
-  p.fillRect(32, 32, 32, 32, light);
-  p.fillRect(32, 0, 32, 32, dark);
-  p.fillRect(0, 32, 32, 32, dark);
+  p.fillRect(QRectF(0, 0, 32, 32), light);
+  p.fillRect(QRectF(32, 32, 32, 32), light);
+  p.fillRect(QRectF(32, 0, 32, 32), dark);
+  p.fillRect(QRectF(0, 32, 32, 32), dark);
   p.scale(2, 2);
   paintPiece(p, 1, false);
-  p.end();
-  return image.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  p.restore();
+}
+
+QImage programIcon(int size) {
+  QImage image = blank(size);
+  QPainter p(&image);
+  paintProgramIcon(p, size);
+  return image;
 }
 
 QImage aboutLogo() {

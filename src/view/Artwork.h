@@ -5,6 +5,8 @@
 
 #include <QImage>
 #include <QString>
+
+class QPainter;
 #include <vector>
 
 namespace kalmera {
@@ -16,17 +18,22 @@ constexpr int kPieceSize = 32;
 //  6..11  the black ones
 //  12..23 the same twelve inside the green mark octagon
 //  24     the en-passant ring, 25 the ring inside the octagon, 26 the octagon alone
+// Each is 32 x 32 in logical pixels, drawn at the device pixel ratio given
+// (2 gives 64 x 64 pixels with the same geometry), and drawn once per ratio.
 enum BoardImage { kMarkedOffset = 12, kEnPassantRing = 24, kMarkedRing = 25, kMarkOnly = 26 };
-const std::vector<QImage>& boardImages();
-QImage drawBoardImage(int index);
+const std::vector<QImage>& boardImages(qreal ratio = 1);
+QImage drawBoardImage(int index, qreal ratio = 1);
 
 // 16 x 16 with transparency: 0 a white disc with a black outline, 1 a black disc.
-// Drawn once and shared, like the board images.
-const QImage& colorDisc(int side);
+// Drawn once per ratio and shared, like the board images.
+const QImage& colorDisc(int side, qreal ratio = 1);
 // The 4 x 4 castling dot of the diagrams.
 QImage castlingDot();
 
+// The program's icon: four board squares behind a knight, drawn at any size,
+// or into any paint device (an SVG generator) of `size` x `size`.
 QImage programIcon(int size);
+void paintProgramIcon(QPainter& painter, qreal size);
 QImage aboutLogo();  // 129 x 68
 
 // The 30 diagram images by file name ("wP.png" ... "Dot.png").

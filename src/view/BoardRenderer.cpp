@@ -50,10 +50,13 @@ void dot(QPainter& p, int x, int y, const QColor& color) {
 }  // namespace
 
 RedrawReport BoardRenderer::redraw(QImage& picture, int width, int height,
-                                   const PositionRecord& r, const std::array<int, 3>& colors) {
+                                   const PositionRecord& r, const std::array<int, 3>& colors,
+                                   qreal ratio) {
   RedrawReport report;
-  if (picture.width() != width || picture.height() != height) {
-    picture = QImage(width, height, QImage::Format_RGB32);
+  const QSize pixels(qRound(width * ratio), qRound(height * ratio));
+  if (picture.size() != pixels || picture.devicePixelRatio() != ratio) {
+    picture = QImage(pixels, QImage::Format_RGB32);
+    picture.setDevicePixelRatio(ratio);
     frameDrawn_ = false;
   }
   const BoardGeometry g = boardGeometry(width, height);
@@ -61,7 +64,7 @@ RedrawReport BoardRenderer::redraw(QImage& picture, int width, int height,
   if (!frameDrawn_ || colors[0] != lastColors_[0] || r.Extended != lastExtended_) {
     frameDrawn_ = true;
     lastExtended_ = r.Extended;
-    drawFrame(picture, colors[0]);
+    drawFrame(picture, width, height, colors[0]);
     lastPieces_.fill('*');  // a value no square holds: every square is drawn again
     lastSide_ = -1;
     lastEnPassant_ = -1;
@@ -69,14 +72,14 @@ RedrawReport BoardRenderer::redraw(QImage& picture, int width, int height,
   }
 
   if (r.Side != lastSide_ || colors[0] != lastColors_[0]) {
-    drawSideBoxes(picture, r.Side, colors[0]);
+    drawSideBoxes(picture, g, r.Side, colors[0], ratio);
     lastSide_ = r.Side;
     report.sideBoxes = true;
   }
 
   const int enPassant = r.validEnPassantTarget();
 
-  const auto& images = boardImages();
+  const auto& images = boardImages(ratio);
   QPainter p(&picture);
   for (int s = 0; s < kSquares; ++s) {
     const int file = fileOf(s), row = rowOf(s);
@@ -103,12 +106,11 @@ RedrawReport BoardRenderer::redraw(QImage& picture, int width, int height,
 
   lastEnPassant_ = enPassant;
   lastColors_ = colors;
-  drawCastlingDots(picture, r, colors[0]);
+  drawCastlingDots(picture, g, r, colors[0]);
   return report;
 }
 
-void BoardRenderer::drawFrame(QImage& picture, int boardColor) {
-  const int W = picture.width(), H = picture.height();
+void BoardRenderer::drawFrame(QImage& picture, int W, int H, int boardColor) {
   const BoardGeometry g = boardGeometry(W, H);
   QPainter p(&picture);
   // The whole picture in the board colour inside a black border 2 pixels wide.
@@ -141,8 +143,8 @@ void BoardRenderer::drawFrame(QImage& picture, int boardColor) {
   textAt(p, 5, bottom + 1 + (g.Y0 - h) / 2, "Tarvik");
 }
 
-void BoardRenderer::drawSideBoxes(QImage& picture, int side, int boardColor) {
-  const BoardGeometry g = boardGeometry(picture.width(), picture.height());
+void BoardRenderer::drawSideBoxes(QImage& picture, const BoardGeometry& g, int side,
+                                  int boardColor, qreal ratio) {
   QPainter p(&picture);
   for (int j = 0; j < 2; ++j) {
     const int x1 = g.X0 + 8 * g.SW + 2;
@@ -151,13 +153,13 @@ void BoardRenderer::drawSideBoxes(QImage& picture, int side, int boardColor) {
     p.fillRect(x1, y1, x2 - x1, y2 - y1, toQColor(boardColor));
     // Black's disc at the top, White's at the bottom: beside the side to move.
     if ((j == 0 && side == 1) || (j == 1 && side == 0)) {
-      p.drawImage(x1 + (x2 - x1 - 16) / 2, y1 + (y2 - y1 - 16) / 2, colorDisc(side));
+      p.drawImage(x1 + (x2 - x1 - 16) / 2, y1 + (y2 - y1 - 16) / 2, colorDisc(side, ratio));
     }
   }
 }
 
-void BoardRenderer::drawCastlingDots(QImage& picture, const PositionRecord& r, int boardColor) {
-  const BoardGeometry g = boardGeometry(picture.width(), picture.height());
+void BoardRenderer::drawCastlingDots(QImage& picture, const BoardGeometry& g,
+                                     const PositionRecord& r, int boardColor) {
   const unsigned black = r.castlingDotFiles(false);
   const unsigned white = r.castlingDotFiles(true);
   QPainter p(&picture);

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "model/PositionRecord.h"
+#include "view/BoardGeometry.h"
 
 namespace kalmera {
 
@@ -18,17 +19,21 @@ struct RedrawReport {
 
 class BoardRenderer {
  public:
-  // Brings `picture` (resized to `width` x `height` when needed) up to date
-  // with the record and the colours (board, bright, dark; 0x00BBGGRR).
+  // Brings `picture` (made `width` x `height` logical pixels at the device
+  // pixel ratio when it is not) up to date with the record and the colours
+  // (board, bright, dark; 0x00BBGGRR). At ratio 2 the picture has twice the
+  // pixels each way and the same geometry: everything is drawn, not scaled.
   RedrawReport redraw(QImage& picture, int width, int height, const PositionRecord& record,
-                      const std::array<int, 3>& colors);
+                      const std::array<int, 3>& colors, qreal ratio = 1);
   // Forgets what was drawn: the next redraw draws everything.
   void invalidate() { frameDrawn_ = false; }
 
  private:
-  void drawFrame(QImage& picture, int boardColor);
-  void drawSideBoxes(QImage& picture, int side, int boardColor);
-  void drawCastlingDots(QImage& picture, const PositionRecord& record, int boardColor);
+  void drawFrame(QImage& picture, int width, int height, int boardColor);
+  void drawSideBoxes(QImage& picture, const BoardGeometry& g, int side, int boardColor,
+                     qreal ratio);
+  void drawCastlingDots(QImage& picture, const BoardGeometry& g, const PositionRecord& record,
+                        int boardColor);
 
   // The render cache: what the picture shows now.
   bool frameDrawn_ = false;

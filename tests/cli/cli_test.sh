@@ -3,12 +3,7 @@
 # bad usage. Prints "N passed, N failed" and fails when any case failed.
 set -u
 tool=${1:?path to kalmera-fen}
-passed=0 failed=0
-
-check() {  # name expected actual
-  if [ "$2" == "$3" ]; then passed=$((passed + 1)); else
-    failed=$((failed + 1)); printf 'FAIL %s\n  expected: %q\n  actual:   %q\n' "$1" "$2" "$3"; fi
-}
+. "$(dirname "$0")/../support/checks.sh"
 
 check "normalize lines" \
   "$(printf '%s\n' 'rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1' \
@@ -123,5 +118,4 @@ done
 head='<font size="+2"><strong>Gr&ouml;&szlig;e &#9822;</strong>'
 check "html headline from UTF-8" "$head" "$(echo "$std" | "$tool" html --head1 'Größe ♞' | head -c ${#head})"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

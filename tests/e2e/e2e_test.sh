@@ -6,27 +6,14 @@
 set -u
 program=${1:?path to kalmera}
 pngs=${2:?the PNG folder beside it}
-passed=0 failed=0
-
-check() {  # name expected actual
-  if [ "$2" == "$3" ]; then passed=$((passed + 1)); echo "ok   $1"; else
-    failed=$((failed + 1)); printf 'FAIL %s\n  expected: %q\n  actual:   %q\n' "$1" "$2" "$3"; fi
-}
+verbose=1
+. "$(dirname "$0")/../support/checks.sh"
 
 for tool in Xvfb xdotool xclip convert; do
   command -v $tool >/dev/null || { echo "SKIPPED: $tool is not installed"; exit 77; }
 done
 
-work=$(mktemp -d)
-chmod 755 "$work"
-xpid=""
-cleanup() {
-  [ -n "${apid:-}" ] && kill "$apid" 2>/dev/null
-  [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
-  chmod -R u+w "$work" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
+make_work_folder
 
 . "$(dirname "$0")/../../scripts/xvfb.sh"
 start_xvfb 90 120 || { echo "SKIPPED: no X server could be started"; exit 77; }
@@ -193,5 +180,4 @@ check "read-only folder: the old file is unchanged" "same" \
   "$(cmp -s "$ini" "$work/old.ini" && echo same || echo changed)"
 chmod 755 "$app"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

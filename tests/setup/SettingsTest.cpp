@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "CaseName.h"
+#include <filesystem>
+
 #include "setup/Settings.h"
 #include "setup/StartTexts.h"
 #include "setup/Trim.h"
@@ -11,9 +13,10 @@ namespace kalmera {
 namespace {
 
 const std::string kFolder = "/opt/kalmera/";
+const FolderDefaults kFolders{kFolder, kFolder};
 
 TEST(Settings, FirstStartWithoutAFileGivesTheDefaults) {
-  const Settings s = readSettings(IniFile{}, kFolder);
+  const Settings s = readSettings(IniFile{}, kFolders);
   EXPECT_EQ(s.Board, 15724510);
   EXPECT_EQ(s.Bright, 13561855);
   EXPECT_EQ(s.Dark, 10862055);
@@ -40,7 +43,7 @@ struct ValueCase {
 class SettingsValues : public testing::TestWithParam<ValueCase> {};
 
 TEST_P(SettingsValues, Read) {
-  const Settings s = readSettings(IniFile::fromText(GetParam().file), kFolder);
+  const Settings s = readSettings(IniFile::fromText(GetParam().file), kFolders);
   EXPECT_EQ(s.Board, GetParam().board);
   EXPECT_EQ(s.Hints, GetParam().hints);
   EXPECT_EQ(s.Language, GetParam().language);
@@ -59,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
     CaseName());
 
 TEST(Settings, EmptyPathsGiveTheirDefaults) {
-  const Settings s = readSettings(IniFile::fromText("[Path]\nBMP=\nHTML=  \nWeb=\n"), kFolder);
+  const Settings s = readSettings(IniFile::fromText("[Path]\nBMP=\nHTML=  \nWeb=\n"), kFolders);
   EXPECT_EQ(s.Bmp, kFolder);
   EXPECT_EQ(s.Html, kFolder);
   EXPECT_EQ(s.Web, kDefaultWebPath);
@@ -136,9 +139,21 @@ TEST(Settings, WritesEveryKeyInOrder) {
                 "\n[Mode]\nHints=1\nLanguage=0\n"
                 "[Positions]\nMarked=" +
                 std::string(64, '-') + "\n");
-  const Settings back = readSettings(ini, kFolder);
+  const Settings back = readSettings(ini, kFolders);
   EXPECT_EQ(back.Head1, "One");
   EXPECT_EQ(back.Web, "https://w/");
+}
+
+TEST(Settings, DiagramImagesBesideTheProgramOrInItsInstallation) {
+  const std::string root = testing::TempDir() + "kalmera-images/";
+  std::filesystem::remove_all(root);
+  std::filesystem::create_directories(root + "usr/bin");
+  EXPECT_EQ(diagramImageFolder(root + "usr/bin/"), root + "usr/bin/PNG/");  // neither: beside
+  std::filesystem::create_directories(root + "usr/share/kalmera/PNG");
+  EXPECT_EQ(diagramImageFolder(root + "usr/bin/"), root + "usr/share/kalmera/PNG/");
+  std::filesystem::create_directories(root + "usr/bin/PNG");
+  EXPECT_EQ(diagramImageFolder(root + "usr/bin/"), root + "usr/bin/PNG/");  // beside wins
+  std::filesystem::remove_all(root);
 }
 
 TEST(Settings, FileNameBesideTheProgram) {

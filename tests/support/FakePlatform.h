@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QFile>
 #include <QStringList>
 #include <deque>
 #include <functional>
@@ -10,6 +11,14 @@
 #include "ui/Platform.h"
 
 namespace kalmera {
+
+// The user's folders (home, config, cache) inside a test folder, so that an
+// installed-style start never touches the real ones.
+inline void useUserFoldersIn(const QString& root) {
+  qputenv("HOME", QFile::encodeName(root + "/home"));
+  qputenv("XDG_CONFIG_HOME", QFile::encodeName(root + "/config"));
+  qputenv("XDG_CACHE_HOME", QFile::encodeName(root + "/cache"));
+}
 
 class FakePlatform : public Platform {
  public:

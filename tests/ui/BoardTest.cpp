@@ -65,6 +65,7 @@ class BoardTest : public QObject {
  private slots:
   void init() {
     dir_ = std::make_unique<QTemporaryDir>();
+    useUserFoldersIn(dir_->path());
     platform_ = FakePlatform();
     platform_.program = dir_->filePath("kalmera");
     window_ = std::make_unique<MainWindow>(platform_);
@@ -221,6 +222,50 @@ class BoardTest : public QObject {
     window_->mirror();
     window_->turn();
     QCOMPARE(window_->boardPicture(), freshRender());
+  }
+
+  // On a screen scaled by 2 the board is drawn at twice the pixels, not
+  // enlarged: the same picture, sharper, and incremental as at ratio 1.
+  void ratioTwoDrawsTwiceThePixels() {
+    load("4k3/8/8/3Pp3/8/8/8/R3K2R w KQ e6 0 1");
+    window_->position().setMark(sq("c3"), 'x');
+    std::array<int, 3> colors{window_->getColor(0), window_->getColor(1), window_->getColor(2)};
+    BoardRenderer kept;
+    QImage sharp;
+    kept.redraw(sharp, 337, 337, window_->position().record(), colors, 2);
+    QCOMPARE(sharp.size(), QSize(674, 674));
+    QCOMPARE(sharp.devicePixelRatio(), 2.0);
+    // Scaled down it is the ratio-1 picture, but for the soft edges.
+    QImage down = sharp;
+    down.setDevicePixelRatio(1);
+    down = down.scaled(337, 337, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage plain = freshRender();
+    qint64 difference = 0;
+    for (int y = 0; y < 337; ++y) {
+      for (int x = 0; x < 337; ++x) {
+        const QRgb a = down.pixel(x, y), b = plain.pixel(x, y);
+        difference += qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) + qAbs(qBlue(a) - qBlue(b));
+      }
+    }
+    QVERIFY2(difference < 337 * 337 * 3 * 4, qPrintable(QString::number(difference)));
+    // ... and not the ratio-1 picture enlarged: the piece outlines have more pixels.
+    QImage enlarged = plain.scaled(674, 674);
+    enlarged.setDevicePixelRatio(2);
+    QVERIFY(sharp != enlarged);
+    // A square's free column at ratio 2: two device pixels of the square colour.
+    const QPoint a8 = squareTopLeft(sq("a8")) * 2;
+    QCOMPARE(sharp.pixel(a8.x(), a8.y() + 34), colour(1));
+    QCOMPARE(sharp.pixel(a8.x() + 1, a8.y() + 34), colour(1));
+    // After edits the kept picture equals a full redraw at ratio 2.
+    window_->position().editSquare(sq("d5"), SquareEdit::Take);
+    kept.redraw(sharp, 337, 337, window_->position().record(), colors, 2);
+    window_->position().setSide(1);
+    window_->position().editSquare(sq("h8"), SquareEdit::Mark);
+    colors[2] = 0x336699;
+    kept.redraw(sharp, 337, 337, window_->position().record(), colors, 2);
+    QImage full;
+    BoardRenderer().redraw(full, 337, 337, window_->position().record(), colors, 2);
+    QCOMPARE(sharp, full);
   }
 
   void mouseSetsReplacesAndEmpties() {

@@ -73,6 +73,7 @@ class ExportTest : public QObject {
 
   void init() {
     dir_ = std::make_unique<QTemporaryDir>();
+    useUserFoldersIn(dir_->path());
     platform_ = FakePlatform();
     start(dir_->filePath("kalmera"));
   }

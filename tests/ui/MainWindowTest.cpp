@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QLibraryInfo>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -83,6 +85,7 @@ class MainWindowTest : public QObject {
  private slots:
   void init() {
     dir_ = std::make_unique<QTemporaryDir>();
+    useUserFoldersIn(dir_->path());
     platform_ = FakePlatform();
     platform_.program = dir_->filePath("kalmera");
   }
@@ -329,6 +332,22 @@ class MainWindowTest : public QObject {
     QCOMPARE(child<QLabel>("LblHalfCount")->text(), QString("Anzahl &reversibler Halbzüge"));
   }
 
+  // Qt's own dialogs and buttons speak the interface's language.
+  void qtSpeaksTheInterfaceLanguage() {
+    if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_de.qm")) {
+      QSKIP("Qt's German catalogue is not installed (package qt6-translations-l10n)");
+    }
+    const auto cancel = [] { return QCoreApplication::translate("QPlatformTheme", "Cancel"); };
+    start();  // German
+    QCOMPARE(cancel(), QString("Abbrechen"));
+    child<QAction>("MnuEnglish")->trigger();
+    QCOMPARE(cancel(), QString("Cancel"));
+    child<QAction>("MnuDeutsch")->trigger();
+    QCOMPARE(cancel(), QString("Abbrechen"));
+    QCOMPARE(QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text(),
+             QString("Abbrechen"));
+  }
+
   void hintsOffHidesEveryTooltip() {
     start();
     auto* board = child<QWidget>("PbxBoard");
@@ -404,13 +423,33 @@ class MainWindowTest : public QObject {
     QVERIFY(window_->english());
   }
 
+  // A program in a folder it cannot write to keeps its settings in the user's
+  // config folder and proposes the user's folders.
+  void installedProgramKeepsItsSettingsInTheConfigFolder() {
+    platform_.program = dir_->filePath("usr/bin/kalmera");  // no such folder: not writable
+    QVERIFY(QDir().mkpath(dir_->filePath("home/Pictures")));
+    start();
+    QCOMPARE(window_->settingsPath(), dir_->filePath("config/kalmera/kalmera.ini"));
+    QCOMPARE(window_->paths().bmp, dir_->filePath("home/Pictures") + "/");
+    QCOMPARE(window_->paths().html, dir_->filePath("cache/kalmera") + "/");
+    child<QLineEdit>("EdtKopf1")->setText("eins");
+    QVERIFY(window_->close());
+    QVERIFY(platform_.messages.empty());
+    QFile ini(dir_->filePath("config/kalmera/kalmera.ini"));
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    QVERIFY(ini.readAll().contains("Head1=eins\n"));
+  }
+
   void unwritableSettingsAreReportedAndTheProgramStillEnds() {
     platform_.program = dir_->filePath("gone/kalmera");
+    QFile blocker(dir_->filePath("file"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir_->filePath("file/config")));
     start();
     QVERIFY(window_->close());
     QCOMPARE(platform_.messages.size(), size_t(1));
-    QCOMPARE(platform_.messages[0].text,
-             "In " + dir_->filePath("gone/kalmera.ini") + " kann nicht geschrieben werden");
+    QCOMPARE(platform_.messages[0].text, "In " + dir_->filePath("file/config/kalmera/kalmera.ini") +
+                                             " kann nicht geschrieben werden");
   }
 
   // A settings file that is there but cannot be read is reported at the start

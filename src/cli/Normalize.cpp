@@ -51,10 +51,12 @@ void appendInt(const char* key, int value, std::string& out) {
 
 }  // namespace
 
-void appendJson(const Position& position, std::string& out) {
+void appendJson(const Position& position, std::string& out, FenDialect dialect) {
   const PositionRecord& r = position.record();
   out += "{\"fen\":";
-  appendJsonString(position.fenLine(), out);
+  appendJsonString(dialect == FenDialect::Native ? position.fenLine()
+                                                 : fenInDialect(position, dialect),
+                   out);
   out += ',';
   appendInt("side", r.Side, out);
   out += ',';
@@ -106,8 +108,9 @@ void normalizeLine(Position& position, std::string_view line, const NormalizeOpt
     if (t == Transform::Mirror) position.mirror();
     else position.turn();
   }
-  if (options.json) appendJson(position, out);
-  else out += position.fenLine();
+  if (options.json) appendJson(position, out, options.dialect);
+  else if (options.dialect == FenDialect::Native) out += position.fenLine();
+  else out += fenInDialect(position, options.dialect);
   out.push_back('\n');
 }
 

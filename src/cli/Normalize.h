@@ -15,6 +15,7 @@ enum class Transform { Mirror, Turn };
 
 struct NormalizeOptions {
   bool json = false;
+  FenDialect dialect = FenDialect::Native;  // the castling notation of the FEN written
   std::vector<Transform> transforms;  // applied in the order given
 };
 
@@ -24,7 +25,8 @@ void normalizeLine(Position& position, std::string_view line, const NormalizeOpt
                    std::string& out);
 
 // The position as one JSON object, strings escaped for any byte (ISO 8859-1).
-void appendJson(const Position& position, std::string& out);
+void appendJson(const Position& position, std::string& out,
+                FenDialect dialect = FenDialect::Native);
 
 // Buffered loop over a whole stream; nothing when done, otherwise what failed
 // ("cannot read standard input: ..." or "cannot write standard output: ...").

@@ -14,6 +14,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: kalmera-fen [normalize] [--json] [--mirror] [--turn]\n"
+    "                   [--dialect native|xfen|shredder]\n"
     "       kalmera-fen frc N\n"
     "       kalmera-fen html [--document] [--base PREFIX] [--head1 TEXT] [--head2 TEXT]\n"
     "                        [--marks MARKS] [--colours BOARD,BRIGHT,DARK]\n"
@@ -26,6 +27,13 @@ constexpr const char* kUsage =
     "  --json   print one JSON object per line instead\n"
     "  --mirror mirror the board between the a-side and the h-side\n"
     "  --turn   turn the board between White and Black (applied in the given order)\n"
+    "  --dialect D  the castling notation of the FEN written (text and JSON):\n"
+    "           native   the editor's own (default): KQkq for the outermost rooks,\n"
+    "                    a file letter after the letter for another rook (\"Kg\")\n"
+    "           xfen     X-FEN: KQkq for the outermost rooks, the rook's file letter\n"
+    "                    alone for another one, upper case for White (\"GQkq\")\n"
+    "           shredder Shredder-FEN: always the rooks' files (\"HAha\", \"BGbg\")\n"
+    "           All three are read in any input.\n"
     "frc N      print the Chess960 setup number N (1..960)\n"
     "html       the HTML diagram of the FEN text on the first input line (a fragment,\n"
     "           or a complete page with --document); MARKS is exactly 64 characters,\n"
@@ -97,6 +105,12 @@ int main(int argc, char** argv) {
       options.transforms.push_back(kalmera::Transform::Mirror);
     } else if (a == "--turn") {
       options.transforms.push_back(kalmera::Transform::Turn);
+    } else if (a == "--dialect") {
+      const std::string_view name = next + 1 < args.size() ? args[++next] : std::string_view();
+      if (name == "native") options.dialect = kalmera::FenDialect::Native;
+      else if (name == "xfen") options.dialect = kalmera::FenDialect::XFen;
+      else if (name == "shredder") options.dialect = kalmera::FenDialect::Shredder;
+      else return usageError("--dialect takes native, xfen or shredder");
     } else if (!a.empty() && a[0] == '-') {
       return usageError("unknown option '" + std::string(a) + "'");
     } else {

@@ -44,6 +44,48 @@ class Cursor {
 
 }  // namespace
 
+// Sets a castling right whose rook stands on `file` of its home rank: a
+// corner rook with the king on its e-file home square is normal castling,
+// any other rook is extended castling with that rook file.
+void Position::grantCastling(const CastlingRightInfo& right, int file) {
+  setCastlingRight(static_cast<CastlingRight>(right.rookEntry), true);
+  const int home = homeRank(right.white);
+  const int corner = right.hSide ? 7 : 0;
+  if (!(file == corner && rec_.Board[home + fileOf(kE1)] == right.king())) {
+    setExtended(true);
+    setRookFile(right.hSide ? RookSide::Right : RookSide::Left, static_cast<char>('a' + file));
+  }
+}
+
+// "K", "Q", "k", "q": the rook on `requestedFile` (-1 for the first one found),
+// scanning from the corner towards the king and stopping at it.
+bool Position::castleWithScan(const CastlingRightInfo& right, int requestedFile) {
+  const int home = homeRank(right.white);
+  const int corner = right.hSide ? 7 : 0;
+  const int last = right.hSide ? 2 : 5;
+  const int step = right.hSide ? -1 : 1;
+  for (int file = corner; file != last + step; file += step) {
+    const char piece = rec_.Board[home + file];
+    if (piece == right.king()) break;
+    if (piece != right.rook() || (requestedFile >= 0 && file != requestedFile)) continue;
+    grantCastling(right, file);
+    return true;
+  }
+  return false;
+}
+
+// A file letter alone: the right toward the side of the king on which that
+// rook stands, when the king is on its home rank and the rook on that file.
+void Position::castleWithRookOn(bool white, int file) {
+  const int king = white ? rec_.WhiteKing : rec_.BlackKing;
+  const int home = homeRank(white);
+  if (king < home || king > home + 7 || rec_.Board[home + file] != (white ? 'R' : 'r')) return;
+  const bool hSide = file > fileOf(king);
+  for (const CastlingRightInfo& right : kCastlingRights) {
+    if (right.white == white && right.hSide == hSide) grantCastling(right, file);
+  }
+}
+
 void Position::readFen(std::string_view text) {
   rec_.RedrawEnabled = false;
   {
@@ -106,32 +148,23 @@ void Position::readFen(std::string_view text) {
     in.skipSpace();
     while (!in.atEnd()) {
       const char c = in.peek();
-      const char next = in.hasAhead(1) ? in.peek(1) : '\0';
-      const bool requested = next >= 'a' && next <= 'h';
       const CastlingRightInfo* letter = nullptr;
       for (const CastlingRightInfo& info : kCastlingRights) {
         if (info.letter == c) letter = &info;
       }
       if (letter != nullptr) {
-        const int home = homeRank(letter->white);
-        // The scan runs from the corner towards the king and stops at it.
-        const int corner = letter->hSide ? 7 : 0;
-        const int last = letter->hSide ? 2 : 5;
-        const int step = letter->hSide ? -1 : 1;
-        for (int file = corner; file != last + step; file += step) {
-          const char piece = rec_.Board[home + file];
-          if (piece == letter->king()) break;
-          if (piece != letter->rook() || (requested && file != next - 'a')) continue;
-          setCastlingRight(static_cast<CastlingRight>(letter->rookEntry), true);
-          // A corner rook with the king on its e-file home square is normal castling.
-          if (!(file == corner && rec_.Board[home + fileOf(kE1)] == letter->king())) {
-            setExtended(true);
-            setRookFile(letter->hSide ? RookSide::Right : RookSide::Left,
-                        static_cast<char>('a' + file));
-          }
-          break;
-        }
+        // A file letter after it names the rook when that rook is there; otherwise
+        // the letter stands on its own (X-FEN's "Qc": a-side, and Black's c-file rook).
+        const char next = in.hasAhead(1) ? in.peek(1) : '\0';
+        const bool requested = next >= 'a' && next <= 'h' && castleWithScan(*letter, next - 'a');
+        if (!requested) castleWithScan(*letter, -1);
         in.advance(requested ? 2 : 1);
+      } else if (c >= 'A' && c <= 'H') {
+        castleWithRookOn(true, c - 'A');  // Shredder-FEN and X-FEN: White's rook by its file
+        in.advance();
+      } else if (c >= 'a' && c <= 'h') {
+        castleWithRookOn(false, c - 'a');
+        in.advance();
       } else if (c == '-') {
         in.advance();
       } else {

@@ -1,6 +1,8 @@
 // The FEN writer and its two consistency checks. A right or an en-passant file
 // that fails its check stays set in the record, is flagged, and is left out of
 // the text.
+#include <array>
+
 #include "model/Position.h"
 
 namespace kalmera {
@@ -90,6 +92,71 @@ class FenBuffer {
 };
 }  // namespace
 
+namespace {
+
+// The castling field of a checked record: only the rights that count, in the
+// order "K", "Q", "k", "q". Natively a bare letter means the outermost rook
+// on that side of the king, and the rook's file follows (lower case) exactly
+// when another rook of that colour stands farther out; X-FEN writes such a
+// rook by its file letter alone (upper case for White); Shredder-FEN always
+// writes the files.
+template <typename Out>
+void appendCastlingField(Out& out, const PositionRecord& r, FenDialect dialect) {
+  struct Token {
+    char letter;
+    char file;  // the rook's file, in the colour's case
+    bool byFile;
+  };
+  std::array<Token, 4> tokens{};
+  std::size_t count = 0;
+  for (const CastlingRightInfo& c : kCastlingRights) {
+    if (!c.counts(r)) continue;
+    const int file = fileOf(r.CastleRook[c.rookEntry]);
+    const int home = homeRank(c.white);
+    const bool fartherOut = c.hSide ? rookBetween(r, home, c.rook(), file + 1, 8)
+                                    : rookBetween(r, home, c.rook(), 0, file);
+    const char letter = static_cast<char>((c.white ? 'A' : 'a') + file);
+    if (dialect == FenDialect::Native) {
+      out.push_back(c.letter);
+      if (r.Extended && fartherOut) out.push_back(static_cast<char>('a' + file));
+      ++count;
+      continue;
+    }
+    tokens[count++] = {c.letter, letter, dialect == FenDialect::Shredder || fartherOut};
+  }
+  if (count == 0) {
+    out.push_back('-');
+    return;
+  }
+  if (dialect == FenDialect::Native) return;
+  // A bare white letter right before a black file letter would be read as
+  // naming White's rook on that file: White's rook is named by its file then.
+  for (std::size_t i = 0; i + 1 < count; ++i) {
+    const bool whiteBare = tokens[i].file < 'a' && !tokens[i].byFile;
+    if (whiteBare && tokens[i + 1].file >= 'a' && tokens[i + 1].byFile) tokens[i].byFile = true;
+  }
+  for (std::size_t i = 0; i < count; ++i) {
+    out.push_back(tokens[i].byFile ? tokens[i].file : tokens[i].letter);
+  }
+}
+
+}  // namespace
+
+std::string castlingField(const PositionRecord& record, FenDialect dialect) {
+  std::string field;
+  appendCastlingField(field, record, dialect);
+  return field;
+}
+
+std::string fenInDialect(const Position& position, FenDialect dialect) {
+  const std::string& fen = position.fenLine();
+  if (dialect == FenDialect::Native) return fen;
+  // The castling field is the third; the fields around it stay as they are.
+  const std::size_t start = fen.find(' ', fen.find(' ') + 1) + 1;
+  const std::size_t end = fen.find(' ', start);
+  return fen.substr(0, start) + castlingField(position.record(), dialect) + fen.substr(end);
+}
+
 void Position::makeFen(std::string& result) {
   const PositionRecord& r = rec_;
   FenBuffer out;
@@ -113,18 +180,7 @@ void Position::makeFen(std::string& result) {
   out.append(r.Side == 1 ? " b " : " w ");
 
   checkCastling();
-  // A bare letter means the outermost rook on that side of the king; the file
-  // letter follows exactly when another rook of that colour stands farther out.
-  const std::size_t castlingStart = out.size();
-  for (const CastlingRightInfo& c : kCastlingRights) {
-    if (!c.counts(r)) continue;
-    out.push_back(c.letter);
-    const int file = (c.hSide ? r.RookRight : r.RookLeft) - 'a';
-    const bool fartherOut = c.hSide ? rookBetween(r, homeRank(c.white), c.rook(), file + 1, 8)
-                                    : rookBetween(r, homeRank(c.white), c.rook(), 0, file);
-    if (r.Extended && fartherOut) out.push_back(static_cast<char>('a' + file));
-  }
-  if (out.size() == castlingStart) out.push_back('-');
+  appendCastlingField(out, r, FenDialect::Native);
 
   checkEnPassant();
   out.push_back(' ');

@@ -99,6 +99,9 @@ class Position {
   void makeFen(std::string& out);
   void checkCastling();
   void checkEnPassant();
+  void grantCastling(const CastlingRightInfo& right, int file);
+  bool castleWithScan(const CastlingRightInfo& right, int requestedFile);
+  void castleWithRookOn(bool white, int file);
   void updateErrKing();
   void emptyKingSquare(int& kingSquare, bool white);
 
@@ -112,5 +115,15 @@ class Position {
 
   PositionObserver& obs() { return *observer_; }
 };
+
+// The castling notations of other programs. X-FEN names the outermost rook by
+// "K"/"Q"/"k"/"q" and any other by its file letter ("GQkq", "Kkb"); Shredder-FEN
+// always names the files ("HAha"). The reader takes all three.
+enum class FenDialect { Native, XFen, Shredder };
+
+// The castling field of a checked record in a notation.
+std::string castlingField(const PositionRecord& record, FenDialect dialect);
+// The position's FEN line with its castling field in a notation.
+std::string fenInDialect(const Position& position, FenDialect dialect);
 
 }  // namespace kalmera

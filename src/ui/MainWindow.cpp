@@ -101,6 +101,9 @@ void MainWindow::connectControls() {
   run(a.german, &MainWindow::setLanguage);
   run(a.english, &MainWindow::setLanguage);
   connect(a.quit, &QAction::triggered, this, &QWidget::close);
+  connect(a.copyXFen, &QAction::triggered, this, [this] { copyFenAs(FenDialect::XFen); });
+  connect(a.copyShredderFen, &QAction::triggered, this,
+          [this] { copyFenAs(FenDialect::Shredder); });
 
   // Castling boxes run their handler also when a program step ticks them.
   for (int right = 0; right < 4; ++right) {
@@ -253,6 +256,10 @@ void MainWindow::copyFen() {
   }
   controls_.fenLine->selectAll();
   platform_.setClipboardText(controls_.fenLine->text());
+}
+
+void MainWindow::copyFenAs(FenDialect dialect) {
+  platform_.setClipboardText(fromLatin1(fenInDialect(position_, dialect)));
 }
 
 void MainWindow::paste() {

@@ -66,6 +66,9 @@ class MainWindow : public QMainWindow, private PositionObserver {
   void newChess960Position();
   void restoreStartOfRun();  // reads the settings file again
   void copyFen();
+  // The FEN with its castling field in another program's notation; the FEN
+  // line keeps the editor's own.
+  void copyFenAs(FenDialect dialect);
   void paste();
   void mirror() { position_.mirror(); }
   void turn() { position_.turn(); }

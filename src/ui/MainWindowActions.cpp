@@ -45,6 +45,11 @@ void MainWindowActions::create(QWidget* window) {
   paste = action("MnuPaste", standardKeys(QKeySequence::Paste, QKeySequence("Ctrl+V")));
   copyBitmap = action("MnuCopyBmp", {QKeySequence("Ctrl+B")});
   copyBitmap->setText("&Bitmap");
+  // The FEN in the castling notations of other programs; the same in both languages.
+  copyXFen = action("MnuCopyXFen");
+  copyXFen->setText("&X-FEN");
+  copyShredderFen = action("MnuCopyShredderFen");
+  copyShredderFen->setText("&Shredder-FEN");
   mirror = action("MnuMirror");
   turn = action("MnuTurn");
   colors = action("MnuColor");
@@ -82,7 +87,7 @@ void MainWindowActions::buildMenus(QMenuBar* bar) const {
   QMenu* edit = menu(bar, "MnuTopBearb");
   edit->addActions({paste, copyFen});
   QMenu* copyAs = menu(edit, "MnuCopyAs");
-  copyAs->addActions({copyBitmap, copyHtml});
+  copyAs->addActions({copyBitmap, copyHtml, copyXFen, copyShredderFen});
   edit->addMenu(copyAs);
   edit->addSeparator();
   edit->addActions({mirror, turn});

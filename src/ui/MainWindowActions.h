@@ -23,7 +23,8 @@ struct MainWindowActions {
   QAction *newStandard{}, *newChess960{}, *newEmpty{}, *restoreStartOfRun{};
   QAction *savePng{}, *saveBmp{}, *quit{};
   // Edit: paste, copy, Copy as, mirror and turn, the web preview.
-  QAction *paste{}, *copyFen{}, *copyBitmap{}, *copyHtml{}, *mirror{}, *turn{}, *webPreview{};
+  QAction *paste{}, *copyFen{}, *copyBitmap{}, *copyHtml{}, *copyXFen{}, *copyShredderFen{};
+  QAction *mirror{}, *turn{}, *webPreview{};
   // Options and Help.
   QAction *colors{}, *paths{}, *german{}, *english{}, *about{}, *hints{};
   QActionGroup* languages = nullptr;

@@ -35,10 +35,21 @@ check "json flags" \
   '{"fen":"8/8/8/8/8/8/8/8 w - - 0 1","side":0,"extended":false,"rookLeft":"a","rookRight":"h","enPassant":3,"halfCount":0,"fullCount":1,"rights":{"whiteLeft":false,"whiteRight":false,"blackLeft":false,"blackRight":false},"errors":{"king":true,"whiteLeft":false,"whiteRight":false,"blackLeft":false,"blackRight":false,"enPassant":true},"whiteKing":-1,"blackKing":-1,"marks":"----------------------------------------------------------------"}' \
   "$(echo '8/8/8/8/8/8/8/8 w - c6' | "$tool" --json)"
 
+# Castling notations of other programs: read in any input, written on request.
+xfen_in='r3k2r/8/8/8/8/8/8/R3K1RR w GQkq - 0 1'
+check "dialect native is the default" "r3k2r/8/8/8/8/8/8/R3K1RR w KgQq - 0 1" "$(echo "$xfen_in" | "$tool")"
+check "dialect xfen" "r3k2r/8/8/8/8/8/8/R3K1RR w GQq - 0 1" "$(echo "$xfen_in" | "$tool" --dialect xfen)"
+check "dialect shredder in JSON" '{"fen":"r3k2r/8/8/8/8/8/8/R3K1RR w GAa - 0 1"' \
+  "$(echo "$xfen_in" | "$tool" --dialect shredder --json | cut -d, -f1)"
+check "shredder input with e.p. and counters" \
+  "bqnb1rkr/pp3ppp/3ppn2/2p5/5P2/P2P4/NPP1P1PP/BQ1BNRKR w KQkq - 2 9" \
+  "$(echo 'bqnb1rkr/pp3ppp/3ppn2/2p5/5P2/P2P4/NPP1P1PP/BQ1BNRKR w HFhf - 2 9' | "$tool")"
+
 check "frc 518" "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1" "$("$tool" frc 518)"
 check "frc 960" "bbqnnrkr/pppppppp/8/8/8/8/PPPPPPPP/BBQNNRKR w KQkq - 0 1" "$("$tool" frc 960)"
 
-for bad in "frc" "frc 0" "frc 961" "frc x12" "frc 5 6" "--bogus" "paint" "normalize --json extra"; do
+for bad in "frc" "frc 0" "frc 961" "frc x12" "frc 5 6" "--bogus" "paint" "normalize --json extra" \
+           "--dialect" "--dialect lichess"; do
   # shellcheck disable=SC2086
   err=$("$tool" $bad </dev/null 2>&1 >/dev/null); code=$?
   check "usage error: $bad exits 2" 2 "$code"

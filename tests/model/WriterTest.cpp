@@ -4,6 +4,7 @@
 
 #include "CaseName.h"
 #include "model/Position.h"
+#include "setup/Chess960.h"
 
 namespace kalmera {
 namespace {
@@ -123,6 +124,68 @@ TEST(Writer, SideToggleChangesEnPassantValidity) {
   EXPECT_TRUE(p.record().ErrEP);
   EXPECT_EQ(p.fenLine(), "4k3/8/8/3Pp3/8/8/8/4K3 b - - 0 1");
   EXPECT_EQ(p.record().EnPassant, 5);  // still chosen, only left out
+}
+
+// The castling field in the notations of other programs; each reads back to
+// the record the editor's own text gives.
+struct DialectCase {
+  const char* name;
+  const char* input;
+  const char* native;
+  const char* xfen;
+  const char* shredder;
+};
+
+PositionRecord recordOf(const std::string& text) {
+  Position p;
+  p.readFen(text);
+  return p.record();
+}
+
+class Dialects : public testing::TestWithParam<DialectCase> {};
+
+TEST_P(Dialects, WrittenAndReadBack) {
+  const DialectCase& c = GetParam();
+  Position p;
+  p.readFen(c.input);
+  EXPECT_EQ(castlingField(p.record(), FenDialect::Native), c.native);
+  EXPECT_EQ(castlingField(p.record(), FenDialect::XFen), c.xfen);
+  EXPECT_EQ(castlingField(p.record(), FenDialect::Shredder), c.shredder);
+  for (const FenDialect d : {FenDialect::XFen, FenDialect::Shredder}) {
+    EXPECT_TRUE(recordOf(fenInDialect(p, d)) == recordOf(p.fenLine())) << fenInDialect(p, d);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Castling, Dialects,
+    testing::Values(
+        DialectCase{"standard", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
+                    "KQkq", "KQkq", "HAha"},
+        DialectCase{"no_rights", "4k3/8/8/8/8/8/8/4K3 w - - 0 1", "-", "-", "-"},
+        DialectCase{"chess960_start", "nrbbqkrn/pppppppp/8/8/8/8/PPPPPPPP/NRBBQKRN w KQkq - 0 1",
+                    "KQkq", "KQkq", "GBgb"},
+        DialectCase{"white_inner_rook", "r3k2r/8/8/8/8/8/8/R3K1RR w KgQq - 0 1", "KgQq", "GQq",
+                    "GAa"},
+        DialectCase{"black_inner_rook", "rr2k2r/8/8/8/8/8/8/4K3 w kqb - 0 1", "kqb", "kb", "hb"},
+        DialectCase{"both_inner", "2r1k1r1/8/8/8/8/8/8/R1R1K1RR w KgQckq - 0 1", "KgQckq",
+                    "GCkq", "GCgc"},
+        // A bare "Q" before Black's "c" would name White's c1 rook: White's is named by file.
+        DialectCase{"white_bare_before_black_file", "r1r1k3/8/8/8/8/8/8/2R1K3 w Qqc - 0 1", "Qqc",
+                    "Cc", "Cc"},
+        // Kings on different files in Chess960 castling: White's rights are flagged.
+        DialectCase{"flagged_rights_are_left_out", "r3k2r/8/8/8/8/8/8/R4K1R w KQkq - 0 1", "kq",
+                    "kq", "ha"}),
+    CaseName());
+
+TEST(Dialects, EveryChess960StartReadsBackFromEachNotation) {
+  for (int n = 1; n <= 960; ++n) {
+    Position p;
+    p.readFen(frcFen(n));
+    const PositionRecord native = recordOf(p.fenLine());
+    for (const FenDialect d : {FenDialect::XFen, FenDialect::Shredder}) {
+      ASSERT_TRUE(recordOf(fenInDialect(p, d)) == native) << n << " " << fenInDialect(p, d);
+    }
+  }
 }
 
 }  // namespace

@@ -527,6 +527,26 @@ class MainWindowTest : public QObject {
     QCOMPARE(counter->text(), QString("4"));
   }
 
+  // FENs of other programs come in by paste and go out through "Copy as".
+  void otherCastlingNotationsInAndOut() {
+    start();
+    load("bqnb1rkr/pp3ppp/3ppn2/2p5/5P2/P2P4/NPP1P1PP/BQ1BNRKR w HFhf - 2 9");
+    const QString native = "bqnb1rkr/pp3ppp/3ppn2/2p5/5P2/P2P4/NPP1P1PP/BQ1BNRKR w KQkq - 2 9";
+    QCOMPARE(fen(), native);
+    QCOMPARE(child<QComboBox>("CbxRLeft")->currentText(), QString("f"));
+    QCOMPARE(child<QComboBox>("CbxRRight")->currentText(), QString("h"));
+    child<QAction>("MnuCopyShredderFen")->trigger();
+    QCOMPARE(*platform_.clipboard,
+             QString("bqnb1rkr/pp3ppp/3ppn2/2p5/5P2/P2P4/NPP1P1PP/BQ1BNRKR w HFhf - 2 9"));
+    load("r3k2r/8/8/8/8/8/8/R3K1RR w GQkq - 0 1");
+    child<QAction>("MnuCopyXFen")->trigger();
+    QCOMPARE(*platform_.clipboard, QString("r3k2r/8/8/8/8/8/8/R3K1RR w GQq - 0 1"));
+    QCOMPARE(fen(), QString("r3k2r/8/8/8/8/8/8/R3K1RR w KgQq - 0 1"));  // the line keeps its own
+    QCOMPARE(child<QAction>("MnuCopyXFen")->text(), QString("&X-FEN"));
+    child<QAction>("MnuEnglish")->trigger();
+    QCOMPARE(child<QAction>("MnuCopyXFen")->text(), QString("&X-FEN"));
+  }
+
   void pasteWithoutTextReloadsTheLineAndClearsMarks() {
     start();
     window_->position().setMark(10, 'x');

@@ -31,7 +31,7 @@ namespace {
 
 struct DiagramOptions {
   bool document = false;
-  std::optional<std::string> base, head1, head2, marks, png, bmp;
+  std::optional<std::string> base, head1, head2, marks, png, bmp, svg;
   std::array<int, 3> colors{kDefaultBoardColor, kDefaultBrightColor, kDefaultDarkColor};
 };
 
@@ -94,6 +94,7 @@ bool parseOptions(const std::vector<std::string>& args, bool html, DiagramOption
     else if (a == "--marks") target = &o.marks;
     else if (!html && a == "--png") target = &o.png;
     else if (!html && a == "--bmp") target = &o.bmp;
+    else if (!html && a == "--svg") target = &o.svg;
     else if (a != "--colours") {
       problem = "unknown option '" + a + "'";
       return false;
@@ -103,7 +104,7 @@ bool parseOptions(const std::vector<std::string>& args, bool html, DiagramOption
       return false;
     }
     const std::string& value = args[++i];
-    if ((target == &o.png || target == &o.bmp) && value.empty()) {
+    if ((target == &o.png || target == &o.bmp || target == &o.svg) && value.empty()) {
       problem = a + " needs a file name";
       return false;
     }
@@ -181,8 +182,8 @@ int runPictureVerb(int argc, char** argv, const std::vector<std::string>& args,
                    std::string& problem) {
   DiagramOptions o;
   if (!parseOptions(args, false, o, problem)) return 2;
-  if (o.png.has_value() == o.bmp.has_value()) {
-    problem = "picture needs exactly one of --png FILE and --bmp FILE";
+  if (o.png.has_value() + o.bmp.has_value() + o.svg.has_value() != 1) {
+    problem = "picture needs exactly one of --png FILE, --bmp FILE and --svg FILE";
     return 2;
   }
 #ifdef KALMERA_WITH_PICTURES
@@ -199,13 +200,17 @@ int runPictureVerb(int argc, char** argv, const std::vector<std::string>& args,
   QGuiApplication app(argc, argv);
   Position p;
   if (!loadPosition(p, o)) return 1;
-  QImage picture;
-  BoardRenderer().redraw(picture, 337, 337, p.record(), o.colors);
-  const std::string& bytes = o.png ? *o.png : *o.bmp;
+  const std::string& bytes = o.png ? *o.png : o.bmp ? *o.bmp : *o.svg;
   const QString file = QFile::decodeName(QByteArray(bytes.data(), qsizetype(bytes.size())));
-  if (const auto error = o.png ? savePng(picture, file) : saveBmp(picture, file)) {
-    return failure(error->toStdString());
+  std::optional<QString> error;
+  if (o.svg) {
+    error = saveSvg(boardSvg(p.record(), o.colors), file);
+  } else {
+    QImage picture;
+    BoardRenderer().redraw(picture, 337, 337, p.record(), o.colors);
+    error = o.png ? savePng(picture, file) : saveBmp(picture, file);
   }
+  if (error) return failure(error->toStdString());
   return 0;
 #else
   (void)argc;

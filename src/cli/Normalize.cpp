@@ -1,5 +1,7 @@
 #include "cli/Normalize.h"
 
+#include "model/ErrorReasons.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -91,6 +93,25 @@ void appendJson(const Position& position, std::string& out, FenDialect dialect) 
   appendBool("blackRight", r.ErrCaRightB, out);
   out += ',';
   appendBool("enPassant", r.ErrEP, out);
+  // Why each flag that is set is set, in English.
+  out += "},\"reasons\":{";
+  const ErrorReasons reasons = errorReasons(r, Language::English);
+  bool first = true;
+  const auto reason = [&](const char* key, const std::string& text) {
+    if (text.empty()) return;
+    if (!first) out += ',';
+    first = false;
+    out += '"';
+    out += key;
+    out += "\":";
+    appendJsonString(text, out);
+  };
+  reason("king", reasons.king);
+  reason("whiteLeft", reasons.castling[kWhiteLeft]);
+  reason("whiteRight", reasons.castling[kWhiteRight]);
+  reason("blackLeft", reasons.castling[kBlackLeft]);
+  reason("blackRight", reasons.castling[kBlackRight]);
+  reason("enPassant", reasons.enPassant);
   out += "},";
   appendInt("whiteKing", r.WhiteKing, out);
   out += ',';

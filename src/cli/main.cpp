@@ -18,7 +18,7 @@ constexpr const char* kUsage =
     "       kalmera-fen frc N\n"
     "       kalmera-fen html [--document] [--base PREFIX] [--head1 TEXT] [--head2 TEXT]\n"
     "                        [--marks MARKS] [--colours BOARD,BRIGHT,DARK]\n"
-    "       kalmera-fen picture (--png FILE | --bmp FILE) [--marks MARKS]\n"
+    "       kalmera-fen picture (--png FILE | --bmp FILE | --svg FILE) [--marks MARKS]\n"
     "                        [--colours BOARD,BRIGHT,DARK]\n"
     "       kalmera-fen --help\n"
     "\n"
@@ -41,7 +41,8 @@ constexpr const char* kUsage =
     "           are decimal or hexadecimal after \"$\" or \"0x\", red in the lowest byte;\n"
     "           headlines are taken as UTF-8 (bytes that are not UTF-8 as ISO 8859-1),\n"
     "           and characters outside ISO 8859-1 become references such as &#9822;\n"
-    "picture    the 337 x 337 board picture of that FEN text as a PNG or BMP file\n"
+    "picture    the 337 x 337 board picture of that FEN text as a PNG or BMP file, or\n"
+    "           as an SVG file of 337 x 337 units that scales cleanly\n"
     "\n"
     "Failures (unreadable input, output or files that cannot be written) print one\n"
     "line on standard error and exit with 1; bad usage exits with 2.\n";

@@ -43,6 +43,13 @@ std::optional<QString> savePng(const QImage& image, const QString& path) {
   return std::nullopt;
 }
 
+std::optional<QString> saveSvg(const QByteArray& svg, const QString& path) {
+  const auto error = writeWholeFile(QFile::encodeName(path).toStdString(),
+                                    std::string_view(svg.constData(), svg.size()));
+  if (error) return failure(path, *error);
+  return std::nullopt;
+}
+
 std::optional<QString> saveBmp(const QImage& image, const QString& path) {
   QByteArray bytes;
   QBuffer buffer(&bytes);

@@ -1,6 +1,6 @@
 // The board picture as files: PNG through our libpng encoder, BMP through Qt's
-// own image writer (24 bits per pixel), both written whole by the one file
-// writer; and the proposed file name.
+// own image writer (24 bits per pixel), SVG as given, all written whole by the
+// one file writer; and the proposed file name.
 #pragma once
 
 #include <QImage>
@@ -21,5 +21,7 @@ RgbPixels rgbPixelsOf(const QImage& image);
 // as it was.
 std::optional<QString> savePng(const QImage& image, const QString& path);
 std::optional<QString> saveBmp(const QImage& image, const QString& path);
+// An SVG file of the board (see boardSvg), written the same way.
+std::optional<QString> saveSvg(const QByteArray& svg, const QString& path);
 
 }  // namespace kalmera

@@ -19,37 +19,49 @@ bool rookBetween(const PositionRecord& r, int home, char rook, int from, int to)
 
 }  // namespace
 
+namespace {
+
+// Why a colour's king cannot castle; None when it can. In extended mode both
+// kings must share a file while Black may castle: only White is faulted for it.
+CastlingFault kingFault(const PositionRecord& r, bool white, bool blackKingFails) {
+  const int king = white ? r.WhiteKing : r.BlackKing;
+  const int home = homeRank(white);
+  if (king < 0) return CastlingFault::NoKing;
+  if (!(king >= home + 1 && king <= home + 6)) return CastlingFault::KingOffHomeRank;
+  if (white && r.Extended && (r.CaLeftB || r.CaRightB) && !blackKingFails &&
+      fileOf(r.WhiteKing) != fileOf(r.BlackKing)) {
+    return CastlingFault::KingsOnDifferentFiles;
+  }
+  if (!r.Extended && king != home + fileOf(kE1)) return CastlingFault::KingNotOnE;
+  return CastlingFault::None;
+}
+
+}  // namespace
+
 void Position::checkCastling() {
   PositionRecord& r = rec_;
-  const int leftFile = r.Extended ? r.RookLeft - 'a' : 0;
-  const int rightFile = r.Extended ? r.RookRight - 'a' : 7;
-
-  const bool blackKingFails = !(r.BlackKing >= kA8 + 1 && r.BlackKing <= kH8 - 1) ||
-                              (!r.Extended && r.BlackKing != kE8);
-  // In extended mode both kings must share a file while Black may castle; only
-  // White's rights are flagged for a mismatch.
-  const bool whiteKingFails =
-      !(r.WhiteKing >= kA1 + 1 && r.WhiteKing <= kH1 - 1) ||
-      (r.Extended && (r.CaLeftB || r.CaRightB) && !blackKingFails &&
-       fileOf(r.WhiteKing) != fileOf(r.BlackKing)) ||
-      (!r.Extended && r.WhiteKing != kE1);
-
+  const CastlingFault black = kingFault(r, false, false);
+  const CastlingFault white = kingFault(r, true, black != CastlingFault::None);
   for (const CastlingRightInfo& c : kCastlingRights) {
-    bool& error = r.*c.error;
-    error = r.*c.right && (c.white ? whiteKingFails : blackKingFails);
-    if (!(r.*c.right) || error) continue;
-    // The rook on its file; the king between the two rook files.
-    const int square = homeRank(c.white) + (c.hSide ? rightFile : leftFile);
-    const bool rook = r.Board[square] == c.rook();
-    r.CastleRook[c.rookEntry] = rook ? square : (c.hSide ? kNoRightRook : kNoLeftRook);
-    const int king = c.kingSquare(r);
-    error = !rook || (c.hSide ? king > square : king < square);
+    CastlingFault fault = r.*c.right ? (c.white ? white : black) : CastlingFault::None;
+    if (r.*c.right && fault == CastlingFault::None) {
+      // The rook on its file; the king between the two rook files.
+      const int square = castlingRookSquare(r, c);
+      const bool rook = r.Board[square] == c.rook();
+      r.CastleRook[c.rookEntry] = rook ? square : (c.hSide ? kNoRightRook : kNoLeftRook);
+      const int king = c.kingSquare(r);
+      if (!rook) fault = CastlingFault::NoRook;
+      else if (c.hSide ? king > square : king < square) fault = CastlingFault::KingBeyondRook;
+    }
+    r.CastlingFaults[c.rookEntry] = fault;
+    r.*c.error = fault != CastlingFault::None;
   }
 }
 
 void Position::checkEnPassant() {
   PositionRecord& r = rec_;
   r.ErrEP = r.EnPassant != 0;
+  r.EPFault = EnPassantFault::None;
   if (r.EnPassant == 0) return;
   const int file = r.EnPassant - 1;
   // The target square behind the pawn that just made its double step, the
@@ -59,10 +71,12 @@ void Position::checkEnPassant() {
   const int pawnSquare = white ? target + 8 : target - 8;
   const char moved = white ? 'p' : 'P';
   const char capturer = white ? 'P' : 'p';
-  if (r.Board[target] != 0 || r.Board[pawnSquare] != moved) return;
   const bool fromLeft = file > 0 && r.Board[pawnSquare - 1] == capturer;
   const bool fromRight = file < 7 && r.Board[pawnSquare + 1] == capturer;
-  if (fromLeft || fromRight) r.ErrEP = false;
+  if (r.Board[target] != 0) r.EPFault = EnPassantFault::TargetTaken;
+  else if (r.Board[pawnSquare] != moved) r.EPFault = EnPassantFault::NoPawnThatMoved;
+  else if (!fromLeft && !fromRight) r.EPFault = EnPassantFault::NoCapturer;
+  r.ErrEP = r.EPFault != EnPassantFault::None;
 }
 
 namespace {

@@ -159,6 +159,24 @@ void Position::editSquare(int square, SquareEdit edit) {
   rewriteFenLine();
 }
 
+void Position::restore(const PositionState& state) {
+  rec_.RedrawEnabled = false;
+  {
+    Batch batch(*this);
+    rec_ = state.record;
+    rec_.RedrawEnabled = false;
+    activeIndex_ = state.activeIndex;
+    obs().sideChanged();
+    obs().activePieceChanged();
+    obs().extendedChanged();
+    // As after a load: the final text counts as a change, so the board is
+    // redrawn exactly once, when the batch ends.
+    fenLine_.clear();
+    obs().fenLineChanged();
+    rec_.RedrawEnabled = true;
+  }
+}
+
 void Position::rewriteFenLine() {
   if (batchDepth_ > 0) return;
   makeFen(scratch_);

@@ -22,6 +22,13 @@ class PositionObserver {
   virtual void flagsChecked() {}         // the writer ran its checks: one blink step
 };
 
+// Everything an edit can change: the record (with rights that are set but
+// flagged, the rook files, the marks) and the piece box's choice.
+struct PositionState {
+  PositionRecord record;
+  int activeIndex = 4;
+};
+
 enum class RookSide { Left, Right };
 // What a click does to a square: set the active piece (or empty the square
 // when it holds exactly that piece), take its piece into the hand, or toggle
@@ -42,6 +49,9 @@ class Position {
   void setObserver(PositionObserver* observer) { observer_ = observer ? observer : &none_; }
 
   const PositionRecord& record() const { return rec_; }
+  PositionState state() const { return {rec_, activeIndex_}; }
+  // Puts a former state back whole, shows all of it again and redraws once.
+  void restore(const PositionState& state);
   const std::string& fenLine() const { return fenLine_; }
 
   // Squares and marks; out-of-range squares read as empty and are never written.

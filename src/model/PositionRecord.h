@@ -42,6 +42,24 @@ enum CastleIndex { kWhiteLeft = 0, kWhiteRight = 1, kBlackLeft = 2, kBlackRight 
 constexpr int kNoLeftRook = 100;
 constexpr int kNoRightRook = -1;
 
+// Why a castling right or the en-passant file is flagged: the checks that set
+// a flag say why at the same time; the reasons are worded from this.
+enum class CastlingFault : unsigned char {
+  None,
+  NoKing,                 // the colour has no king
+  KingOffHomeRank,        // the king is not on b..g of its home rank
+  KingNotOnE,             // normal castling: the king is not on e1/e8
+  KingsOnDifferentFiles,  // extended castling while Black may castle (White's rights)
+  NoRook,                 // no rook of the colour on the rook file
+  KingBeyondRook,         // the king does not stand between the rook and the other side
+};
+enum class EnPassantFault : unsigned char {
+  None,
+  TargetTaken,      // the square behind the pawn is not empty
+  NoPawnThatMoved,  // no pawn of the other side that could have made the double step
+  NoCapturer,       // no pawn of the side to move beside it
+};
+
 // The square behind a pawn that has just made its double step on `file`
 // (1..8 for a..h): on rank 6 when White is to move, on rank 3 when Black is;
 // -1 for no file.
@@ -72,6 +90,8 @@ struct PositionRecord {
   bool ErrCaRightB = false;
   bool ErrEP = false;
   std::array<int, 4> CastleRook{kNoLeftRook, kNoRightRook, kNoLeftRook, kNoRightRook};
+  std::array<CastlingFault, 4> CastlingFaults{};  // by CastleIndex; None while not flagged
+  EnPassantFault EPFault = EnPassantFault::None;
   bool RedrawEnabled = false;
 
   bool operator==(const PositionRecord&) const = default;
@@ -105,6 +125,13 @@ inline constexpr std::array<CastlingRightInfo, 4> kCastlingRights = {{
     {'k', false, true, &PositionRecord::CaRightB, &PositionRecord::ErrCaRightB, kBlackRight},
     {'q', false, false, &PositionRecord::CaLeftB, &PositionRecord::ErrCaLeftB, kBlackLeft},
 }};
+
+// The square the rook of a castling right must stand on: its rook file (files
+// a and h in normal castling) on the colour's home rank.
+inline int castlingRookSquare(const PositionRecord& r, const CastlingRightInfo& c) {
+  const int file = r.Extended ? (c.hSide ? r.RookRight : r.RookLeft) - 'a' : (c.hSide ? 7 : 0);
+  return homeRank(c.white) + file;
+}
 
 constexpr const CastlingRightInfo& castlingRightFor(CastleIndex entry) {
   for (const CastlingRightInfo& c : kCastlingRights) {

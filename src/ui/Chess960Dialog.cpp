@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "ui/ApplyTexts.h"
+#include "ui/FocusLabel.h"
 #include "ui/Platform.h"
 #include "ui/Style.h"
 #include "ui/UpDown.h"
@@ -17,7 +18,7 @@ Chess960Dialog::Chess960Dialog(Platform& platform, QWidget* parent)
   setDialogFrame(this, "TFrmRandom", 276, 102);
 
   auto* group = make<QGroupBox>(this, "GrpRandom", 7, 8, 258, 49);
-  auto* label = make<QLabel>(group, "LblPosNr", 16, 21, 150, 16);
+  auto* label = make<FocusLabel>(group, "LblPosNr", 16, 21, 150, 16);
   numberEdit_ = make<QLineEdit>(group, "EdtPosNr", 173, 18, 36, 21);
   numberEdit_->setText("1");
   numberEdit_->setMaxLength(3);

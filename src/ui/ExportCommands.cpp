@@ -65,17 +65,27 @@ void ExportCommands::copyBitmap(const QImage& picture) {
   if (!platform_.setClipboardImage(picture)) showError("Error!");
 }
 
-std::optional<QString> ExportCommands::savePicture(const QImage& picture, PictureFormat format,
+std::optional<QString> ExportCommands::savePicture(const QImage& picture, const QByteArray& svg,
+                                                   PictureFormat format,
                                                    const QString& startFolder) {
-  const bool png = format == PictureFormat::Png;
+  struct Kind {
+    const char* extension;
+    const char* filter;
+  };
+  static constexpr Kind kKinds[] = {{"png", "Portable Network Graphic file (*.png)"},
+                                    {"bmp", "Bitmaps (*.bmp)"},
+                                    {"svg", "Scalable Vector Graphics file (*.svg)"}};
+  const Kind& kind = kKinds[static_cast<int>(format)];
   SaveRequest request;
-  request.defaultExtension = png ? "png" : "bmp";
-  request.filter = png ? "Portable Network Graphic file (*.png)" : "Bitmaps (*.bmp)";
+  request.defaultExtension = kind.extension;
+  request.filter = kind.filter;
   request.startFolder = startFolder;
   request.proposedName = makePictureName(sharedRandom());
   const std::optional<QString> chosen = platform_.saveFileName(window_, request);
   if (!chosen) return std::nullopt;
-  const std::optional<QString> error = png ? savePng(picture, *chosen) : saveBmp(picture, *chosen);
+  const std::optional<QString> error = format == PictureFormat::Png ? savePng(picture, *chosen)
+                                       : format == PictureFormat::Bmp ? saveBmp(picture, *chosen)
+                                                                      : saveSvg(svg, *chosen);
   if (error) {
     showError(*error);
     return std::nullopt;

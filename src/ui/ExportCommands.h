@@ -4,6 +4,7 @@
 // platform; failures are shown to the user and change nothing else.
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 #include <array>
@@ -26,7 +27,7 @@ HtmlInput diagramInput(const Position& position, const std::array<int, 3>& color
                        const QString& head1, const QString& head2, const QString& imageBase,
                        bool document);
 
-enum class PictureFormat { Png, Bmp };
+enum class PictureFormat { Png, Bmp, Svg };
 
 class ExportCommands {
  public:
@@ -39,10 +40,11 @@ class ExportCommands {
   void showPreview(const std::string& page, const QString& htmlFolder);
   void copyHtml(const std::string& fragment);
   void copyBitmap(const QImage& picture);
-  // Asks for a file name and saves the picture; the chosen file's folder when
-  // saved, nothing when cancelled or failed (the failure is shown).
-  std::optional<QString> savePicture(const QImage& picture, PictureFormat format,
-                                     const QString& startFolder);
+  // Asks for a file name and saves the picture (PNG, BMP) or the vector file
+  // (SVG); the chosen file's folder when saved, nothing when cancelled or
+  // failed (the failure is shown).
+  std::optional<QString> savePicture(const QImage& picture, const QByteArray& svg,
+                                     PictureFormat format, const QString& startFolder);
   // At the end of the run the last preview file goes, if it is still ours.
   void removePreview();
 

@@ -25,6 +25,7 @@
 #include "ui/BoardView.h"
 #include "ui/Chess960Dialog.h"
 #include "ui/ColorDialog.h"
+#include "ui/EditHistory.h"
 #include "ui/ErrorBlinker.h"
 #include "ui/Latin1.h"
 #include "ui/PathsDialog.h"
@@ -35,6 +36,7 @@
 #include "ui/WindowKeyRules.h"
 #include "ui/WindowSettings.h"
 #include "view/Artwork.h"
+#include "view/BoardRenderer.h"
 #include "view/Colors.h"
 
 namespace kalmera {
@@ -66,6 +68,7 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
   setCentralWidget(client);
   controls_.build(client);
   blinker_ = new ErrorBlinker(controls_.errorLabels(), this);
+  history_ = new EditHistory(position_, this);
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   actions_.create(this);
   actions_.buildMenus(menuBar());
@@ -82,18 +85,28 @@ void MainWindow::connectControls() {
   const auto run = [this](QAction* action, void (MainWindow::*command)()) {
     connect(action, &QAction::triggered, this, command);
   };
-  run(a.newStandard, &MainWindow::newStandardPosition);
-  run(a.newChess960, &MainWindow::newChess960Position);
-  run(a.newEmpty, &MainWindow::newEmptyBoard);
-  run(a.restoreStartOfRun, &MainWindow::restoreStartOfRun);
+  // Commands that change the position are one step each.
+  const auto step = [this](QAction* action, void (MainWindow::*command)()) {
+    connect(action, &QAction::triggered, this,
+            [this, command] { edit([&] { (this->*command)(); }); });
+  };
+  step(a.newStandard, &MainWindow::newStandardPosition);
+  step(a.newChess960, &MainWindow::newChess960Position);
+  step(a.newEmpty, &MainWindow::newEmptyBoard);
+  step(a.restoreStartOfRun, &MainWindow::restoreStartOfRun);
+  step(a.paste, &MainWindow::paste);
+  step(a.mirror, &MainWindow::mirror);
+  step(a.turn, &MainWindow::turn);
   run(a.copyFen, &MainWindow::copyFen);
-  run(a.paste, &MainWindow::paste);
-  run(a.mirror, &MainWindow::mirror);
-  run(a.turn, &MainWindow::turn);
+  connect(a.undoEdit, &QAction::triggered, &history_->steps(), &QUndoStack::undo);
+  connect(a.redoEdit, &QAction::triggered, &history_->steps(), &QUndoStack::redo);
+  connect(&history_->steps(), &QUndoStack::canUndoChanged, a.undoEdit, &QAction::setEnabled);
+  connect(&history_->steps(), &QUndoStack::canRedoChanged, a.redoEdit, &QAction::setEnabled);
   run(a.webPreview, &MainWindow::showWebPreview);
   run(a.copyHtml, &MainWindow::copyHtml);
   run(a.savePng, &MainWindow::savePng);
   run(a.saveBmp, &MainWindow::saveBmp);
+  run(a.saveSvg, &MainWindow::saveSvg);
   run(a.copyBitmap, &MainWindow::copyBitmap);
   run(a.colors, &MainWindow::editColors);
   run(a.paths, &MainWindow::editPaths);
@@ -105,41 +118,45 @@ void MainWindow::connectControls() {
   connect(a.copyShredderFen, &QAction::triggered, this,
           [this] { copyFenAs(FenDialect::Shredder); });
 
-  // Castling boxes run their handler also when a program step ticks them.
+  // Each change of the position is one step of the edit history. Castling
+  // boxes run their handler also when a program step ticks them.
   for (int right = 0; right < 4; ++right) {
     connect(c.castlingBoxes[right], &QCheckBox::toggled, this, [this, right](bool on) {
-      position_.setCastlingRight(static_cast<CastlingRight>(right), on);
+      edit([&] { position_.setCastlingRight(static_cast<CastlingRight>(right), on); });
     });
   }
   connect(c.extendedCastlingBox, &QCheckBox::toggled, this,
-          [this](bool on) { position_.setExtended(on); });
+          [this](bool on) { edit([&] { position_.setExtended(on); }); });
   // The lists react to the user's choice only.
   connect(c.aSideRookList, &QComboBox::activated, this, [this](int index) {
-    position_.setRookFile(RookSide::Left, static_cast<char>('a' + index));
+    edit([&] { position_.setRookFile(RookSide::Left, static_cast<char>('a' + index)); });
   });
   connect(c.hSideRookList, &QComboBox::activated, this, [this](int index) {
-    position_.setRookFile(RookSide::Right, static_cast<char>('c' + index));
+    edit([&] { position_.setRookFile(RookSide::Right, static_cast<char>('c' + index)); });
   });
   connect(c.enPassantList, &QComboBox::activated, this,
-          [this](int index) { position_.setEnPassant(index); });
+          [this](int index) { edit([&] { position_.setEnPassant(index); }); });
 
   connect(c.moveNumberEdit, &QLineEdit::textChanged, this, [this] {
     checkCounter(*controls_.moveNumberUpDown, platform_, this);
-    position_.setFullCount(controls_.moveNumberUpDown->position());
+    edit([&] { position_.setFullCount(controls_.moveNumberUpDown->position()); },
+         EditHistory::kMoveNumber);
   });
   connect(c.halfMoveEdit, &QLineEdit::textChanged, this, [this] {
     checkCounter(*controls_.halfMoveUpDown, platform_, this);
-    position_.setHalfCount(controls_.halfMoveUpDown->position());
+    edit([&] { position_.setHalfCount(controls_.halfMoveUpDown->position()); },
+         EditHistory::kHalfMoves);
   });
   connect(c.sideButton, &QPushButton::clicked, this,
-          [this] { position_.setSide(position_.getSide() ^ 1); });
+          [this] { edit([&] { position_.setSide(position_.getSide() ^ 1); }); });
 
   for (int i = 0; i < 6; ++i) {
     connect(c.pieceRadios[i], &QRadioButton::toggled, this, [this, i](bool on) {
       if (on) position_.setActiveIndex(i);
     });
   }
-  connect(c.pieceBox, &PieceBox::pieceChosen, this, &MainWindow::choosePiece);
+  connect(c.pieceBox, &PieceBox::pieceChosen, this,
+          [this](int index) { edit([&] { choosePiece(index); }); });
   connect(c.board, &BoardView::squarePressed, this, &MainWindow::editSquare);
   new WindowKeyRules(this, a.hints);
 }
@@ -296,7 +313,9 @@ void MainWindow::copyHtml() { exports_.copyHtml(diagram(false)); }
 void MainWindow::copyBitmap() { exports_.copyBitmap(boardPicture()); }
 
 void MainWindow::savePicture(PictureFormat format) {
-  if (const auto folder = exports_.savePicture(boardPicture(), format, paths_.bmp)) {
+  const QByteArray svg =
+      format == PictureFormat::Svg ? boardSvg(position_.record(), colors_) : QByteArray();
+  if (const auto folder = exports_.savePicture(boardPicture(), svg, format, paths_.bmp)) {
     paths_.bmp = *folder;
   }
 }
@@ -328,6 +347,7 @@ void MainWindow::setLanguage() {
   useQtTranslations(!english());
   applyTexts(this, kMainTexts, english());
   controls_.showSide(position_.getSide(), english());
+  controls_.showReasons(position_.record(), english());
 }
 
 // ---------------------------------------------------------------- what the position reports
@@ -367,6 +387,7 @@ void MainWindow::extendedChanged() {
 
 void MainWindow::flagsChecked() {
   controls_.showRecord(position_.record());
+  controls_.showReasons(position_.record(), english());
   blinkStep();
 }
 
@@ -401,9 +422,10 @@ void MainWindow::choosePiece(int index) {
 
 void MainWindow::editSquare(int square, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {
   // Other buttons take; Ctrl marks; Shift and Alt set like a plain click.
-  position_.editSquare(square, button != Qt::LeftButton           ? SquareEdit::Take
-                               : modifiers & Qt::ControlModifier ? SquareEdit::Mark
-                                                                 : SquareEdit::Set);
+  const SquareEdit kind = button != Qt::LeftButton           ? SquareEdit::Take
+                          : modifiers & Qt::ControlModifier ? SquareEdit::Mark
+                                                            : SquareEdit::Set;
+  edit([&] { position_.editSquare(square, kind); });
 }
 
 void MainWindow::setColor(int index, int color) {

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "model/Position.h"
+#include "ui/EditHistory.h"
 #include "ui/ExportCommands.h"
 #include "ui/Locations.h"
 #include "ui/MainWindowActions.h"
@@ -76,6 +77,7 @@ class MainWindow : public QMainWindow, private PositionObserver {
   void copyHtml();
   void savePng() { savePicture(PictureFormat::Png); }
   void saveBmp() { savePicture(PictureFormat::Bmp); }
+  void saveSvg() { savePicture(PictureFormat::Svg); }
   void copyBitmap();
   void editColors();
   void editPaths();
@@ -102,6 +104,11 @@ class MainWindow : public QMainWindow, private PositionObserver {
   void extendedChanged() override;
   void flagsChecked() override;
 
+  // Runs an edit of the position as one step of the edit history.
+  template <typename Edit>
+  void edit(Edit&& change, EditHistory::Kind kind = EditHistory::kSingle) {
+    history_->record(std::forward<Edit>(change), kind);
+  }
   void redrawBoard();
   void showPieceBox();
   void editSquare(int square, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
@@ -119,6 +126,7 @@ class MainWindow : public QMainWindow, private PositionObserver {
   MainWindowControls controls_;
   MainWindowActions actions_;
   ErrorBlinker* blinker_ = nullptr;
+  EditHistory* history_ = nullptr;
   ExportCommands exports_;
   Locations locations_;
   Paths paths_;

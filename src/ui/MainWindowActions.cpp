@@ -41,8 +41,15 @@ void MainWindowActions::create(QWidget* window) {
   about = action("MnuInfo");
   savePng = action("MnuPng");
   saveBmp = action("MnuBmp");
+  saveSvg = action("MnuSvg");
   quit = action("MnuEnde", standardKeys(QKeySequence::Quit, QKeySequence("Ctrl+Q")));
   paste = action("MnuPaste", standardKeys(QKeySequence::Paste, QKeySequence("Ctrl+V")));
+  undoEdit = action("MnuUndo", standardKeys(QKeySequence::Undo, QKeySequence("Ctrl+Z")));
+  QList<QKeySequence> redoKeys = standardKeys(QKeySequence::Redo, QKeySequence("Ctrl+Shift+Z"));
+  if (!redoKeys.contains(QKeySequence("Ctrl+Y"))) redoKeys.append(QKeySequence("Ctrl+Y"));
+  redoEdit = action("MnuRedo", redoKeys);
+  undoEdit->setEnabled(false);
+  redoEdit->setEnabled(false);
   copyBitmap = action("MnuCopyBmp", {QKeySequence("Ctrl+B")});
   copyBitmap->setText("&Bitmap");
   // The FEN in the castling notations of other programs; the same in both languages.
@@ -79,12 +86,14 @@ void MainWindowActions::buildMenus(QMenuBar* bar) const {
   file->addMenu(newPosition);
   file->addSeparator();
   QMenu* saveAs = menu(file, "MnuSaveAs");
-  saveAs->addActions({savePng, saveBmp});
+  saveAs->addActions({savePng, saveBmp, saveSvg});
   file->addMenu(saveAs);
   file->addSeparator();
   file->addAction(quit);
 
   QMenu* edit = menu(bar, "MnuTopBearb");
+  edit->addActions({undoEdit, redoEdit});
+  edit->addSeparator();
   edit->addActions({paste, copyFen});
   QMenu* copyAs = menu(edit, "MnuCopyAs");
   copyAs->addActions({copyBitmap, copyHtml, copyXFen, copyShredderFen});

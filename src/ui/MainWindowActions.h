@@ -21,8 +21,9 @@ struct MainWindowActions {
 
   // File: New Position, Save as, Exit.
   QAction *newStandard{}, *newChess960{}, *newEmpty{}, *restoreStartOfRun{};
-  QAction *savePng{}, *saveBmp{}, *quit{};
-  // Edit: paste, copy, Copy as, mirror and turn, the web preview.
+  QAction *savePng{}, *saveBmp{}, *saveSvg{}, *quit{};
+  // Edit: undo and redo of edits, paste, copy, Copy as, mirror and turn, the web preview.
+  QAction *undoEdit{}, *redoEdit{};
   QAction *paste{}, *copyFen{}, *copyBitmap{}, *copyHtml{}, *copyXFen{}, *copyShredderFen{};
   QAction *mirror{}, *turn{}, *webPreview{};
   // Options and Help.

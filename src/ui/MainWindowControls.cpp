@@ -12,9 +12,11 @@
 #include <algorithm>
 #include <string_view>
 
+#include "model/ErrorReasons.h"
 #include "model/PositionRecord.h"
 #include "ui/ApplyTexts.h"
 #include "ui/BoardView.h"
+#include "ui/FocusLabel.h"
 #include "ui/PieceBox.h"
 #include "ui/Style.h"
 #include "ui/UpDown.h"
@@ -131,7 +133,7 @@ QComboBox* placeList(QWidget* client, std::string_view name, const QStringList& 
 void placeCounter(QWidget* client, std::string_view label, std::string_view edit,
                   std::string_view upDown, int min, int max, int length, QLabel*& lbl,
                   QLineEdit*& edt, UpDown*& upd) {
-  lbl = place<QLabel>(client, label);
+  lbl = place<FocusLabel>(client, label);
   edt = place<QLineEdit>(client, edit);
   edt->setMaxLength(length);
   upd = place<UpDown>(client, upDown);
@@ -181,14 +183,14 @@ void MainWindowControls::build(QWidget* c) {
     castlingErrors[right] = placeError(c, kRows[row][2]);
   }
   aSideRookList = placeList(c, "CbxRLeft", {"a", "b", "c", "d", "e", "f"});
-  aSideLabel = place<QLabel>(c, "LblASide");
+  aSideLabel = place<FocusLabel>(c, "LblASide");
   hSideRookList = placeList(c, "CbxRRight", {"c", "d", "e", "f", "g", "h"});
   hSideRookList->setCurrentIndex(5);
-  hSideLabel = place<QLabel>(c, "LblHSide");
+  hSideLabel = place<FocusLabel>(c, "LblHSide");
 
   enPassantGroup = place<QGroupBox>(c, "GrpEnPassant");
   enPassantList = placeList(c, "CbxEnPassant", {"-", "a", "b", "c", "d", "e", "f", "g", "h"});
-  enPassantLabel = place<QLabel>(c, "LblEnPassant");
+  enPassantLabel = place<FocusLabel>(c, "LblEnPassant");
   enPassantLabel->setBuddy(enPassantList);
   enPassantError = placeError(c, "LblErrEP");
 
@@ -197,7 +199,7 @@ void MainWindowControls::build(QWidget* c) {
                moveNumberEdit, moveNumberUpDown);
   placeCounter(c, "LblHalfCount", "EdtHalfCount", "UpdHalfCount", 0, 99, 2, halfMoveLabel,
                halfMoveEdit, halfMoveUpDown);
-  sideLabel = place<QLabel>(c, "LblColor");
+  sideLabel = place<FocusLabel>(c, "LblColor");
   sideDisc = placeDisc(c, "ImgColor", 0);
   sideButton = place<QPushButton>(c, "ButColChange");
 
@@ -262,6 +264,16 @@ void MainWindowControls::showRecord(const PositionRecord& r) {
   count(halfMoveEdit, halfMoveUpDown, r.HalfCount);
   kingError->setVisible(r.ErrKing);
   enPassantError->setVisible(r.ErrEP);
+}
+
+void MainWindowControls::showReasons(const PositionRecord& record, bool english) {
+  const ErrorReasons reasons =
+      errorReasons(record, english ? Language::English : Language::German);
+  kingError->setToolTip(uiText(reasons.king));
+  for (int right = 0; right < 4; ++right) {
+    castlingErrors[right]->setToolTip(uiText(reasons.castling[right]));
+  }
+  enPassantError->setToolTip(uiText(reasons.enPassant));
 }
 
 void MainWindowControls::showSide(int side, bool english) {

@@ -31,6 +31,8 @@ struct MainWindowControls {
   void showRecord(const PositionRecord& record);
   // The side disc and the side button's caption and hint.
   void showSide(int side, bool english);
+  // The hint of each red "?": why its flag is set, in the interface's language.
+  void showReasons(const PositionRecord& record, bool english);
   // The six red "?" labels: king, the four castling rights, en passant.
   std::array<QLabel*, 6> errorLabels() const;
 

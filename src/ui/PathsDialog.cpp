@@ -9,6 +9,7 @@
 #include "setup/Settings.h"
 #include "setup/Trim.h"
 #include "ui/ApplyTexts.h"
+#include "ui/FocusLabel.h"
 #include "ui/Platform.h"
 #include "ui/Style.h"
 
@@ -47,7 +48,7 @@ PathsDialog::PathsDialog(Platform& platform, QWidget* parent)
   styleGroupBox(file);
 
   auto* web = make<QGroupBox>(this, "GrpWeb", 7, 115, 430, 62);
-  auto* label = make<QLabel>(web, "LblWebIcons", 12, 28, 100, 17);
+  auto* label = make<FocusLabel>(web, "LblWebIcons", 12, 28, 100, 17);
   webAddress_ = make<QLineEdit>(web, "EdtPathWeb", 116, 26, 302, 21);
   label->setBuddy(webAddress_);
   styleGroupBox(web);

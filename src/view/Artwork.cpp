@@ -241,9 +241,8 @@ void paintRing(QPainter& p) {
 
 }  // namespace
 
-QImage drawBoardImage(int index, qreal ratio) {
-  QImage image = blank(kPieceSize, ratio);
-  QPainter p(&image);
+void paintBoardImage(QPainter& p, int index) {
+  p.save();
   if (index < kEnPassantRing) {
     paintPiece(p, index % 6, (index % 12) >= 6);
     if (index >= kMarkedOffset) paintMark(p);
@@ -251,6 +250,13 @@ QImage drawBoardImage(int index, qreal ratio) {
     if (index != kMarkOnly) paintRing(p);
     if (index != kEnPassantRing) paintMark(p);
   }
+  p.restore();
+}
+
+QImage drawBoardImage(int index, qreal ratio) {
+  QImage image = blank(kPieceSize, ratio);
+  QPainter p(&image);
+  paintBoardImage(p, index);
   return image;
 }
 
@@ -263,6 +269,15 @@ const std::vector<QImage>& boardImages(qreal ratio) {
   });
 }
 
+void paintColorDisc(QPainter& p, int side) {
+  p.save();
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(Qt::black, 1.2));
+  p.setBrush(side == 0 ? Qt::white : Qt::black);
+  p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+  p.restore();
+}
+
 const QImage& colorDisc(int side, qreal ratio) {
   static std::deque<std::pair<qreal, std::array<QImage, 2>>> cache;
   const auto& discs = perRatio(cache, ratio, [](qreal r) {
@@ -270,10 +285,7 @@ const QImage& colorDisc(int side, qreal ratio) {
     for (int s = 0; s < 2; ++s) {
       both[s] = blank(16, r);
       QPainter p(&both[s]);
-      p.setRenderHint(QPainter::Antialiasing);
-      p.setPen(QPen(Qt::black, 1.2));
-      p.setBrush(s == 0 ? Qt::white : Qt::black);
-      p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+      paintColorDisc(p, s);
     }
     return both;
   });

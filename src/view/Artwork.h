@@ -23,10 +23,13 @@ constexpr int kPieceSize = 32;
 enum BoardImage { kMarkedOffset = 12, kEnPassantRing = 24, kMarkedRing = 25, kMarkOnly = 26 };
 const std::vector<QImage>& boardImages(qreal ratio = 1);
 QImage drawBoardImage(int index, qreal ratio = 1);
+// The same drawing as vector paths into the 32 x 32 box at the painter's origin.
+void paintBoardImage(QPainter& painter, int index);
 
 // 16 x 16 with transparency: 0 a white disc with a black outline, 1 a black disc.
 // Drawn once per ratio and shared, like the board images.
 const QImage& colorDisc(int side, qreal ratio = 1);
+void paintColorDisc(QPainter& painter, int side);  // into the 16 x 16 box at the origin
 // The 4 x 4 castling dot of the diagrams.
 QImage castlingDot();
 

@@ -1,8 +1,11 @@
 #include "view/BoardRenderer.h"
 
+#include <QBuffer>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QRegularExpression>
+#include <QSvgGenerator>
 
 #include "view/Artwork.h"
 #include "view/BoardGeometry.h"
@@ -47,6 +50,116 @@ void dot(QPainter& p, int x, int y, const QColor& color) {
   p.fillRect(x, y + 1, 4, 2, color);
 }
 
+// Draws the parts of the board picture onto a painter. The artwork comes as
+// the images drawn once per pixel ratio (for pictures), or as its vector
+// paths (for a vector file, where it must scale).
+class BoardPainter {
+ public:
+  BoardPainter(QPainter& p, const BoardGeometry& g, qreal ratio, bool vector)
+      : p_(p), g_(g), ratio_(ratio), vector_(vector) {}
+
+  void frame(int W, int H, int boardColor);
+  void sideBoxes(int side, int boardColor);
+  void square(int s, const PositionRecord& r, const std::array<int, 3>& colors, int enPassant);
+  void castlingDots(const PositionRecord& r, int boardColor);
+
+ private:
+  void boardImage(int x, int y, int index);
+
+  QPainter& p_;
+  const BoardGeometry& g_;
+  qreal ratio_;
+  bool vector_;
+};
+
+void BoardPainter::boardImage(int x, int y, int index) {
+  if (!vector_) {
+    p_.drawImage(x, y, boardImages(ratio_)[index]);
+    return;
+  }
+  p_.save();
+  p_.translate(x, y);
+  paintBoardImage(p_, index);
+  p_.restore();
+}
+
+void BoardPainter::frame(int W, int H, int boardColor) {
+  p_.save();
+  // The whole picture in the board colour inside a black border 2 pixels wide.
+  p_.fillRect(0, 0, W, H, toQColor(boardColor));
+  for (int i = 0; i < 2; ++i) outline(p_, i, i, W - i, H - i, Qt::black);
+  // Around the squares: a white line and, outside it, a black one.
+  const int right = g_.X0 + 8 * g_.SW, bottom = g_.Y0 + 8 * g_.SH;
+  outline(p_, g_.X0 - 2, g_.Y0 - 2, right + 2, bottom + 2, Qt::black);
+  outline(p_, g_.X0 - 1, g_.Y0 - 1, right + 1, bottom + 1, Qt::white);
+
+  p_.setFont(labelFont());
+  p_.setPen(Qt::black);
+  const QFontMetrics metrics(p_.font());
+  for (int i = 0; i < 8; ++i) {
+    const QString rank(QChar('8' - i));
+    const int w = metrics.horizontalAdvance(rank), h = metrics.height();
+    const int y = g_.Y0 + i * g_.SH + (g_.SH - h) / 2;
+    textAt(p_, (g_.SW - w) / 2, y, rank);
+    textAt(p_, right + (g_.SW - w) / 2, y, rank);
+    const QString file(QChar('a' + i));
+    const int fw = metrics.horizontalAdvance(file);
+    const int x = g_.X0 + i * g_.SW + (g_.SW - fw) / 2;
+    textAt(p_, x, (g_.SH - h) / 2 - 2, file);
+    textAt(p_, x, bottom - 1 + (g_.SH - h) / 2, file);
+  }
+
+  p_.setFont(makerFont());
+  p_.setPen(QColor(192, 192, 192));
+  const int h = QFontMetrics(p_.font()).height();
+  textAt(p_, 5, bottom + 1 + (g_.Y0 - h) / 2, "Tarvik");
+  p_.restore();
+}
+
+void BoardPainter::sideBoxes(int side, int boardColor) {
+  for (int j = 0; j < 2; ++j) {
+    const int x1 = g_.X0 + 8 * g_.SW + 2;
+    const int y1 = (g_.Y0 + 8 * g_.SH) * j + 2;
+    const int x2 = x1 + g_.X0 - 4, y2 = y1 + g_.Y0 - 4;
+    p_.fillRect(x1, y1, x2 - x1, y2 - y1, toQColor(boardColor));
+    // Black's disc at the top, White's at the bottom: beside the side to move.
+    if ((j == 0 && side == 1) || (j == 1 && side == 0)) {
+      const int x = x1 + (x2 - x1 - 16) / 2, y = y1 + (y2 - y1 - 16) / 2;
+      if (!vector_) {
+        p_.drawImage(x, y, colorDisc(side, ratio_));
+        continue;
+      }
+      p_.save();
+      p_.translate(x, y);
+      paintColorDisc(p_, side);
+      p_.restore();
+    }
+  }
+}
+
+void BoardPainter::square(int s, const PositionRecord& r, const std::array<int, 3>& colors,
+                          int enPassant) {
+  const int file = fileOf(s), row = rowOf(s);
+  const int x = g_.X0 + file * g_.SW, y = g_.Y0 + row * g_.SH;
+  p_.fillRect(x, y, g_.SW, g_.SH, toQColor(colors[(file + row) % 2 == 0 ? 1 : 2]));
+  const bool marked = r.Marks[s] != 0;
+  const int piece = pieceIndex(r.Board[s]);
+  if (piece >= 0) boardImage(x + g_.IX, y + g_.IY, piece + (marked ? kMarkedOffset : 0));
+  else if (marked) boardImage(x + g_.IX, y + g_.IY, kMarkOnly);
+  if (s == enPassant) boardImage(x + g_.IX, y + g_.IY, marked ? kMarkedRing : kEnPassantRing);
+}
+
+void BoardPainter::castlingDots(const PositionRecord& r, int boardColor) {
+  const unsigned black = r.castlingDotFiles(false);
+  const unsigned white = r.castlingDotFiles(true);
+  const QColor board = toQColor(boardColor);
+  for (int f = 0; f < 8; ++f) {
+    const int x = g_.X0 + f * g_.SW + (g_.SW - 4) / 2;
+    dot(p_, x, g_.Y0 - 8, r.Extended && (black >> f & 1u) ? QColor(Qt::black) : board);
+    dot(p_, x, g_.Y0 + 8 * g_.SH + 4, r.Extended && (white >> f & 1u) ? QColor(Qt::black) : board);
+  }
+}
+
 }  // namespace
 
 RedrawReport BoardRenderer::redraw(QImage& picture, int width, int height,
@@ -60,11 +173,13 @@ RedrawReport BoardRenderer::redraw(QImage& picture, int width, int height,
     frameDrawn_ = false;
   }
   const BoardGeometry g = boardGeometry(width, height);
+  QPainter p(&picture);
+  BoardPainter paint(p, g, ratio, false);
 
   if (!frameDrawn_ || colors[0] != lastColors_[0] || r.Extended != lastExtended_) {
     frameDrawn_ = true;
     lastExtended_ = r.Extended;
-    drawFrame(picture, width, height, colors[0]);
+    paint.frame(width, height, colors[0]);
     lastPieces_.fill('*');  // a value no square holds: every square is drawn again
     lastSide_ = -1;
     lastEnPassant_ = -1;
@@ -72,18 +187,14 @@ RedrawReport BoardRenderer::redraw(QImage& picture, int width, int height,
   }
 
   if (r.Side != lastSide_ || colors[0] != lastColors_[0]) {
-    drawSideBoxes(picture, g, r.Side, colors[0], ratio);
+    paint.sideBoxes(r.Side, colors[0]);
     lastSide_ = r.Side;
     report.sideBoxes = true;
   }
 
   const int enPassant = r.validEnPassantTarget();
-
-  const auto& images = boardImages(ratio);
-  QPainter p(&picture);
   for (int s = 0; s < kSquares; ++s) {
-    const int file = fileOf(s), row = rowOf(s);
-    const int c = (file + row) % 2 == 0 ? 1 : 2;
+    const int c = (fileOf(s) + rowOf(s)) % 2 == 0 ? 1 : 2;
     const bool sameTarget = enPassant == lastEnPassant_ || (s != enPassant && s != lastEnPassant_);
     if (r.Board[s] == lastPieces_[s] && r.Marks[s] == lastMarks_[s] && sameTarget &&
         colors[c] == lastColors_[c]) {
@@ -91,84 +202,41 @@ RedrawReport BoardRenderer::redraw(QImage& picture, int width, int height,
     }
     lastPieces_[s] = r.Board[s];
     lastMarks_[s] = r.Marks[s];
-    const int x = g.X0 + file * g.SW, y = g.Y0 + row * g.SH;
-    p.fillRect(x, y, g.SW, g.SH, toQColor(colors[c]));
-    const bool marked = r.Marks[s] != 0;
-    const int piece = pieceIndex(r.Board[s]);
-    if (piece >= 0) p.drawImage(x + g.IX, y + g.IY, images[piece + (marked ? kMarkedOffset : 0)]);
-    else if (marked) p.drawImage(x + g.IX, y + g.IY, images[kMarkOnly]);
-    if (s == enPassant) {
-      p.drawImage(x + g.IX, y + g.IY, images[marked ? kMarkedRing : kEnPassantRing]);
-    }
+    paint.square(s, r, colors, enPassant);
     ++report.squares;
   }
-  p.end();
 
   lastEnPassant_ = enPassant;
   lastColors_ = colors;
-  drawCastlingDots(picture, g, r, colors[0]);
+  paint.castlingDots(r, colors[0]);
   return report;
 }
 
-void BoardRenderer::drawFrame(QImage& picture, int W, int H, int boardColor) {
-  const BoardGeometry g = boardGeometry(W, H);
-  QPainter p(&picture);
-  // The whole picture in the board colour inside a black border 2 pixels wide.
-  p.fillRect(0, 0, W, H, toQColor(boardColor));
-  for (int i = 0; i < 2; ++i) outline(p, i, i, W - i, H - i, Qt::black);
-  // Around the squares: a white line and, outside it, a black one.
-  const int right = g.X0 + 8 * g.SW, bottom = g.Y0 + 8 * g.SH;
-  outline(p, g.X0 - 2, g.Y0 - 2, right + 2, bottom + 2, Qt::black);
-  outline(p, g.X0 - 1, g.Y0 - 1, right + 1, bottom + 1, Qt::white);
-
-  p.setFont(labelFont());
-  p.setPen(Qt::black);
-  const QFontMetrics metrics(p.font());
-  for (int i = 0; i < 8; ++i) {
-    const QString rank(QChar('8' - i));
-    const int w = metrics.horizontalAdvance(rank), h = metrics.height();
-    const int y = g.Y0 + i * g.SH + (g.SH - h) / 2;
-    textAt(p, (g.SW - w) / 2, y, rank);
-    textAt(p, right + (g.SW - w) / 2, y, rank);
-    const QString file(QChar('a' + i));
-    const int fw = metrics.horizontalAdvance(file);
-    const int x = g.X0 + i * g.SW + (g.SW - fw) / 2;
-    textAt(p, x, (g.SH - h) / 2 - 2, file);
-    textAt(p, x, bottom - 1 + (g.SH - h) / 2, file);
-  }
-
-  p.setFont(makerFont());
-  p.setPen(QColor(192, 192, 192));
-  const int h = QFontMetrics(p.font()).height();
-  textAt(p, 5, bottom + 1 + (g.Y0 - h) / 2, "Tarvik");
-}
-
-void BoardRenderer::drawSideBoxes(QImage& picture, const BoardGeometry& g, int side,
-                                  int boardColor, qreal ratio) {
-  QPainter p(&picture);
-  for (int j = 0; j < 2; ++j) {
-    const int x1 = g.X0 + 8 * g.SW + 2;
-    const int y1 = (g.Y0 + 8 * g.SH) * j + 2;
-    const int x2 = x1 + g.X0 - 4, y2 = y1 + g.Y0 - 4;
-    p.fillRect(x1, y1, x2 - x1, y2 - y1, toQColor(boardColor));
-    // Black's disc at the top, White's at the bottom: beside the side to move.
-    if ((j == 0 && side == 1) || (j == 1 && side == 0)) {
-      p.drawImage(x1 + (x2 - x1 - 16) / 2, y1 + (y2 - y1 - 16) / 2, colorDisc(side, ratio));
-    }
-  }
-}
-
-void BoardRenderer::drawCastlingDots(QImage& picture, const BoardGeometry& g,
-                                     const PositionRecord& r, int boardColor) {
-  const unsigned black = r.castlingDotFiles(false);
-  const unsigned white = r.castlingDotFiles(true);
-  QPainter p(&picture);
-  const QColor board = toQColor(boardColor);
-  for (int f = 0; f < 8; ++f) {
-    const int x = g.X0 + f * g.SW + (g.SW - 4) / 2;
-    dot(p, x, g.Y0 - 8, r.Extended && (black >> f & 1u) ? QColor(Qt::black) : board);
-    dot(p, x, g.Y0 + 8 * g.SH + 4, r.Extended && (white >> f & 1u) ? QColor(Qt::black) : board);
-  }
+QByteArray boardSvg(const PositionRecord& r, const std::array<int, 3>& colors, int width,
+                    int height) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  QSvgGenerator svg;
+  svg.setOutputDevice(&buffer);
+  svg.setSize(QSize(width, height));
+  svg.setViewBox(QRect(0, 0, width, height));
+  svg.setResolution(96);
+  svg.setTitle("Kalmera FEN-Editor");
+  QPainter p(&svg);
+  const BoardGeometry g = boardGeometry(width, height);
+  BoardPainter paint(p, g, 1, true);
+  paint.frame(width, height, colors[0]);
+  paint.sideBoxes(r.Side, colors[0]);
+  for (int s = 0; s < kSquares; ++s) paint.square(s, r, colors, r.validEnPassantTarget());
+  paint.castlingDots(r, colors[0]);
+  p.end();
+  // The size in pixels of the picture rather than the generator's millimetres.
+  const QByteArray size = "width=\"" + QByteArray::number(width) + "\" height=\"" +
+                          QByteArray::number(height) + "\"";
+  static const QRegularExpression millimetres(R"(width="[0-9.]+mm" height="[0-9.]+mm")");
+  const QRegularExpressionMatch found = millimetres.match(QString::fromLatin1(bytes.left(512)));
+  if (found.hasMatch()) bytes.replace(found.capturedStart(), found.capturedLength(), size);
+  return bytes;
 }
 
 }  // namespace kalmera

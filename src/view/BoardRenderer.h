@@ -2,6 +2,7 @@
 // cache remembers what was drawn last, and only what changed is drawn again.
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <array>
 
@@ -29,12 +30,6 @@ class BoardRenderer {
   void invalidate() { frameDrawn_ = false; }
 
  private:
-  void drawFrame(QImage& picture, int width, int height, int boardColor);
-  void drawSideBoxes(QImage& picture, const BoardGeometry& g, int side, int boardColor,
-                     qreal ratio);
-  void drawCastlingDots(QImage& picture, const BoardGeometry& g, const PositionRecord& record,
-                        int boardColor);
-
   // The render cache: what the picture shows now.
   bool frameDrawn_ = false;
   bool lastExtended_ = false;
@@ -44,5 +39,10 @@ class BoardRenderer {
   std::array<char, 64> lastPieces_{};
   std::array<unsigned char, 64> lastMarks_{};
 };
+
+// The same board as a vector file (SVG) of `width` x `height` user units:
+// the pieces as paths, so that it scales cleanly.
+QByteArray boardSvg(const PositionRecord& record, const std::array<int, 3>& colors,
+                    int width = 337, int height = 337);
 
 }  // namespace kalmera

@@ -96,6 +96,7 @@ inline constexpr std::array kMainTexts = std::to_array<TextEntry>({
     {"MnuEnde", TextKind::Caption, "&Exit", "&Beenden"},
     {"MnuPng", TextKind::Caption, "&PNG-File ...", "&PNG-Datei ..."},
     {"MnuBmp", TextKind::Caption, "&BMP-File ...", "&BMP-Datei ..."},
+    {"MnuSvg", TextKind::Caption, "&SVG-File ...", "S&VG-Datei ..."},
     {"MnuPaste", TextKind::Caption, "&Paste", "&Einfügen"},
     {"MnuCopyAs", TextKind::Caption, "Copy &as", "Kopiern &als"},
     {"MnuColor", TextKind::Caption, "&Colors ...", "&Farben ..."},
@@ -105,6 +106,12 @@ inline constexpr std::array kMainTexts = std::to_array<TextEntry>({
     {"MnuHints", TextKind::Caption, "&Hints", "&Hilfs-Texte"},
     {"MnuInfo", TextKind::Caption, "&About ...", "&über ..."},
     {"MnuMirror", TextKind::Caption, "&Mirror", "&Spiegeln"},
+    {"MnuUndo", TextKind::Caption, "&Undo edit", "&Rückgängig"},
+    {"MnuUndo", TextKind::Hint, "take back the last change of the position",
+     "letzte Änderung der Stellung zurücknehmen"},
+    {"MnuRedo", TextKind::Caption, "&Redo edit", "&Wiederherstellen"},
+    {"MnuRedo", TextKind::Hint, "bring the change taken back again",
+     "zurückgenommene Änderung wiederherstellen"},
     {"MnuTurn", TextKind::Caption, "&Turn", "K&ippen"},
 });
 

@@ -28,11 +28,11 @@ check "turn standard" \
   "$(echo 'rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1' | "$tool" --turn)"
 
 check "json object" \
-  '{"fen":"rkr5/8/8/8/8/8/8/RKR5 w KQkq - 0 1","side":0,"extended":true,"rookLeft":"a","rookRight":"c","enPassant":0,"halfCount":0,"fullCount":1,"rights":{"whiteLeft":true,"whiteRight":true,"blackLeft":true,"blackRight":true},"errors":{"king":false,"whiteLeft":false,"whiteRight":false,"blackLeft":false,"blackRight":false,"enPassant":false},"whiteKing":57,"blackKing":1,"marks":"----------------------------------------------------------------"}' \
+  '{"fen":"rkr5/8/8/8/8/8/8/RKR5 w KQkq - 0 1","side":0,"extended":true,"rookLeft":"a","rookRight":"c","enPassant":0,"halfCount":0,"fullCount":1,"rights":{"whiteLeft":true,"whiteRight":true,"blackLeft":true,"blackRight":true},"errors":{"king":false,"whiteLeft":false,"whiteRight":false,"blackLeft":false,"blackRight":false,"enPassant":false},"reasons":{},"whiteKing":57,"blackKing":1,"marks":"----------------------------------------------------------------"}' \
   "$(echo 'rkr5/8/8/8/8/8/8/RKR5 w KQkq - 0 1' | "$tool" --json)"
 
 check "json flags" \
-  '{"fen":"8/8/8/8/8/8/8/8 w - - 0 1","side":0,"extended":false,"rookLeft":"a","rookRight":"h","enPassant":3,"halfCount":0,"fullCount":1,"rights":{"whiteLeft":false,"whiteRight":false,"blackLeft":false,"blackRight":false},"errors":{"king":true,"whiteLeft":false,"whiteRight":false,"blackLeft":false,"blackRight":false,"enPassant":true},"whiteKing":-1,"blackKing":-1,"marks":"----------------------------------------------------------------"}' \
+  '{"fen":"8/8/8/8/8/8/8/8 w - - 0 1","side":0,"extended":false,"rookLeft":"a","rookRight":"h","enPassant":3,"halfCount":0,"fullCount":1,"rights":{"whiteLeft":false,"whiteRight":false,"blackLeft":false,"blackRight":false},"errors":{"king":true,"whiteLeft":false,"whiteRight":false,"blackLeft":false,"blackRight":false,"enPassant":true},"reasons":{"king":"White and Black have no king.","enPassant":"No black pawn on c5 that could have made the double step."},"whiteKing":-1,"blackKing":-1,"marks":"----------------------------------------------------------------"}' \
   "$(echo '8/8/8/8/8/8/8/8 w - c6' | "$tool" --json)"
 
 # Castling notations of other programs: read in any input, written on request.
@@ -90,7 +90,8 @@ check "html marks" 1 "$(echo "$std" | "$tool" html --marks "$a8" | grep -c 'bR1.
 check "html colours" 1 \
   "$(echo "$std" | "$tool" html --colours '$FF,0xFF00,255' | grep -c 'width="326" bgcolor="#ff0000".*width="272" bgcolor="#00ff00"')"
 for bad in "html --colours 1,2" "html --colours 1,2,x" "html --base" "html --png x" "picture" \
-           "picture --png a --bmp b" "picture --png" "html --marks *" "html --marks ${a8}-" \
+           "picture --png a --bmp b" "picture --png a --svg b" "picture --svg" "html --svg x" \
+           "html --marks *" "html --marks ${a8}-" \
            "html --marks ${a8/\*/x}"; do
   # shellcheck disable=SC2086
   code=$(echo "$std" | "$tool" $bad >/dev/null 2>&1; echo $?)
@@ -104,6 +105,23 @@ check "picture bmp 24 bits" "BM 24" "$(head -c 2 "$pics/board.bmp") $(od -An -tu
 err=$(echo "$std" | "$tool" picture --png "$pics/gone/x.png" 2>&1 >/dev/null); code=$?
 check "unwritable picture exits 1" 1 "$code"
 check "unwritable picture says so in one line" "1" "$(printf '%s\n' "$err" | grep -c 'gone/x.png')"
+# The SVG: the picture's size in user units, and drawn by another renderer it
+# is the PNG but for the soft edges of the text.
+middle='r3k2r/pp1n1ppp/2p1pn2/q2p4/1bPP4/2N1PN2/PPQ2PPP/R3KB1R w KQkq d6 0 9'
+echo "$middle" | "$tool" picture --svg "$pics/board.svg" --marks "$a8"
+echo "$middle" | "$tool" picture --png "$pics/board.png" --marks "$a8"
+check "svg of 337 x 337 user units" 'width="337" height="337" viewBox="0 0 337 337"' \
+  "$(tr -s '\n ' '  ' < "$pics/board.svg" | grep -o 'width="337" height="337" viewBox="0 0 337 337"')"
+if command -v rsvg-convert >/dev/null && command -v compare >/dev/null; then
+  rsvg-convert "$pics/board.svg" > "$pics/svg.png"
+  check "the rendered svg has the picture's size" "337x337" "$(identify -format '%wx%h' "$pics/svg.png")"
+  rmse=$(compare -metric RMSE "$pics/board.png" "$pics/svg.png" null: 2>&1 | sed -E 's/.*\((.*)\).*/\1/')
+  check "the rendered svg is the png within 5 % RMSE" yes "$(awk -v e="$rmse" 'BEGIN { print (e < 0.05) ? "yes" : "no " e }')"
+  apart=$(compare -metric AE -fuzz 25% "$pics/board.png" "$pics/svg.png" null: 2>&1)
+  check "under 1 % of its pixels differ by a quarter" yes "$([ "${apart%.*}" -lt 1136 ] && echo yes || echo "no $apart")"
+else
+  echo "SKIPPED the svg rendering: rsvg-convert or ImageMagick is not installed"
+fi
 check "an empty file name is bad usage" 2 "$(echo "$std" | "$tool" picture --bmp '' >/dev/null 2>&1; echo $?)"
 mkfifo "$pics/fifo"
 err=$(echo "$std" | timeout 10 "$tool" picture --png "$pics/fifo" 2>&1 >/dev/null); code=$?

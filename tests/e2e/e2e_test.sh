@@ -97,6 +97,10 @@ click 3 7 0               # right click h8 takes the black rook: Black to move
 click 1 4 4               # left click e4 sets it
 check "right click takes, left click sets" \
   "rnbqkbn1/pppppppp/8/8/4r3/8/PPPPPPPP/RNBQKBNR b KQq - 0 1" "$(copyfen)"
+key ctrl+z                # Undo edit: the rook leaves e4 again
+check "Ctrl+Z takes the last edit back" \
+  "rnbqkbn1/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQq - 0 1" "$(copyfen)"
+key ctrl+shift+z          # and Redo edit sets it again
 click 1 4 4 ctrl          # Ctrl + left click marks: the FEN stays
 check "Ctrl + left click marks without changing the FEN" \
   "rnbqkbn1/pppppppp/8/8/4r3/8/PPPPPPPP/RNBQKBNR b KQq - 0 1" "$(copyfen)"

@@ -125,6 +125,20 @@ class ExportTest : public QObject {
     QCOMPARE(window_->paths().bmp, dir_->path() + "/");  // cancelling changes nothing
   }
 
+  void svgFileOfTheBoard() {
+    const QString file = dir_->filePath("pics/board.svg");
+    QDir().mkpath(dir_->filePath("pics"));
+    platform_.fileAnswers.push_back(file);
+    window_->saveSvg();
+    QCOMPARE(platform_.lastSave.defaultExtension, QString("svg"));
+    QVERIFY(QRegularExpression("^KM_[0-9A-F]{5}$").match(platform_.lastSave.proposedName).hasMatch());
+    const QByteArray svg = read(file);
+    QVERIFY(svg.contains("viewBox=\"0 0 337 337\""));
+    QVERIFY(svg.contains("<path"));  // the pieces as paths, not pictures
+    QVERIFY(!svg.contains("<image"));
+    QCOMPARE(window_->paths().bmp, dir_->filePath("pics") + "/");
+  }
+
   void failedSaveIsShownAndChangesNothing() {
     platform_.fileAnswers.push_back(dir_->filePath("gone/board.png"));
     window_->savePng();

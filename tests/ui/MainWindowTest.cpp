@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolTip>
+#include <QUndoStack>
 #include <QtTest>
 #include <memory>
 #include <sys/stat.h>
@@ -28,6 +29,7 @@
 #include "ui/MainWindow.h"
 #include "ui/Chess960Dialog.h"
 #include "ui/UpDown.h"
+#include "view/BoardRenderer.h"
 
 using namespace kalmera;
 
@@ -346,6 +348,133 @@ class MainWindowTest : public QObject {
     QCOMPARE(cancel(), QString("Abbrechen"));
     QCOMPARE(QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text(),
              QString("Abbrechen"));
+  }
+
+  // Every kind of edit is one step that Undo takes back whole and Redo brings
+  // again, the same state at each step.
+  void undoAndRedoEveryKindOfEdit() {
+    start();
+    showAndFocus(child<QLineEdit>("EdtFenString"));
+    auto* undo = child<QAction>("MnuUndo");
+    auto* redo = child<QAction>("MnuRedo");
+    QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+    std::vector<PositionState> states{window_->position().state()};
+    const auto step = [&] { states.push_back(window_->position().state()); };
+    auto* board = child<QWidget>("PbxBoard");
+    const auto at = [](int file, int row) { return QPoint(32 + file * 34 + 17, 32 + row * 34 + 17); };
+    QTest::mouseClick(board, Qt::LeftButton, {}, at(4, 4));  // set the queen on e4
+    step();
+    QTest::mouseClick(board, Qt::LeftButton, Qt::ControlModifier, at(4, 4));  // mark
+    step();
+    QTest::mouseClick(board, Qt::RightButton, {}, at(7, 0));  // take h8: Black to move
+    step();
+    QTest::mouseClick(child<QWidget>("PbxFigures"), Qt::LeftButton, {}, QPoint(195, 19));
+    step();  // the active rook again: White's side
+    child<QCheckBox>("ChkCaLeftW")->click();
+    step();
+    auto* ep = child<QComboBox>("CbxEnPassant");
+    ep->setFocus();
+    QTest::keyClick(ep, Qt::Key_Down);
+    step();
+    child<QLineEdit>("EdtFullCount")->setText("1");
+    child<QLineEdit>("EdtFullCount")->setText("17");  // typed digit by digit: one step
+    step();
+    child<QPushButton>("ButColChange")->click();
+    step();
+    load("r3k2r/8/8/8/8/8/8/R3K1RR w KgQkq - 0 1");
+    step();
+    child<QAction>("MnuMirror")->trigger();
+    step();
+    child<QAction>("MnuTurn")->trigger();
+    step();
+    child<QAction>("ActAbLeer")->trigger();
+    step();
+    platform_.dialogScript.push_back([](QDialog*) { return int(QDialog::Accepted); });
+    child<QAction>("ActAbZufall")->trigger();
+    step();
+    const auto same = [this](const PositionState& want) {
+      const PositionState now = window_->position().state();
+      return now.record == want.record && now.activeIndex == want.activeIndex &&
+             fen().toStdString() == window_->position().fenLine();
+    };
+    for (std::size_t i = states.size() - 1; i > 0; --i) {
+      QVERIFY(undo->isEnabled());
+      undo->trigger();
+      QVERIFY2(same(states[i - 1]), qPrintable(QString::number(i)));
+    }
+    QVERIFY(!undo->isEnabled());
+    QCOMPARE(fen(), kStandard);
+    for (std::size_t i = 1; i < states.size(); ++i) {
+      redo->trigger();
+      QVERIFY2(same(states[i]), qPrintable(QString::number(i)));
+    }
+    QVERIFY(!redo->isEnabled());
+    // The picture follows: it equals what the state draws afresh.
+    QImage fresh;
+    BoardRenderer().redraw(fresh, 337, 337, window_->position().record(),
+                           {window_->getColor(0), window_->getColor(1), window_->getColor(2)});
+    QCOMPARE(window_->boardPicture(), fresh);
+  }
+
+  void undoKeepsAThousandStepsAndHeadlinesKeepTheirOwn() {
+    start();
+    auto* side = child<QPushButton>("ButColChange");
+    for (int i = 0; i < 1005; ++i) side->click();
+    auto* steps = window_->findChild<QUndoStack*>("EditSteps");
+    QCOMPARE(steps->count(), 1000);
+    auto* head = child<QLineEdit>("EdtKopf1");
+    showAndFocus(head);
+    QTest::keyClicks(head, "abc");
+    QTest::keyClick(head, Qt::Key_Z, Qt::ControlModifier);  // the line edit's own undo
+    QCOMPARE(head->text(), QString());
+    QVERIFY(fen().contains(" b "));  // the position is untouched
+    QCOMPARE(steps->index(), 1000);
+    child<QLineEdit>("EdtFenString")->setFocus();
+    QTest::keyClick(window_.get(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(fen().contains(" w "));
+    QTest::keyClick(window_.get(), Qt::Key_Y, Qt::ControlModifier);
+    QVERIFY(fen().contains(" b "));
+  }
+
+  // A label's key moves the focus to its control and never clicks it.
+  void labelKeysMoveTheFocusOnly() {
+    start();
+    showAndFocus(child<QLineEdit>("EdtFenString"));
+    auto* blackASide = child<QCheckBox>("ChkCaLeftB");
+    QTest::keyClick(window_.get(), Qt::Key_A, Qt::AltModifier);  // "&a - Seite"
+    QCOMPARE(QApplication::focusWidget(), blackASide);
+    QTest::qWait(300);  // a label clicks its button buddy after a short animation
+    QVERIFY(blackASide->isChecked());
+    QCOMPARE(fen(), kStandard);
+    QTest::keyClick(window_.get(), Qt::Key_H, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), child<QCheckBox>("ChkCaRightB"));
+    QTest::qWait(300);
+    QCOMPARE(fen(), kStandard);
+    child<QCheckBox>("ChkKalmera")->click();
+    QTest::keyClick(window_.get(), Qt::Key_A, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), child<QComboBox>("CbxRLeft"));
+    QTest::keyClick(window_.get(), Qt::Key_R, Qt::AltModifier);  // "Anzahl &reversibler Halbzüge"
+    QCOMPARE(QApplication::focusWidget(), child<QLineEdit>("EdtHalfCount"));
+  }
+
+  // Hovering a "?" tells why, in the interface's language.
+  void errorLabelsTellWhy() {
+    start();
+    load("4k3/8/8/4p3/8/8/8/R3K3 w Q e6 0 1");
+    auto* label = child<QLabel>("LblErrEP");
+    QVERIFY(shows("LblErrEP"));
+    QCOMPARE(label->toolTip(), QString("Kein weißer Bauer neben e5, der en passant schlagen könnte."));
+    child<QAction>("MnuEnglish")->trigger();
+    QCOMPARE(label->toolTip(), QString("No white pawn beside e5 to take en passant."));
+    child<QPushButton>("ButColChange")->click();
+    QCOMPARE(label->toolTip(), QString("No white pawn on e4 that could have made the double step."));
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), label->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(label, &help);
+    QTRY_COMPARE(QToolTip::text(), label->toolTip());
+    QToolTip::hideText();
+    QVERIFY(child<QLabel>("LblErrCaLeftW")->toolTip().isEmpty());  // no flag, no reason
   }
 
   void hintsOffHidesEveryTooltip() {

@@ -1,5 +1,7 @@
 #include "ui/EditHistory.h"
 
+#include <QAction>
+
 namespace kalmera {
 
 class EditHistory::Step : public QUndoCommand {
@@ -37,6 +39,13 @@ EditHistory::EditHistory(Position& position, QObject* parent)
     : QObject(parent), position_(position), steps_(this) {
   steps_.setObjectName("EditSteps");
   steps_.setUndoLimit(1000);
+}
+
+void EditHistory::bind(QAction* undo, QAction* redo) {
+  connect(undo, &QAction::triggered, &steps_, &QUndoStack::undo);
+  connect(redo, &QAction::triggered, &steps_, &QUndoStack::redo);
+  connect(&steps_, &QUndoStack::canUndoChanged, undo, &QAction::setEnabled);
+  connect(&steps_, &QUndoStack::canRedoChanged, redo, &QAction::setEnabled);
 }
 
 void EditHistory::push(const PositionState& before, Kind kind) {

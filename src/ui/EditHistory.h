@@ -9,6 +9,8 @@
 
 #include "model/Position.h"
 
+class QAction;
+
 namespace kalmera {
 
 class EditHistory : public QObject {
@@ -34,6 +36,8 @@ class EditHistory : public QObject {
   }
 
   QUndoStack& steps() { return steps_; }
+  // The menu's Undo and Redo run the steps and are enabled while there is one.
+  void bind(QAction* undo, QAction* redo);
 
  private:
   void push(const PositionState& before, Kind kind);

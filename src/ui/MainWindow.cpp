@@ -13,13 +13,10 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
-#include <QSignalBlocker>
 
 #include "setup/Chess960.h"
 #include "setup/RandomSource.h"
 #include "setup/StartTexts.h"
-#include "setup/Trim.h"
 #include "ui/AboutDialog.h"
 #include "ui/ApplyTexts.h"
 #include "ui/BoardView.h"
@@ -41,18 +38,11 @@
 
 namespace kalmera {
 
-namespace {
-
-// A single-line edit line takes only the first line of a pasted text.
-QString firstLine(const QString& text) {
-  const qsizetype end = text.indexOf(QRegularExpression("[\r\n]"));
-  return end < 0 ? text : text.left(end);
-}
-
-}  // namespace
-
 MainWindow::MainWindow(Platform& platform, QWidget* parent)
-    : QMainWindow(parent), platform_(platform), exports_(platform, this) {
+    : QMainWindow(parent),
+      platform_(platform),
+      exports_(platform, this),
+      clipboard_(platform, position_, controls_) {
   setObjectName("TFrmFenEdit");
   QIcon icon;
   for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
@@ -98,10 +88,7 @@ void MainWindow::connectControls() {
   step(a.mirror, &MainWindow::mirror);
   step(a.turn, &MainWindow::turn);
   run(a.copyFen, &MainWindow::copyFen);
-  connect(a.undoEdit, &QAction::triggered, &history_->steps(), &QUndoStack::undo);
-  connect(a.redoEdit, &QAction::triggered, &history_->steps(), &QUndoStack::redo);
-  connect(&history_->steps(), &QUndoStack::canUndoChanged, a.undoEdit, &QAction::setEnabled);
-  connect(&history_->steps(), &QUndoStack::canRedoChanged, a.redoEdit, &QAction::setEnabled);
+  history_->bind(a.undoEdit, a.redoEdit);
   run(a.webPreview, &MainWindow::showWebPreview);
   run(a.copyHtml, &MainWindow::copyHtml);
   run(a.savePng, &MainWindow::savePng);
@@ -257,46 +244,10 @@ void MainWindow::newChess960Position() {
   }
 }
 
-// ---------------------------------------------------------------- clipboard
-
-QLineEdit* MainWindow::focusedHeadline() const {
-  QWidget* focus = QApplication::focusWidget();
-  if (focus == controls_.headline1Edit) return controls_.headline1Edit;
-  if (focus == controls_.headline2Edit) return controls_.headline2Edit;
-  return nullptr;
-}
-
-void MainWindow::copyFen() {
-  if (QLineEdit* headline = focusedHeadline()) {
-    if (headline->hasSelectedText()) platform_.setClipboardText(headline->selectedText());
-    return;
-  }
-  controls_.fenLine->selectAll();
-  platform_.setClipboardText(controls_.fenLine->text());
-}
-
-void MainWindow::copyFenAs(FenDialect dialect) {
-  platform_.setClipboardText(fromLatin1(fenInDialect(position_, dialect)));
-}
-
-void MainWindow::paste() {
-  const std::optional<QString> text = platform_.clipboardText();
-  if (QLineEdit* headline = focusedHeadline()) {
-    if (text) headline->insert(firstLine(*text));
-    return;
-  }
-  // Without text on the clipboard the line keeps its text and reloads it.
-  const QString line = text ? firstLine(*text) : controls_.fenLine->text();
-  position_.readFen(toLatin1(line));
-}
-
 // ---------------------------------------------------------------- exports and dialogs
 
 std::string MainWindow::diagram(bool document) {
-  for (QLineEdit* headline : {controls_.headline1Edit, controls_.headline2Edit}) {
-    const QString trimmed = trimControls(headline->text());
-    if (trimmed != headline->text()) headline->setText(trimmed);
-  }
+  controls_.trimHeadlines();
   return makeHtml(diagramInput(position_, colors_, controls_.headline1Edit->text(),
                                controls_.headline2Edit->text(),
                                document ? previewImagePath_ : paths_.web, document));
@@ -358,11 +309,7 @@ void MainWindow::sideChanged() {
 }
 
 void MainWindow::activePieceChanged() {
-  const int index = position_.activeIndex();
-  if (index >= 0) {
-    const QSignalBlocker quiet(controls_.pieceRadios[index]);
-    controls_.pieceRadios[index]->setChecked(true);
-  }
+  controls_.showActivePiece(position_.activeIndex());
   showPieceBox();
 }
 
@@ -374,14 +321,7 @@ void MainWindow::fenLineChanged() {
 void MainWindow::markChanged(int) { redrawBoard(); }
 
 void MainWindow::extendedChanged() {
-  const bool extended = position_.record().Extended;
-  controls_.aSideRookList->setVisible(extended);
-  controls_.hSideRookList->setVisible(extended);
-  // The labels' keys lead to the lists, or in normal mode to Black's boxes.
-  controls_.aSideLabel->setBuddy(extended ? static_cast<QWidget*>(controls_.aSideRookList)
-                                          : controls_.castlingBoxes[kBlackLeft]);
-  controls_.hSideLabel->setBuddy(extended ? static_cast<QWidget*>(controls_.hSideRookList)
-                                          : controls_.castlingBoxes[kBlackRight]);
+  controls_.showExtended(position_.record().Extended);
   redrawBoard();
 }
 

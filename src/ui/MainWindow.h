@@ -14,6 +14,7 @@
 #include "model/Position.h"
 #include "ui/EditHistory.h"
 #include "ui/ExportCommands.h"
+#include "ui/FenClipboard.h"
 #include "ui/Locations.h"
 #include "ui/MainWindowActions.h"
 #include "ui/MainWindowControls.h"
@@ -66,11 +67,11 @@ class MainWindow : public QMainWindow, private PositionObserver {
   void newEmptyBoard();
   void newChess960Position();
   void restoreStartOfRun();  // reads the settings file again
-  void copyFen();
+  void copyFen() { clipboard_.copy(); }
   // The FEN with its castling field in another program's notation; the FEN
   // line keeps the editor's own.
-  void copyFenAs(FenDialect dialect);
-  void paste();
+  void copyFenAs(FenDialect dialect) { clipboard_.copyAs(dialect); }
+  void paste() { clipboard_.paste(); }
   void mirror() { position_.mirror(); }
   void turn() { position_.turn(); }
   void showWebPreview();
@@ -116,7 +117,6 @@ class MainWindow : public QMainWindow, private PositionObserver {
   // The diagram as ISO 8859-1 bytes; trims the two headlines first.
   std::string diagram(bool document);
   void savePicture(PictureFormat format);
-  QLineEdit* focusedHeadline() const;
   QString message(const MessageText& text) const;  // in the interface's language
   void showError(const QString& text);
 
@@ -128,6 +128,7 @@ class MainWindow : public QMainWindow, private PositionObserver {
   ErrorBlinker* blinker_ = nullptr;
   EditHistory* history_ = nullptr;
   ExportCommands exports_;
+  FenClipboard clipboard_;
   Locations locations_;
   Paths paths_;
   QString previewImagePath_;

@@ -14,6 +14,7 @@
 
 #include "model/ErrorReasons.h"
 #include "model/PositionRecord.h"
+#include "setup/Trim.h"
 #include "ui/ApplyTexts.h"
 #include "ui/BoardView.h"
 #include "ui/FocusLabel.h"
@@ -264,6 +265,28 @@ void MainWindowControls::showRecord(const PositionRecord& r) {
   count(halfMoveEdit, halfMoveUpDown, r.HalfCount);
   kingError->setVisible(r.ErrKing);
   enPassantError->setVisible(r.ErrEP);
+}
+
+void MainWindowControls::showActivePiece(int index) {
+  if (index < 0) return;
+  const QSignalBlocker quiet(pieceRadios[index]);
+  pieceRadios[index]->setChecked(true);
+}
+
+void MainWindowControls::showExtended(bool extended) {
+  aSideRookList->setVisible(extended);
+  hSideRookList->setVisible(extended);
+  aSideLabel->setBuddy(extended ? static_cast<QWidget*>(aSideRookList)
+                                : castlingBoxes[kBlackLeft]);
+  hSideLabel->setBuddy(extended ? static_cast<QWidget*>(hSideRookList)
+                                : castlingBoxes[kBlackRight]);
+}
+
+void MainWindowControls::trimHeadlines() {
+  for (QLineEdit* headline : {headline1Edit, headline2Edit}) {
+    const QString trimmed = trimControls(headline->text());
+    if (trimmed != headline->text()) headline->setText(trimmed);
+  }
 }
 
 void MainWindowControls::showReasons(const PositionRecord& record, bool english) {

@@ -29,6 +29,13 @@ struct MainWindowControls {
   void build(QWidget* client);
   // The record's state into the controls, without running their handlers.
   void showRecord(const PositionRecord& record);
+  void showActivePiece(int index);
+  // The rook-file lists show in extended castling only; the a-side and h-side
+  // labels' keys lead to them, or in normal castling to Black's boxes.
+  void showExtended(bool extended);
+  // The headlines without blanks and control characters at their ends, as the
+  // diagram prints them.
+  void trimHeadlines();
   // The side disc and the side button's caption and hint.
   void showSide(int side, bool english);
   // The hint of each red "?": why its flag is set, in the interface's language.

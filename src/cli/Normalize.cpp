@@ -1,189 +1,280 @@
 #include "cli/Normalize.h"
 
-#include "model/ErrorReasons.h"
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <algorithm>
+#include <memory>
+#include <thread>
+
+#include "model/ErrorReasons.h"
 
 namespace kalmera {
 
 namespace {
 
-constexpr std::size_t kChunk = 1 << 16;
-constexpr std::size_t kFlushAt = 1 << 16;
+// The longest answer to one line: a JSON object with every reason given.
+constexpr std::size_t kMaxAnswer = 4096;
+constexpr std::size_t kOutputBlock = 1 << 20;
+constexpr std::size_t kInputBlock = 1 << 22;
+// Blocks smaller than this are answered on one core: a thread costs more.
+constexpr std::size_t kSplitAbove = 1 << 18;
 
-void appendJsonString(std::string_view text, std::string& out) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  out.push_back('"');
-  for (char ch : text) {
-    const auto c = static_cast<unsigned char>(ch);
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        // Control bytes and everything above ASCII: a Latin-1 byte is the code
-        // point of the same number.
-        if (c < 0x20 || c >= 0x7f) {
-          out += "\\u00";
-          out.push_back(kHex[c >> 4]);
-          out.push_back(kHex[c & 15]);
-        } else {
-          out.push_back(ch);
-        }
+// Characters into a buffer that has room enough (the caller sees to it).
+struct Writer {
+  char* at;
+
+  void put(char c) { *at++ = c; }
+  void put(std::string_view text) {
+    std::memcpy(at, text.data(), text.size());
+    at += text.size();
+  }
+  void number(int value) {
+    if (value < 0) {
+      put('-');
+      value = -value;
+    }
+    char digits[12];
+    int n = 0;
+    do {
+      digits[n++] = static_cast<char>('0' + value % 10);
+      value /= 10;
+    } while (value != 0);
+    while (n > 0) put(digits[--n]);
+  }
+  void boolean(bool value) { put(value ? std::string_view("true") : std::string_view("false")); }
+  // A JSON string of any bytes: a Latin-1 byte is the code point of the same
+  // number, control bytes and those above ASCII as \u00XX.
+  void string(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    put('"');
+    for (const char ch : text) {
+      const auto c = static_cast<unsigned char>(ch);
+      if (c == '"' || c == '\\') {
+        put('\\');
+        put(ch);
+      } else if (c == '\n') {
+        put("\\n");
+      } else if (c == '\r') {
+        put("\\r");
+      } else if (c == '\t') {
+        put("\\t");
+      } else if (c < 0x20 || c >= 0x7f) {
+        put("\\u00");
+        put(kHex[c >> 4]);
+        put(kHex[c & 15]);
+      } else {
+        put(ch);
+      }
+    }
+    put('"');
+  }
+};
+
+void writeJson(const PositionRecord& r, std::string_view fen, Writer& w) {
+  // The four castling rights and, for the flags, the king and en passant around them.
+  const auto four = [&w](bool whiteLeft, bool whiteRight, bool blackLeft, bool blackRight) {
+    w.put("\"whiteLeft\":");
+    w.boolean(whiteLeft);
+    w.put(",\"whiteRight\":");
+    w.boolean(whiteRight);
+    w.put(",\"blackLeft\":");
+    w.boolean(blackLeft);
+    w.put(",\"blackRight\":");
+    w.boolean(blackRight);
+  };
+  w.put("{\"fen\":");
+  w.string(fen);
+  w.put(",\"side\":");
+  w.number(r.Side);
+  w.put(",\"extended\":");
+  w.boolean(r.Extended);
+  w.put(",\"rookLeft\":");
+  w.string(std::string_view(&r.RookLeft, 1));
+  w.put(",\"rookRight\":");
+  w.string(std::string_view(&r.RookRight, 1));
+  w.put(",\"enPassant\":");
+  w.number(r.EnPassant);
+  w.put(",\"halfCount\":");
+  w.number(r.HalfCount);
+  w.put(",\"fullCount\":");
+  w.number(r.FullCount);
+  w.put(",\"rights\":{");
+  four(r.CaLeftW, r.CaRightW, r.CaLeftB, r.CaRightB);
+  w.put("},\"errors\":{\"king\":");
+  w.boolean(r.ErrKing);
+  w.put(',');
+  four(r.ErrCaLeftW, r.ErrCaRightW, r.ErrCaLeftB, r.ErrCaRightB);
+  w.put(",\"enPassant\":");
+  w.boolean(r.ErrEP);
+  // Why each flag that is set is set, in English.
+  w.put("},\"reasons\":{");
+  if (r.ErrKing || r.ErrCaLeftW || r.ErrCaRightW || r.ErrCaLeftB || r.ErrCaRightB || r.ErrEP) {
+    const ErrorReasons reasons = errorReasons(r, Language::English);
+    const std::string_view keys[] = {"king", "whiteLeft", "whiteRight",
+                                     "blackLeft", "blackRight", "enPassant"};
+    const std::string* texts[] = {&reasons.king,
+                                  &reasons.castling[kWhiteLeft],
+                                  &reasons.castling[kWhiteRight],
+                                  &reasons.castling[kBlackLeft],
+                                  &reasons.castling[kBlackRight],
+                                  &reasons.enPassant};
+    bool first = true;
+    for (int i = 0; i < 6; ++i) {
+      if (texts[i]->empty()) continue;
+      if (!first) w.put(',');
+      first = false;
+      w.string(keys[i]);
+      w.put(':');
+      w.string(*texts[i]);
     }
   }
-  out.push_back('"');
+  w.put("},\"whiteKing\":");
+  w.number(r.WhiteKing);
+  w.put(",\"blackKing\":");
+  w.number(r.BlackKing);
+  w.put(",\"marks\":\"");
+  for (const unsigned char m : r.Marks) w.put(m != 0 ? '*' : '-');
+  w.put("\"}");
 }
 
-void appendBool(const char* key, bool value, std::string& out) {
-  out += '"';
-  out += key;
-  out += value ? "\":true" : "\":false";
+// The answer to one line into `w`.
+void answer(std::string_view line, const NormalizeOptions& options, Writer& w) {
+  static const PositionRecord kFresh = [] {
+    PositionRecord r;
+    r.RedrawEnabled = false;
+    return r;
+  }();
+  PositionRecord r = kFresh;
+  readFenFresh(line, r);
+  for (const Transform t : options.transforms) {
+    if (t == Transform::Mirror) mirrorRecord(r);
+    else turnRecord(r);
+  }
+  if (!options.json) {
+    w.at += writeFen(r, w.at, options.dialect);
+  } else {
+    char fen[kMaxFenLength];
+    const std::size_t length = writeFen(r, fen, options.dialect);
+    writeJson(r, std::string_view(fen, length), w);
+  }
+  w.put('\n');
 }
 
-void appendInt(const char* key, int value, std::string& out) {
-  out += '"';
-  out += key;
-  out += "\":";
-  out += std::to_string(value);
+std::string failure(const char* what) { return std::string(what) + std::strerror(errno); }
+
+}  // namespace
+
+void normalizeLine(std::string_view line, const NormalizeOptions& options, std::string& out) {
+  const std::size_t size = out.size();
+  out.resize(size + kMaxAnswer);
+  Writer w{out.data() + size};
+  answer(line, options, w);
+  out.resize(static_cast<std::size_t>(w.at - out.data()));
+}
+
+namespace {
+
+// The answers to whole lines, appended to a buffer that grows as needed.
+class Answers {
+ public:
+  void add(std::string_view line, const NormalizeOptions& options) {
+    if (text_.size() - used_ < kMaxAnswer) text_.resize(std::max(text_.size() * 2, kOutputBlock));
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    Writer w{text_.data() + used_};
+    answer(line, options, w);
+    used_ = static_cast<std::size_t>(w.at - text_.data());
+  }
+  // Every line of `text`; the last one may lack its line break.
+  void addLines(std::string_view text, const NormalizeOptions& options) {
+    while (!text.empty()) {
+      const std::size_t nl = text.find('\n');
+      if (nl == std::string_view::npos) {
+        add(text, options);
+        return;
+      }
+      add(text.substr(0, nl), options);
+      text.remove_prefix(nl + 1);
+    }
+  }
+  std::string_view text() const { return {text_.data(), used_}; }
+  void clear() { used_ = 0; }
+
+ private:
+  std::string text_;
+  std::size_t used_ = 0;
+};
+
+bool writeAll(int out, std::string_view text) {
+  while (!text.empty()) {
+    const ssize_t n = ::write(out, text.data(), text.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    text.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+// Fills `buffer` from `in` up to its size or the end of the input; the bytes
+// read, or -1 on a read error.
+ssize_t readBlock(int in, char* buffer, std::size_t size) {
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::read(in, buffer + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return -1;
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  return static_cast<ssize_t>(done);
 }
 
 }  // namespace
 
-void appendJson(const Position& position, std::string& out, FenDialect dialect) {
-  const PositionRecord& r = position.record();
-  out += "{\"fen\":";
-  appendJsonString(dialect == FenDialect::Native ? position.fenLine()
-                                                 : fenInDialect(position, dialect),
-                   out);
-  out += ',';
-  appendInt("side", r.Side, out);
-  out += ',';
-  appendBool("extended", r.Extended, out);
-  out += ",\"rookLeft\":";
-  appendJsonString(std::string_view(&r.RookLeft, 1), out);
-  out += ",\"rookRight\":";
-  appendJsonString(std::string_view(&r.RookRight, 1), out);
-  out += ',';
-  appendInt("enPassant", r.EnPassant, out);
-  out += ',';
-  appendInt("halfCount", r.HalfCount, out);
-  out += ',';
-  appendInt("fullCount", r.FullCount, out);
-  out += ",\"rights\":{";
-  appendBool("whiteLeft", r.CaLeftW, out);
-  out += ',';
-  appendBool("whiteRight", r.CaRightW, out);
-  out += ',';
-  appendBool("blackLeft", r.CaLeftB, out);
-  out += ',';
-  appendBool("blackRight", r.CaRightB, out);
-  out += "},\"errors\":{";
-  appendBool("king", r.ErrKing, out);
-  out += ',';
-  appendBool("whiteLeft", r.ErrCaLeftW, out);
-  out += ',';
-  appendBool("whiteRight", r.ErrCaRightW, out);
-  out += ',';
-  appendBool("blackLeft", r.ErrCaLeftB, out);
-  out += ',';
-  appendBool("blackRight", r.ErrCaRightB, out);
-  out += ',';
-  appendBool("enPassant", r.ErrEP, out);
-  // Why each flag that is set is set, in English.
-  out += "},\"reasons\":{";
-  const ErrorReasons reasons = errorReasons(r, Language::English);
-  bool first = true;
-  const auto reason = [&](const char* key, const std::string& text) {
-    if (text.empty()) return;
-    if (!first) out += ',';
-    first = false;
-    out += '"';
-    out += key;
-    out += "\":";
-    appendJsonString(text, out);
-  };
-  reason("king", reasons.king);
-  reason("whiteLeft", reasons.castling[kWhiteLeft]);
-  reason("whiteRight", reasons.castling[kWhiteRight]);
-  reason("blackLeft", reasons.castling[kBlackLeft]);
-  reason("blackRight", reasons.castling[kBlackRight]);
-  reason("enPassant", reasons.enPassant);
-  out += "},";
-  appendInt("whiteKing", r.WhiteKing, out);
-  out += ',';
-  appendInt("blackKing", r.BlackKing, out);
-  out += ",\"marks\":\"";
-  for (unsigned char m : r.Marks) out.push_back(m != 0 ? '*' : '-');
-  out += "\"}";
-}
-
-void normalizeLine(Position& position, std::string_view line, const NormalizeOptions& options,
-                   std::string& out) {
-  position.resetToStart();
-  position.readFen(line);
-  for (Transform t : options.transforms) {
-    if (t == Transform::Mirror) position.mirror();
-    else position.turn();
-  }
-  if (options.json) appendJson(position, out, options.dialect);
-  else if (options.dialect == FenDialect::Native) out += position.fenLine();
-  else out += fenInDialect(position, options.dialect);
-  out.push_back('\n');
-}
-
-std::optional<std::string> normalizeStream(std::FILE* in, std::FILE* out,
-                                           const NormalizeOptions& options) {
-  Position position;
-  std::string output;
-  output.reserve(kFlushAt + 4096);
-  std::string pending;  // the start of a line that runs past a chunk
-  std::vector<char> chunk(kChunk);
-  std::optional<std::string> failure;
-
-  const auto flush = [&] {
-    if (!failure && std::fwrite(output.data(), 1, output.size(), out) != output.size()) {
-      failure = "cannot write standard output: " + std::string(std::strerror(errno));
+// Large blocks of whole lines; a block large enough is split at a line break
+// into two halves that the machine's two cores answer at the same time, and
+// the answers are written in the order of the lines.
+std::optional<std::string> normalizeStream(int in, int out, const NormalizeOptions& options) {
+  const bool twoCores = std::thread::hardware_concurrency() > 1;
+  std::size_t capacity = kInputBlock;
+  std::unique_ptr<char[]> input(new char[capacity]);
+  std::size_t kept = 0;  // bytes of an unfinished line at the front
+  Answers first, second;
+  for (bool more = true; more;) {
+    if (kept == capacity) {  // a line longer than the buffer
+      std::unique_ptr<char[]> larger(new char[capacity * 2]);
+      std::memcpy(larger.get(), input.get(), kept);
+      input = std::move(larger);
+      capacity *= 2;
     }
-    output.clear();
-  };
-  const auto emit = [&](std::string_view line) {
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    normalizeLine(position, line, options, output);
-    if (output.size() >= kFlushAt) flush();
-  };
-
-  while (!failure) {
-    const std::size_t n = std::fread(chunk.data(), 1, chunk.size(), in);
-    if (n == 0) break;
-    std::string_view data(chunk.data(), n);
-    while (!data.empty()) {
-      const auto nl = data.find('\n');
-      if (nl == std::string_view::npos) {
-        pending.append(data);
-        break;
-      }
-      if (pending.empty()) {
-        emit(data.substr(0, nl));
-      } else {
-        pending.append(data.substr(0, nl));
-        emit(pending);
-        pending.clear();
-      }
-      data.remove_prefix(nl + 1);
+    const ssize_t n = readBlock(in, input.get() + kept, capacity - kept);
+    if (n < 0) return failure("cannot read standard input: ");
+    more = kept + static_cast<std::size_t>(n) == capacity;
+    std::string_view block(input.get(), kept + static_cast<std::size_t>(n));
+    // The whole lines; at the end of the input the last one may lack its break.
+    const std::size_t whole = more ? block.rfind('\n') + 1 : block.size();
+    const std::string_view lines = block.substr(0, whole);
+    first.clear();
+    second.clear();
+    std::size_t split = lines.size();
+    if (twoCores && lines.size() > kSplitAbove) {
+      const std::size_t nl = lines.find('\n', lines.size() / 2);
+      if (nl != std::string_view::npos) split = nl + 1;
     }
+    std::thread helper;
+    if (split < lines.size()) {
+      helper = std::thread([&] { second.addLines(lines.substr(split), options); });
+    }
+    first.addLines(lines.substr(0, split), options);
+    if (helper.joinable()) helper.join();
+    if (!writeAll(out, first.text()) || !writeAll(out, second.text())) {
+      return failure("cannot write standard output: ");
+    }
+    kept = block.size() - whole;
+    std::memmove(input.get(), input.get() + whole, kept);
   }
-  if (failure) return failure;
-  if (std::ferror(in)) return "cannot read standard input: " + std::string(std::strerror(errno));
-  if (!pending.empty()) emit(pending);
-  flush();
-  if (!failure && std::fflush(out) != 0) {
-    failure = "cannot write standard output: " + std::string(std::strerror(errno));
-  }
-  return failure;
+  return std::nullopt;
 }
 
 }  // namespace kalmera

@@ -1,4 +1,6 @@
 // The tool's batch verb: one FEN text per input line, one answer per line.
+// Each line is read into a fresh record in one pass and written once: the
+// window's step-by-step handling is not needed here.
 #pragma once
 
 #include <cstdio>
@@ -7,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model/Position.h"
+#include "model/FenRecord.h"
 
 namespace kalmera {
 
@@ -16,21 +18,15 @@ enum class Transform { Mirror, Turn };
 struct NormalizeOptions {
   bool json = false;
   FenDialect dialect = FenDialect::Native;  // the castling notation of the FEN written
-  std::vector<Transform> transforms;  // applied in the order given
+  std::vector<Transform> transforms;        // applied in the order given
 };
 
-// Reads `line` into a fresh start position, applies the transforms, and
-// appends the answer (FEN text or JSON object) and a line break to `out`.
-void normalizeLine(Position& position, std::string_view line, const NormalizeOptions& options,
-                   std::string& out);
+// The answer to one line (FEN text or JSON object) and a line break, appended to `out`.
+void normalizeLine(std::string_view line, const NormalizeOptions& options, std::string& out);
 
-// The position as one JSON object, strings escaped for any byte (ISO 8859-1).
-void appendJson(const Position& position, std::string& out,
-                FenDialect dialect = FenDialect::Native);
-
-// Buffered loop over a whole stream; nothing when done, otherwise what failed
-// ("cannot read standard input: ..." or "cannot write standard output: ...").
-std::optional<std::string> normalizeStream(std::FILE* in, std::FILE* out,
-                                           const NormalizeOptions& options);
+// Every line of `in` (a "\r" before the line break is dropped) into `out`;
+// nothing when done, otherwise what failed ("cannot read standard input: ..."
+// or "cannot write standard output: ...").
+std::optional<std::string> normalizeStream(int in, int out, const NormalizeOptions& options);
 
 }  // namespace kalmera

@@ -118,7 +118,7 @@ int main(int argc, char** argv) {
       return usageError("unknown verb '" + std::string(a) + "'");
     }
   }
-  if (const auto error = kalmera::normalizeStream(stdin, stdout, options)) {
+  if (const auto error = kalmera::normalizeStream(0, 1, options)) {
     return kalmera::failure(*error);
   }
   return 0;

@@ -1,8 +1,10 @@
 // The tolerant FEN reader. Fields in order: placement, side to move, castling,
 // en passant, half-move clock, full-move number. It never refuses a text: what
 // it cannot use becomes empty squares or defaults, and the writer's checks flag
-// what breaks a rule.
+// what breaks a rule. The fields after the placement are read into the record
+// directly, by one piece of code for the editor and the batch tool alike.
 #include <algorithm>
+#include <cstdint>
 
 #include "model/Position.h"
 
@@ -10,65 +12,89 @@ namespace kalmera {
 
 namespace {
 
-bool isFenSpace(char c) {
+constexpr bool isFenSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-class Cursor {
- public:
-  explicit Cursor(std::string_view text) : text_(text) {}
-  bool atEnd() const { return pos_ >= text_.size(); }
-  char peek(std::size_t ahead = 0) const {
-    return pos_ + ahead < text_.size() ? text_[pos_ + ahead] : '\0';
-  }
-  bool hasAhead(std::size_t ahead) const { return pos_ + ahead < text_.size(); }
-  void advance(std::size_t by = 1) { pos_ = std::min(text_.size(), pos_ + by); }
+// The end of the text is never passed over: once there, every later field is absent.
+struct Cursor {
+  const char* at;
+  const char* end;
+
+  bool atEnd() const { return at >= end; }
+  char peek(std::ptrdiff_t ahead = 0) const { return at + ahead < end ? at[ahead] : '\0'; }
   void skipSpace() {
-    while (!atEnd() && isFenSpace(text_[pos_])) ++pos_;
+    while (at < end && isFenSpace(*at)) ++at;
   }
   // A run of decimal digits (possibly none, giving 0), saturated far above
   // any counter's range.
   int number() {
     long long value = 0;
-    while (!atEnd() && text_[pos_] >= '0' && text_[pos_] <= '9') {
-      value = std::min<long long>(value * 10 + (text_[pos_] - '0'), 1000000000LL);
-      ++pos_;
+    while (at < end && *at >= '0' && *at <= '9') {
+      value = std::min<long long>(value * 10 + (*at - '0'), 1000000000LL);
+      ++at;
     }
     return static_cast<int>(value);
   }
-
- private:
-  std::string_view text_;
-  std::size_t pos_ = 0;
 };
 
-}  // namespace
+// The placement, character by character, as square events: `put(square,
+// letter)` for a piece, `clearTo(end)` for the squares from the counter up to
+// `end` that become empty. No rank lengths are checked: surplus pieces run on.
+template <typename Put, typename ClearTo>
+void readPlacement(Cursor& in, Put put, ClearTo clearTo) {
+  int square = 0;
+  char previous = '*';
+  while (square < kSquares) {
+    if (in.atEnd()) {
+      clearTo(square, kSquares);
+      return;
+    }
+    const char c = *in.at++;
+    if (isPieceLetter(c)) {
+      put(square++, c);
+    } else if (c >= '1' && c <= '8') {
+      const int end = std::min(kSquares, square + (c - '0'));
+      clearTo(square, end);
+      square = end;
+    } else if (c == '/') {
+      // "/" completes the rank; each further "/" skips one whole empty rank.
+      const int end = std::min(kSquares, ((previous == '/' ? square + 1 : square) + 7) / 8 * 8);
+      clearTo(square, end);
+      square = end;
+    } else {
+      clearTo(square, kSquares);
+      return;
+    }
+    previous = c;
+  }
+}
 
 // Sets a castling right whose rook stands on `file` of its home rank: a
 // corner rook with the king on its e-file home square is normal castling,
 // any other rook is extended castling with that rook file.
-void Position::grantCastling(const CastlingRightInfo& right, int file) {
-  setCastlingRight(static_cast<CastlingRight>(right.rookEntry), true);
+void grantCastling(PositionRecord& r, const CastlingRightInfo& right, int file) {
+  r.*right.right = true;
   const int home = homeRank(right.white);
   const int corner = right.hSide ? 7 : 0;
-  if (!(file == corner && rec_.Board[home + fileOf(kE1)] == right.king())) {
-    setExtended(true);
-    setRookFile(right.hSide ? RookSide::Right : RookSide::Left, static_cast<char>('a' + file));
+  if (!(file == corner && r.Board[home + fileOf(kE1)] == right.king())) {
+    r.Extended = true;
+    applyRookFile(r, right.hSide ? RookSide::Right : RookSide::Left, static_cast<char>('a' + file));
   }
 }
 
 // "K", "Q", "k", "q": the rook on `requestedFile` (-1 for the first one found),
 // scanning from the corner towards the king and stopping at it.
-bool Position::castleWithScan(const CastlingRightInfo& right, int requestedFile) {
+bool castleWithScan(PositionRecord& r, const CastlingRightInfo& right, int requestedFile) {
   const int home = homeRank(right.white);
   const int corner = right.hSide ? 7 : 0;
   const int last = right.hSide ? 2 : 5;
   const int step = right.hSide ? -1 : 1;
   for (int file = corner; file != last + step; file += step) {
-    const char piece = rec_.Board[home + file];
+    const char piece = r.Board[home + file];
     if (piece == right.king()) break;
     if (piece != right.rook() || (requestedFile >= 0 && file != requestedFile)) continue;
-    grantCastling(right, file);
+    grantCastling(r, right, file);
     return true;
   }
   return false;
@@ -76,119 +102,196 @@ bool Position::castleWithScan(const CastlingRightInfo& right, int requestedFile)
 
 // A file letter alone: the right toward the side of the king on which that
 // rook stands, when the king is on its home rank and the rook on that file.
-void Position::castleWithRookOn(bool white, int file) {
-  const int king = white ? rec_.WhiteKing : rec_.BlackKing;
+void castleWithRookOn(PositionRecord& r, bool white, int file) {
+  const int king = white ? r.WhiteKing : r.BlackKing;
   const int home = homeRank(white);
-  if (king < home || king > home + 7 || rec_.Board[home + file] != (white ? 'R' : 'r')) return;
+  if (king < home || king > home + 7 || r.Board[home + file] != (white ? 'R' : 'r')) return;
   const bool hSide = file > fileOf(king);
   for (const CastlingRightInfo& right : kCastlingRights) {
-    if (right.white == white && right.hSide == hSide) grantCastling(right, file);
+    if (right.white == white && right.hSide == hSide) grantCastling(r, right, file);
   }
+}
+
+const CastlingRightInfo* castlingLetter(char c) {
+  for (const CastlingRightInfo& info : kCastlingRights) {
+    if (info.letter == c) return &info;
+  }
+  return nullptr;
+}
+
+// Side to move, castling, en passant and the two counters, into the record.
+void readFieldsAfterPlacement(Cursor& in, PositionRecord& r) {
+  // Side to move: anything but "b" or "w" means White and is left for the next field.
+  in.skipSpace();
+  r.Side = in.peek() == 'b' ? 1 : 0;  // peek() gives '\0' at the end of the text
+  if (in.peek() == 'b' || in.peek() == 'w') ++in.at;
+
+  // Castling: reset, then resolve each letter to a rook on its side of the king.
+  r.CaRightW = r.CaLeftW = r.CaRightB = r.CaLeftB = false;
+  r.Extended = false;
+  r.RookLeft = 'a';
+  r.RookRight = 'h';
+  in.skipSpace();
+  while (!in.atEnd()) {
+    const char c = *in.at;
+    if (const CastlingRightInfo* letter = castlingLetter(c)) {
+      // A file letter after it names the rook when that rook is there; otherwise
+      // the letter stands on its own (X-FEN's "Qc": a-side, and Black's c-file rook).
+      const char next = in.peek(1);
+      const bool requested = next >= 'a' && next <= 'h' && castleWithScan(r, *letter, next - 'a');
+      if (!requested) castleWithScan(r, *letter, -1);
+      in.at += requested ? 2 : 1;
+    } else if (c >= 'A' && c <= 'H') {
+      castleWithRookOn(r, true, c - 'A');  // Shredder-FEN and X-FEN: White's rook by its file
+      ++in.at;
+    } else if (c >= 'a' && c <= 'h') {
+      castleWithRookOn(r, false, c - 'a');
+      ++in.at;
+    } else {
+      ++in.at;
+      if (c != '-') break;
+    }
+  }
+
+  // En passant: kept as it was when the field is absent.
+  in.skipSpace();
+  const char ep = in.peek();
+  if (ep >= 'a' && ep <= 'h') {
+    r.EnPassant = ep - 'a' + 1;
+    ++in.at;
+    if (in.peek() == '3' || in.peek() == '6') ++in.at;
+  } else if (ep == '-') {
+    r.EnPassant = 0;
+    ++in.at;
+  }
+
+  in.skipSpace();
+  r.HalfCount = std::clamp(in.number(), 0, 99);
+  in.skipSpace();
+  r.FullCount = std::clamp(in.number(), 1, 999);
+}
+
+}  // namespace
+
+void applyRookFile(PositionRecord& r, RookSide side, char letter) {
+  if (side == RookSide::Left) {
+    if (letter < 'a' || letter > 'f') return;
+    if (r.RookRight - letter < 2) r.RookRight = static_cast<char>(letter + 2);
+    r.RookLeft = letter;
+  } else {
+    if (letter < 'c' || letter > 'h') return;
+    if (letter - r.RookLeft < 2) r.RookLeft = static_cast<char>(letter - 2);
+    r.RookRight = letter;
+  }
+}
+
+namespace {
+
+// What each byte means in a placement, for the fresh reader's loop, packed
+// into one word: bits 0..7 the step of the square counter (1 for a piece, n
+// for a digit "1".."8", 7 for "/"), 8..15 the letter to store, 16..18 the low
+// bits to clear after the step (7 for "/": to the start of the next rank),
+// bit 24 "/", bit 25 the end of the placement (any other byte), and bits
+// 26..27 which king: 1 for "K", 2 for "k".
+constexpr int kLetterShift = 8, kMaskShift = 16, kSlashShift = 24, kKingShift = 26;
+constexpr std::uint32_t kEnd = 1u << 25;
+
+struct PlacementTable {
+  std::array<std::uint32_t, 256> bytes{};
+  constexpr PlacementTable() {
+    for (auto& b : bytes) b = kEnd;
+    for (const char c : kPieceLetters) {
+      const auto letter = static_cast<std::uint32_t>(static_cast<unsigned char>(c));
+      const std::uint32_t king = c == 'K' ? 1 : c == 'k' ? 2 : 0;
+      bytes[letter] = 1u | letter << kLetterShift | king << kKingShift;
+    }
+    for (char d = '1'; d <= '8'; ++d) bytes[static_cast<unsigned char>(d)] = std::uint32_t(d - '0');
+    bytes[static_cast<unsigned char>('/')] = 7u | 7u << kMaskShift | 1u << kSlashShift;
+  }
+};
+constexpr PlacementTable kPlacement{};
+
+// Of several kings of one colour only the last one placed stays.
+void keepLastKing(std::array<char, kSquares>& board, char king, int last) {
+  for (int s = 0; s < last; ++s) {
+    if (board[s] == king) board[s] = 0;
+  }
+}
+
+}  // namespace
+
+// The same rules as readPlacement with setSquare on an empty board, in a loop
+// made for speed (a few instructions a character, branching only where the
+// placement ends): squares become empty by being passed over; a pawn on a
+// home rank is refused (its square stays empty); of several kings of a
+// colour the last one stays. Refused pawns and surplus kings are rare and are
+// put right after the loop.
+void readFenFresh(std::string_view text, PositionRecord& r) {
+  Cursor in{text.data(), text.data() + text.size()};
+  in.skipSpace();
+  // Locals only in the loop: a store into the board (characters) could alias
+  // anything in memory, which would make every step wait for the last one.
+  const char* at = in.at;
+  const char* const end = in.end;
+  char* const board = r.Board.data();
+  int square = 0;
+  std::uint32_t slashBefore = 0;
+  std::uint32_t kings = 0;  // White's in bits 0..7, Black's in bits 8..15
+  int kingAt[3] = {};       // by king: 1 White, 2 Black
+  while (square < kSquares && at < end) {
+    const std::uint32_t b = kPlacement.bytes[static_cast<unsigned char>(*at++)];
+    if (b & kEnd) break;  // anything else ends the placement, and is passed over
+    board[square] = static_cast<char>(b >> kLetterShift);
+    const std::uint32_t king = b >> kKingShift;
+    kingAt[king] = square;
+    kings += (1u << (8 * king)) >> 8;
+    // A piece or digit moves the counter on by its step; "/" completes the
+    // rank (add 7, clear the low bits), and each further "/" skips one whole
+    // empty rank. One formula for both, so that the loop does not branch on
+    // slashes, which come too irregularly to be guessed.
+    const std::uint32_t slash = b >> kSlashShift & 1u;
+    const int advance = static_cast<int>((b & 0xFF) + (slashBefore & slash));
+    square = (square + advance) & ~static_cast<int>(b >> kMaskShift & 7u);
+    slashBefore = slash;
+  }
+  in.at = at;
+  for (const int s : {0, 1, 2, 3, 4, 5, 6, 7, 56, 57, 58, 59, 60, 61, 62, 63}) {
+    if (board[s] == 'P' || board[s] == 'p') board[s] = 0;
+  }
+  const std::uint32_t whiteKings = kings & 0xFF, blackKings = kings >> 8;
+  r.WhiteKing = whiteKings != 0 ? kingAt[1] : -1;
+  r.BlackKing = blackKings != 0 ? kingAt[2] : -1;
+  if (whiteKings > 1) keepLastKing(r.Board, 'K', r.WhiteKing);
+  if (blackKings > 1) keepLastKing(r.Board, 'k', r.BlackKing);
+  r.ErrKing = r.WhiteKing < 0 || r.BlackKing < 0;
+  readFieldsAfterPlacement(in, r);
+  r.RedrawEnabled = true;
 }
 
 void Position::readFen(std::string_view text) {
   rec_.RedrawEnabled = false;
   {
     Batch batch(*this);
-    Cursor in(text);
+    Cursor in{text.data(), text.data() + text.size()};
     in.skipSpace();
     if (rec_.Marks != decltype(rec_.Marks){}) {
       for (int s = 0; s < kSquares; ++s) setMark(s, 0);
     }
+    // Squares through setSquare, which keeps the king squares right and hands
+    // a piece under a refused pawn to the piece box; empty ones stay as they are.
+    readPlacement(
+        in, [this](int square, char c) { setSquare(square, c); },
+        [this](int from, int to) {
+          for (int s = from; s < to; ++s) {
+            if (rec_.Board[s] != 0) setSquare(s, 0);
+          }
+        });
 
-    // Placement. No rank lengths are checked: surplus pieces run on.
-    int square = 0;
-    char previous = '*';
-    // Emptying an empty square changes nothing, so only occupied ones go
-    // through setSquare (which keeps the king squares right).
-    const auto emptyUpTo = [&](int end) {
-      for (; square < end && square < kSquares; ++square) {
-        if (rec_.Board[square] != 0) setSquare(square, 0);
-      }
-    };
-    while (square < kSquares) {
-      if (in.atEnd()) {
-        emptyUpTo(kSquares);
-        break;
-      }
-      const char c = in.peek();
-      in.advance();
-      if (isPieceLetter(c)) {
-        setSquare(square++, c);
-      } else if (c >= '1' && c <= '8') {
-        emptyUpTo(square + (c - '0'));
-      } else if (c == '/') {
-        // "/" completes the rank; each further "/" skips one whole empty rank.
-        if (previous == '/') emptyUpTo(square + 1);
-        emptyUpTo((square + 7) / 8 * 8);
-      } else {
-        emptyUpTo(kSquares);
-      }
-      previous = c;
-    }
-
-    // Side to move: anything but "b" or "w" means White and is left for the next field.
-    in.skipSpace();
-    if (in.peek() == 'b') {  // peek() gives '\0' at the end of the text
-      setSide(1);
-      in.advance();
-    } else {
-      if (in.peek() == 'w') in.advance();
-      setSide(0);
-    }
-
-    // Castling: reset, then resolve each letter to a rook on its side of the king.
-    setCastlingRight(CastlingRight::WhiteRight, false);
-    setCastlingRight(CastlingRight::WhiteLeft, false);
-    setCastlingRight(CastlingRight::BlackRight, false);
-    setCastlingRight(CastlingRight::BlackLeft, false);
-    setExtended(false);
-    setRookFile(RookSide::Left, 'a');
-    setRookFile(RookSide::Right, 'h');
-    in.skipSpace();
-    while (!in.atEnd()) {
-      const char c = in.peek();
-      const CastlingRightInfo* letter = nullptr;
-      for (const CastlingRightInfo& info : kCastlingRights) {
-        if (info.letter == c) letter = &info;
-      }
-      if (letter != nullptr) {
-        // A file letter after it names the rook when that rook is there; otherwise
-        // the letter stands on its own (X-FEN's "Qc": a-side, and Black's c-file rook).
-        const char next = in.hasAhead(1) ? in.peek(1) : '\0';
-        const bool requested = next >= 'a' && next <= 'h' && castleWithScan(*letter, next - 'a');
-        if (!requested) castleWithScan(*letter, -1);
-        in.advance(requested ? 2 : 1);
-      } else if (c >= 'A' && c <= 'H') {
-        castleWithRookOn(true, c - 'A');  // Shredder-FEN and X-FEN: White's rook by its file
-        in.advance();
-      } else if (c >= 'a' && c <= 'h') {
-        castleWithRookOn(false, c - 'a');
-        in.advance();
-      } else if (c == '-') {
-        in.advance();
-      } else {
-        in.advance();
-        break;
-      }
-    }
-
-    // En passant: kept as it was when the field is absent.
-    in.skipSpace();
-    const char ep = in.atEnd() ? '\0' : in.peek();
-    if (ep >= 'a' && ep <= 'h') {
-      setEnPassant(ep - 'a' + 1);
-      in.advance();
-      if (!in.atEnd() && (in.peek() == '3' || in.peek() == '6')) in.advance();
-    } else if (ep == '-') {
-      setEnPassant(0);
-      in.advance();
-    }
-
-    in.skipSpace();
-    setHalfCount(in.number());
-    in.skipSpace();
-    setFullCount(in.number());
+    const int side = rec_.Side;
+    const bool extended = rec_.Extended;
+    readFieldsAfterPlacement(in, rec_);
+    if (rec_.Side != side) obs().sideChanged();
+    if (rec_.Extended != extended) obs().extendedChanged();
 
     // An empty line first, so that the final text always counts as a change
     // and a load always redraws exactly once, when the batch ends.

@@ -2,6 +2,7 @@
 // that fails its check stays set in the record, is flagged, and is left out of
 // the text.
 #include <array>
+#include <cstring>
 
 #include "model/Position.h"
 
@@ -36,10 +37,9 @@ CastlingFault kingFault(const PositionRecord& r, bool white, bool blackKingFails
   return CastlingFault::None;
 }
 
-}  // namespace
-
-void Position::checkCastling() {
-  PositionRecord& r = rec_;
+// The checks decide which rights and which en-passant file count; they set the
+// flags, say why (the faults) and find the castling rook squares.
+void checkCastling(PositionRecord& r) {
   const CastlingFault black = kingFault(r, false, false);
   const CastlingFault white = kingFault(r, true, black != CastlingFault::None);
   for (const CastlingRightInfo& c : kCastlingRights) {
@@ -58,8 +58,7 @@ void Position::checkCastling() {
   }
 }
 
-void Position::checkEnPassant() {
-  PositionRecord& r = rec_;
+void checkEnPassant(PositionRecord& r) {
   r.ErrEP = r.EnPassant != 0;
   r.EPFault = EnPassantFault::None;
   if (r.EnPassant == 0) return;
@@ -79,34 +78,44 @@ void Position::checkEnPassant() {
   r.ErrEP = r.EPFault != EnPassantFault::None;
 }
 
-namespace {
-// A FEN text of this writer is at most 71 + 3 + 8 + 3 + 3 + 4 characters.
-class FenBuffer {
- public:
-  void push_back(char c) { text_[size_++] = c; }
-  void append(std::string_view s) {
-    for (char c : s) text_[size_++] = c;
-  }
-  void appendNumber(int value) {
-    char digits[12];
-    int n = 0;
-    unsigned v = value < 0 ? 0u : static_cast<unsigned>(value);
-    do {
-      digits[n++] = static_cast<char>('0' + v % 10);
-      v /= 10;
-    } while (v != 0);
-    while (n > 0) push_back(digits[--n]);
-  }
-  std::size_t size() const { return size_; }
-  std::string_view view() const { return {text_, size_}; }
-
- private:
-  char text_[128];
-  std::size_t size_ = 0;
+// The text of a rank for each set of occupied squares (bit f for file f), as
+// places in the rank's "source": 0..7 the piece on that file, 8..15 the digits
+// "1".."8" for runs of empty squares.
+struct RankPattern {
+  unsigned char length = 0;
+  unsigned char from[8] = {};
 };
-}  // namespace
+struct RankPatterns {
+  std::array<RankPattern, 256> patterns{};
+  constexpr RankPatterns() {
+    for (unsigned occupied = 0; occupied < 256; ++occupied) {
+      RankPattern& p = patterns[occupied];
+      int empty = 0;
+      for (int file = 0; file < 8; ++file) {
+        if ((occupied >> file & 1u) == 0) {
+          ++empty;
+          continue;
+        }
+        if (empty > 0) p.from[p.length++] = static_cast<unsigned char>(7 + empty);
+        empty = 0;
+        p.from[p.length++] = static_cast<unsigned char>(file);
+      }
+      if (empty > 0) p.from[p.length++] = static_cast<unsigned char>(7 + empty);
+    }
+  }
+};
+constexpr RankPatterns kRankPatterns{};
 
-namespace {
+// Where the writer puts its characters: a plain buffer with room enough.
+struct CharOut {
+  char* at;
+  void push_back(char c) { *at++ = c; }
+  void number(int value) {  // 0..999
+    if (value >= 100) *at++ = static_cast<char>('0' + value / 100);
+    if (value >= 10) *at++ = static_cast<char>('0' + value / 10 % 10);
+    *at++ = static_cast<char>('0' + value % 10);
+  }
+};
 
 // The castling field of a checked record: only the rights that count, in the
 // order "K", "Q", "k", "q". Natively a bare letter means the outermost rook
@@ -162,41 +171,31 @@ std::string castlingField(const PositionRecord& record, FenDialect dialect) {
   return field;
 }
 
-std::string fenInDialect(const Position& position, FenDialect dialect) {
-  const std::string& fen = position.fenLine();
-  if (dialect == FenDialect::Native) return fen;
-  // The castling field is the third; the fields around it stay as they are.
-  const std::size_t start = fen.find(' ', fen.find(' ') + 1) + 1;
-  const std::size_t end = fen.find(' ', start);
-  return fen.substr(0, start) + castlingField(position.record(), dialect) + fen.substr(end);
-}
-
-void Position::makeFen(std::string& result) {
-  const PositionRecord& r = rec_;
-  FenBuffer out;
-
-  int empty = 0;
-  for (int s = 0; s < kSquares; ++s) {
-    if (r.Board[s] != 0) {
-      if (empty > 0) out.push_back(static_cast<char>('0' + empty));
-      empty = 0;
-      out.push_back(r.Board[s]);
-    } else {
-      ++empty;
-    }
-    if (fileOf(s) == 7) {
-      if (empty > 0) out.push_back(static_cast<char>('0' + empty));
-      empty = 0;
-      if (s != 63) out.push_back('/');
-    }
+std::size_t writeFen(PositionRecord& r, char* text, FenDialect dialect) {
+  CharOut out{text};
+  // A rank's text follows from which of its squares are occupied: the pattern
+  // of that set says, character by character, which file's piece or which
+  // digit to write, so that writing does not branch on the squares.
+  char source[16] = {0, 0, 0, 0, 0, 0, 0, 0, '1', '2', '3', '4', '5', '6', '7', '8'};
+  for (int row = 0; row < 8; ++row) {
+    const char* rank = &r.Board[row * 8];
+    std::memcpy(source, rank, 8);
+    unsigned occupied = 0;
+    for (int file = 0; file < 8; ++file) occupied |= unsigned(rank[file] != 0) << file;
+    const RankPattern& pattern = kRankPatterns.patterns[occupied];
+    for (int k = 0; k < 8; ++k) out.at[k] = source[pattern.from[k]];
+    out.at += pattern.length;
+    *out.at = '/';
+    out.at += row != 7;
   }
+  out.push_back(' ');
+  out.push_back(r.Side == 1 ? 'b' : 'w');
+  out.push_back(' ');
 
-  out.append(r.Side == 1 ? " b " : " w ");
+  checkCastling(r);
+  appendCastlingField(out, r, dialect);
 
-  checkCastling();
-  appendCastlingField(out, r, FenDialect::Native);
-
-  checkEnPassant();
+  checkEnPassant(r);
   out.push_back(' ');
   const int target = r.validEnPassantTarget();
   if (target < 0) {
@@ -205,13 +204,23 @@ void Position::makeFen(std::string& result) {
     out.push_back(static_cast<char>('a' + fileOf(target)));
     out.push_back(static_cast<char>('8' - rowOf(target)));
   }
-
   out.push_back(' ');
-  out.appendNumber(r.HalfCount);
+  out.number(r.HalfCount);
   out.push_back(' ');
-  out.appendNumber(r.FullCount);
-  result.assign(out.view());
+  out.number(r.FullCount);
+  return static_cast<std::size_t>(out.at - text);
+}
 
+std::string fenInDialect(const Position& position, FenDialect dialect) {
+  if (dialect == FenDialect::Native) return position.fenLine();
+  PositionRecord record = position.record();
+  char text[kMaxFenLength];
+  return std::string(text, writeFen(record, text, dialect));
+}
+
+void Position::makeFen(std::string& result) {
+  char text[kMaxFenLength];
+  result.assign(text, writeFen(rec_, text));
   obs().flagsChecked();
 }
 

@@ -109,19 +109,7 @@ void Position::setExtended(bool on) {
 }
 
 void Position::setRookFile(RookSide side, char letter) {
-  // Keeps at least one file between the two rook files for the king: moving one
-  // file pushes the other along.
-  if (side == RookSide::Left) {
-    if (letter >= 'a' && letter <= 'f') {
-      if (rec_.RookRight - letter < 2) setRookFile(RookSide::Right, static_cast<char>(letter + 2));
-      rec_.RookLeft = letter;
-    }
-  } else {
-    if (letter >= 'c' && letter <= 'h') {
-      if (letter - rec_.RookLeft < 2) setRookFile(RookSide::Left, static_cast<char>(letter - 2));
-      rec_.RookRight = letter;
-    }
-  }
+  applyRookFile(rec_, side, letter);
   rewriteFenLine();
 }
 

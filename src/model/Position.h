@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/FenRecord.h"
 #include "model/PositionRecord.h"
 
 namespace kalmera {
@@ -29,7 +30,6 @@ struct PositionState {
   int activeIndex = 4;
 };
 
-enum class RookSide { Left, Right };
 // What a click does to a square: set the active piece (or empty the square
 // when it holds exactly that piece), take its piece into the hand, or toggle
 // its mark.
@@ -107,11 +107,8 @@ class Position {
  private:
   // The writer: the FEN text of the record into `out`, after both checks.
   void makeFen(std::string& out);
-  void checkCastling();
-  void checkEnPassant();
-  void grantCastling(const CastlingRightInfo& right, int file);
-  bool castleWithScan(const CastlingRightInfo& right, int requestedFile);
-  void castleWithRookOn(bool white, int file);
+  // Mirror and turn: the record changes whole, the window is told once.
+  void transform(void (*change)(PositionRecord&));
   void updateErrKing();
   void emptyKingSquare(int& kingSquare, bool white);
 
@@ -126,13 +123,6 @@ class Position {
   PositionObserver& obs() { return *observer_; }
 };
 
-// The castling notations of other programs. X-FEN names the outermost rook by
-// "K"/"Q"/"k"/"q" and any other by its file letter ("GQkq", "Kkb"); Shredder-FEN
-// always names the files ("HAha"). The reader takes all three.
-enum class FenDialect { Native, XFen, Shredder };
-
-// The castling field of a checked record in a notation.
-std::string castlingField(const PositionRecord& record, FenDialect dialect);
 // The position's FEN line with its castling field in a notation.
 std::string fenInDialect(const Position& position, FenDialect dialect);
 

@@ -65,6 +65,23 @@ lines=$( { head -c 20000 /dev/urandom | tr -d '\n'; printf '\n'; printf 'a\0b\n'
 check "hostile input gives one line each" 3 "$lines"
 check "hostile input exit code" 0 "$(head -c 100000 /dev/urandom | "$tool" >/dev/null; echo $?)"
 
+# A large input is read in blocks, and the lines of a block are answered on
+# both cores: the answers come in the order of the lines all the same, as
+# when the input comes in pieces too small to be shared out.
+big=$(mktemp -d)
+awk 'BEGIN { srand(7); split("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1|4k3/8/8/3Pp3/8/8/8/4K3 w - e6 0 1|r3k2r/8/8/8/8/8/8/R3K1RR w GQkq - 4 9|bad line|8/8 b|x", f, "|")
+  for (i = 0; i < 80000; i++) { printf "%s %d%s\n", f[int(rand() * 6) + 1], i % 500, (i % 7 == 0 ? "\r" : "") }
+  printf "k7/8/8/8/8/8/8/7K b" }' > "$big/in.txt"
+split -l 1000 "$big/in.txt" "$big/part."
+for p in "$big"/part.*; do "$tool" < "$p"; done > "$big/pieces.txt"
+"$tool" < "$big/in.txt" > "$big/whole.txt"
+check "large input in order" "$(wc -l < "$big/pieces.txt") $(md5sum < "$big/pieces.txt")" \
+  "$(wc -l < "$big/whole.txt") $(md5sum < "$big/whole.txt")"
+"$tool" --json --mirror < "$big/in.txt" > "$big/whole.txt"
+for p in "$big"/part.*; do "$tool" --json --mirror < "$p"; done > "$big/pieces.txt"
+check "large input in order, json" "$(md5sum < "$big/pieces.txt")" "$(md5sum < "$big/whole.txt")"
+rm -rf "$big"
+
 # Whatever the bytes, every answer line is one JSON object a parser accepts.
 if command -v python3 >/dev/null; then
   check "json stays valid for hostile bytes" "ok" \

@@ -2,6 +2,10 @@
 // line shows it.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
+#include <vector>
+
 #include "CaseName.h"
 #include "model/Position.h"
 
@@ -182,6 +186,43 @@ TEST(Reader, ALoadAllowsExactlyOneRedraw) {
   seen.drawsAllowed = 0;
   p.readFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1");
   EXPECT_EQ(seen.drawsAllowed, 1);
+}
+
+
+// The batch tool's one-pass reader against the editor's step-by-step one: the
+// same record, flags and FEN text for every text, from the table above and
+// from random texts over the bytes a placement can hold.
+TEST(FreshReader, MakesTheEditorsRecord) {
+  std::vector<std::string> texts = {
+      "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
+      "KKK5/kkk5/pppppppp/8//PPPP/7/8 b HAha c6 7 9",
+      "r3k2r/8/8/8/8/8/8/R3K1RR w GQkq - 0 1",
+      "//////// w",
+      "9/P7/8/8/8/8/8/p7 w - -",
+      "RRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRRR",
+      "  \t",
+  };
+  const std::string alphabet = "PNBRQKpnbrqk12345678//  wb-acefhKQkqAH036x";
+  std::uint32_t seed = 12345;
+  for (int i = 0; i < 3000; ++i) {
+    std::string text;
+    const int length = i % 90;
+    for (int k = 0; k < length; ++k) {
+      seed = seed * 1664525u + 1013904223u;
+      text += alphabet[(seed >> 16) % alphabet.size()];
+    }
+    texts.push_back(text);
+  }
+  for (const std::string& text : texts) {
+    Position editor;
+    editor.readFen(text);
+    PositionRecord fresh;
+    readFenFresh(text, fresh);
+    char fen[kMaxFenLength];
+    const std::size_t length = writeFen(fresh, fen);
+    EXPECT_EQ(std::string_view(fen, length), editor.fenLine()) << text;
+    EXPECT_TRUE(fresh == editor.record()) << text;
+  }
 }
 
 }  // namespace

@@ -1,9 +1,15 @@
-// Reader + writer round trips and mirror + turn over a mixed set of texts.
+// Reader + writer round trips and mirror + turn over a mixed set of texts and
+// over the positions of real games (the file named by KALMERA_POSITIONS, by
+// default the shared positions file beside the source tree).
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "cli/Normalize.h"
+#include "model/FenRecord.h"
 #include "model/Position.h"
 #include "setup/Chess960.h"
 
@@ -20,6 +26,18 @@ std::vector<std::string> mixedTexts() {
       "kkkkkkkkkkkkkkkkPPPPPPPP//////// b KQkqKQkq a3 150 5000 trailing",
   };
   for (int n : {1, 100, 500, 959, 960}) texts.push_back(kalmera::frcFen(n));
+  return texts;
+}
+
+// The lines of the positions file; empty when there is none.
+const std::vector<std::string>& realGameTexts() {
+  static const std::vector<std::string> texts = [] {
+    const char* named = std::getenv("KALMERA_POSITIONS");
+    std::ifstream in(named != nullptr ? named : KALMERA_DEFAULT_POSITIONS);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }();
   return texts;
 }
 
@@ -49,7 +67,7 @@ void BM_MirrorAndTurn(benchmark::State& state) {
 BENCHMARK(BM_MirrorAndTurn);
 
 void BM_FreshPositionPerLine(benchmark::State& state) {
-  // What the tool does for every input line.
+  // The editor's reader from the start position each time.
   const auto texts = mixedTexts();
   kalmera::Position p;
   std::size_t i = 0;
@@ -61,6 +79,53 @@ void BM_FreshPositionPerLine(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_FreshPositionPerLine);
+
+// Real games: the editor's reader and writer, the batch tool's one-pass reader
+// and writer, and the tool's whole answer to a line.
+template <typename RoundTrip>
+void realGames(benchmark::State& state, RoundTrip roundTrip) {
+  const auto& texts = realGameTexts();
+  if (texts.empty()) {
+    state.SkipWithError("no positions file (set KALMERA_POSITIONS)");
+    return;
+  }
+  std::size_t i = 0;
+  for (auto _ : state) {
+    roundTrip(texts[i]);
+    i = i + 1 == texts.size() ? 0 : i + 1;
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
+void BM_RealGamesEditor(benchmark::State& state) {
+  kalmera::Position p;
+  realGames(state, [&p](const std::string& text) {
+    p.readFen(text);
+    benchmark::DoNotOptimize(p.fenLine().data());
+  });
+}
+BENCHMARK(BM_RealGamesEditor);
+
+void BM_RealGamesFreshRecord(benchmark::State& state) {
+  char fen[kalmera::kMaxFenLength];
+  realGames(state, [&fen](const std::string& text) {
+    kalmera::PositionRecord r;
+    kalmera::readFenFresh(text, r);
+    benchmark::DoNotOptimize(kalmera::writeFen(r, fen));
+  });
+}
+BENCHMARK(BM_RealGamesFreshRecord);
+
+void BM_RealGamesToolLine(benchmark::State& state) {
+  const bool json = state.range(0) != 0;
+  std::string out;
+  realGames(state, [&out, json](const std::string& text) {
+    out.clear();
+    kalmera::normalizeLine(text, {json, kalmera::FenDialect::Native, {}}, out);
+    benchmark::DoNotOptimize(out.data());
+  });
+}
+BENCHMARK(BM_RealGamesToolLine)->Arg(0)->Arg(1)->ArgName("json");
 
 }  // namespace
 

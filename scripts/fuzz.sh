@@ -8,8 +8,8 @@ flags="-fsanitize=address,undefined -fsanitize=fuzzer-no-link -fno-omit-frame-po
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_CXX_FLAGS="$flags" \
   -DKALMERA_FUZZ=ON -DKALMERA_GUI=OFF -DKALMERA_TESTS=OFF -DKALMERA_BENCH=OFF >/dev/null
-cmake --build build-fuzz -j 2 --target fen_fuzz ini_fuzz
-for target in fen_fuzz ini_fuzz; do
+cmake --build build-fuzz -j 2 --target fen_fuzz fen_diff_fuzz ini_fuzz
+for target in fen_fuzz fen_diff_fuzz ini_fuzz; do
   corpus=build-fuzz/corpus-$target
   mkdir -p "$corpus"
   echo "== $target for ${seconds}s"

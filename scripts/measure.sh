@@ -54,22 +54,20 @@ echo "editor start to first painted window: $(printf '%s\n' "${starts[@]}" | med
 echo "editor peak memory (VmHWM): $(( $(printf '%s\n' "${rss[@]}" | median) / 1024 )) MiB"
 
 # --- the tool: batch throughput --------------------------------------------
-lines="$work/mixed.fen"
-for f in "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1" \
-         "r3k2r/pp1n1ppp/2p1pn2/q2p4/1bPP4/2N1PN2/PPQ2PPP/R3KB1R w KQkq d6 0 9" \
-         "4k3/8/8/3Pp3/8/8/8/4K3 w - e6 0 1" "6k1/8/8/8/8/8/8/RR4K1 w Qb - 0 1" \
-         "bbqnnrkr/pppppppp/8/8/8/8/PPPPPPPP/BBQNNRKR w KQkq - 0 1" "  x?/\\//9 HAha zz 99999 -3" ""; do
-  echo "$f"
-done > "$work/seed.fen"
-for _ in $(seq 142858); do cat "$work/seed.fen"; done | head -n 1000000 > "$lines"
-for verb in "" "--json"; do
+# One million lines of real games: the shared positions file fifty times over.
+positions=${KALMERA_POSITIONS:-../shared/bench/positions.txt}
+lines="$work/games.fen"
+for _ in $(seq 50); do cat "$positions"; done > "$lines"
+for verb in "" "--json" "--mirror --turn"; do
   times=()
   for _ in $(seq "$runs"); do
     t0=$(date +%s%N)
-    "$build/kalmera-fen" $verb < "$lines" > /dev/null
+    # shellcheck disable=SC2086
+    "$build/kalmera-fen" normalize $verb < "$lines" > /dev/null
     times+=($(( ($(date +%s%N) - t0) / 1000000 )))
   done
-  echo "kalmera-fen $verb 1,000,000 lines: $(printf '%s\n' "${times[@]}" | median) ms"
+  echo "kalmera-fen normalize $verb, $(wc -l < "$lines") lines of real games:" \
+       "$(printf '%s\n' "${times[@]}" | median) ms"
 done
 
 # --- the benchmarks: medians of repetitions --------------------------------

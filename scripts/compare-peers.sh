@@ -2,7 +2,7 @@
 # Batch speed against the peer: one million FEN lines (the positions file
 # fifty times over) normalised by kalmera-fen and by a chessops script doing
 # the same (bench/peers/normalize.mjs), alternately, three rounds; prints each
-# time, the best of each and the ratio. Needs a build and scripts/install-peers.sh.
+# time, the median of each and the ratio. Needs a build and scripts/install-peers.sh.
 #   scripts/compare-peers.sh [POSITIONS_FILE] [ROUNDS]
 set -eu
 cd "$(dirname "$0")/.."
@@ -26,7 +26,7 @@ seconds() {  # command... < input; prints the wall time in seconds
   t1=$(date +%s%N)
   awk -v ns=$((t1 - t0)) 'BEGIN { printf "%.3f", ns / 1e9 }'
 }
-best() { tr ' ' '\n' | sort -n | head -n 1; }
+median() { tr ' ' '\n' | sed '/^$/d' | sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
 
 for args in "" "--json" "--mirror --turn"; do
   ours="" peer=""
@@ -37,7 +37,7 @@ for args in "" "--json" "--mirror --turn"; do
     echo "round $round: kalmera-fen normalize $args ${o} s, chessops ${p} s"
     ours="$ours $o" peer="$peer $p"
   done
-  o=$(echo $ours | best) p=$(echo $peer | best)
+  o=$(echo $ours | median) p=$(echo $peer | median)
   awk -v o="$o" -v p="$p" -v a="${args:-(plain)}" \
-    'BEGIN { printf "best: kalmera-fen %s %.3f s, chessops %.3f s: %.1f times as fast\n", a, o, p, p / o }'
+    'BEGIN { printf "median: kalmera-fen %s %.3f s, chessops %.3f s: %.1f times as fast\n", a, o, p, p / o }'
 done

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <algorithm>
 #include <memory>
+#include <system_error>
 #include <thread>
 
 #include "model/ErrorReasons.h"
@@ -264,10 +265,15 @@ std::optional<std::string> normalizeStream(int in, int out, const NormalizeOptio
     }
     std::thread helper;
     if (split < lines.size()) {
-      helper = std::thread([&] { second.addLines(lines.substr(split), options); });
+      try {
+        helper = std::thread([&] { second.addLines(lines.substr(split), options); });
+      } catch (const std::system_error&) {
+        // No thread to be had (a process limit): this one answers both halves.
+      }
     }
     first.addLines(lines.substr(0, split), options);
     if (helper.joinable()) helper.join();
+    else if (split < lines.size()) second.addLines(lines.substr(split), options);
     if (!writeAll(out, first.text()) || !writeAll(out, second.text())) {
       return failure("cannot write standard output: ");
     }

@@ -80,6 +80,15 @@ check "large input in order" "$(wc -l < "$big/pieces.txt") $(md5sum < "$big/piec
 "$tool" --json --mirror < "$big/in.txt" > "$big/whole.txt"
 for p in "$big"/part.*; do "$tool" --json --mirror < "$p"; done > "$big/pieces.txt"
 check "large input in order, json" "$(md5sum < "$big/pieces.txt")" "$(md5sum < "$big/whole.txt")"
+# Without a second thread to be had (a process limit), one thread answers all.
+if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
+  cp "$tool" "$big/tool" && chmod 777 "$big" && chmod 644 "$big/in.txt"
+  setpriv --reuid=65534 --regid=65534 --clear-groups bash -c \
+    'ulimit -u 1; exec "$1/tool" --json --mirror < "$1/in.txt" > "$1/limited.txt"' limit "$big"
+  code=$?
+  check "large input without a second thread" "0 $(md5sum < "$big/whole.txt")" \
+    "$code $(md5sum < "$big/limited.txt")"
+fi
 rm -rf "$big"
 
 # Whatever the bytes, every answer line is one JSON object a parser accepts.

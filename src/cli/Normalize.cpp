@@ -142,12 +142,7 @@ void writeJson(const PositionRecord& r, std::string_view fen, Writer& w) {
 
 // The answer to one line into `w`.
 void answer(std::string_view line, const NormalizeOptions& options, Writer& w) {
-  static const PositionRecord kFresh = [] {
-    PositionRecord r;
-    r.RedrawEnabled = false;
-    return r;
-  }();
-  PositionRecord r = kFresh;
+  PositionRecord r;
   readFenFresh(line, r);
   for (const Transform t : options.transforms) {
     if (t == Transform::Mirror) mirrorRecord(r);

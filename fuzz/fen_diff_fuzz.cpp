@@ -1,10 +1,11 @@
-// The batch tool's one-pass reader against the editor's: for any bytes, the
+// The batch tool's one-pass readers against the editor's: for any bytes, the
 // same record (board, kings, rights, rook files, flags, faults) and the same
 // FEN text in every castling notation, also after mirror and turn (each
 // record checked after every step, as the editor does).
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "model/FenRecord.h"
@@ -31,10 +32,26 @@ void requireSame(const Position& editor, PositionRecord& fresh) {
   }
 }
 
+// The reader that reads ahead, on the first `length` bytes of `bytes`: the
+// rest must not count.
+void requireSameAhead(std::string_view bytes, std::size_t length) {
+  const std::string text = std::string(bytes) + std::string(kReadAhead, '8');
+  Position editor;
+  editor.readFen(bytes.substr(0, length));
+  PositionRecord fresh;
+  const std::string_view placement = readFenFreshAhead({text.data(), length}, fresh);
+  char buffer[kMaxFenLength];
+  require(std::string_view(buffer, writeFen(fresh, buffer, FenDialect::Native, placement)) ==
+          editor.fenLine());
+  require(fresh == editor.record());
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
+  requireSameAhead(text, size);
+  requireSameAhead(text, size - size % 8);
   Position editor;
   editor.readFen(text);
   PositionRecord fresh;

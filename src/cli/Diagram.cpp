@@ -16,7 +16,7 @@
 #include "setup/Settings.h"
 #include "setup/Trim.h"
 
-#ifdef KALMERA_WITH_PICTURES
+#ifdef KALMERA_DRAWS_PICTURES
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
@@ -186,7 +186,7 @@ int runPictureVerb(int argc, char** argv, const std::vector<std::string>& args,
     problem = "picture needs exactly one of --png FILE, --bmp FILE and --svg FILE";
     return 2;
   }
-#ifdef KALMERA_WITH_PICTURES
+#ifdef KALMERA_DRAWS_PICTURES
   // Headless whatever the environment says: the board's labels need fonts,
   // not a screen.
   qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -214,9 +214,7 @@ int runPictureVerb(int argc, char** argv, const std::vector<std::string>& args,
   return 0;
 #else
   (void)argc;
-  (void)argv;
-  problem = "this kalmera-fen was built without pictures";
-  return 2;
+  return runPictureProgram(argv, problem);
 #endif
 }
 

@@ -13,4 +13,10 @@ int runHtmlVerb(const std::vector<std::string>& args, std::string& problem);
 int runPictureVerb(int argc, char** argv, const std::vector<std::string>& args,
                    std::string& problem);
 
+// The pictures are drawn by a program of their own, kalmera-fen-picture (only
+// it needs Qt, so that the batch verbs start without loading Qt): found beside
+// this program or where it is installed, and started in this process's place
+// with the same arguments. Returns only when it cannot be started.
+int runPictureProgram(char** argv, std::string& problem);
+
 }  // namespace kalmera

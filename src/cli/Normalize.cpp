@@ -1,10 +1,13 @@
 #include "cli/Normalize.h"
 
+#include <string.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
 #include <memory>
 #include <system_error>
 #include <thread>
@@ -17,10 +20,9 @@ namespace {
 
 // The longest answer to one line: a JSON object with every reason given.
 constexpr std::size_t kMaxAnswer = 4096;
-constexpr std::size_t kOutputBlock = 1 << 20;
-constexpr std::size_t kInputBlock = 1 << 22;
-// Blocks smaller than this are answered on one core: a thread costs more.
-constexpr std::size_t kSplitAbove = 1 << 18;
+// The input a worker takes at a time, and the answers it keeps before writing.
+constexpr std::size_t kInputBlock = 1 << 19;
+constexpr std::size_t kOutputBlock = 1 << 23;
 
 // Characters into a buffer that has room enough (the caller sees to it).
 struct Writer {
@@ -140,25 +142,31 @@ void writeJson(const PositionRecord& r, std::string_view fen, Writer& w) {
   w.put("\"}");
 }
 
-// The answer to one line into `w`.
-void answer(std::string_view line, const NormalizeOptions& options, Writer& w) {
+// The answer to one line into `w`. `ahead`: kReadAhead bytes after the line
+// may be read.
+void answer(std::string_view line, const NormalizeOptions& options, Writer& w, bool ahead) {
   PositionRecord r;
-  readFenFresh(line, r);
+  std::string_view placement;
+  if (ahead) placement = readFenFreshAhead(line, r);
+  else readFenFresh(line, r);
+  if (!options.transforms.empty()) placement = {};
   for (const Transform t : options.transforms) {
     if (t == Transform::Mirror) mirrorRecord(r);
     else turnRecord(r);
   }
   if (!options.json) {
-    w.at += writeFen(r, w.at, options.dialect);
+    w.at += writeFen(r, w.at, options.dialect, placement);
   } else {
     char fen[kMaxFenLength];
-    const std::size_t length = writeFen(r, fen, options.dialect);
+    const std::size_t length = writeFen(r, fen, options.dialect, placement);
     writeJson(r, std::string_view(fen, length), w);
   }
   w.put('\n');
 }
 
-std::string failure(const char* what) { return std::string(what) + std::strerror(errno); }
+std::string failure(const char* what, int error) {
+  return std::string(what) + std::strerror(error);
+}
 
 }  // namespace
 
@@ -166,50 +174,23 @@ void normalizeLine(std::string_view line, const NormalizeOptions& options, std::
   const std::size_t size = out.size();
   out.resize(size + kMaxAnswer);
   Writer w{out.data() + size};
-  answer(line, options, w);
+  answer(line, options, w, false);
   out.resize(static_cast<std::size_t>(w.at - out.data()));
 }
 
 namespace {
 
-// The answers to whole lines, appended to a buffer that grows as needed.
-class Answers {
- public:
-  void add(std::string_view line, const NormalizeOptions& options) {
-    if (text_.size() - used_ < kMaxAnswer) text_.resize(std::max(text_.size() * 2, kOutputBlock));
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    Writer w{text_.data() + used_};
-    answer(line, options, w);
-    used_ = static_cast<std::size_t>(w.at - text_.data());
-  }
-  // Every line of `text`; the last one may lack its line break.
-  void addLines(std::string_view text, const NormalizeOptions& options) {
-    while (!text.empty()) {
-      const std::size_t nl = text.find('\n');
-      if (nl == std::string_view::npos) {
-        add(text, options);
-        return;
-      }
-      add(text.substr(0, nl), options);
-      text.remove_prefix(nl + 1);
-    }
-  }
-  std::string_view text() const { return {text_.data(), used_}; }
-  void clear() { used_ = 0; }
-
- private:
-  std::string text_;
-  std::size_t used_ = 0;
-};
-
-bool writeAll(int out, std::string_view text) {
-  while (!text.empty()) {
-    const ssize_t n = ::write(out, text.data(), text.size());
+// 0, or the error that stopped the writing.
+int writeAll(int out, const char* text, std::size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(out, text, size);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    text.remove_prefix(static_cast<std::size_t>(n));
+    if (n < 0) return errno;
+    if (n == 0) return EIO;
+    text += n;
+    size -= static_cast<std::size_t>(n);
   }
-  return true;
+  return 0;
 }
 
 // Fills `buffer` from `in` up to its size or the end of the input; the bytes
@@ -226,55 +207,157 @@ ssize_t readBlock(int in, char* buffer, std::size_t size) {
   return static_cast<ssize_t>(done);
 }
 
+// A piece of the input: whole lines, with kReadAhead readable bytes after them.
+struct Chunk {
+  std::unique_ptr<char[]> bytes;
+  std::size_t capacity = 0;  // without the bytes read ahead
+  std::size_t size = 0;
+  long number = 0;  // its place in the input
+
+  void reserve(std::size_t wanted, std::size_t keep) {
+    if (wanted <= capacity) return;
+    std::unique_ptr<char[]> larger(new char[wanted + kReadAhead]);
+    std::memcpy(larger.get(), bytes.get(), keep);
+    std::memset(larger.get() + wanted, '\n', kReadAhead);
+    bytes = std::move(larger);
+    capacity = wanted;
+  }
+};
+
+// Hands out the input in chunks of whole lines, numbered in their order; the
+// workers take turns at it.
+class LineSource {
+ public:
+  explicit LineSource(int in) : in_(in) {}
+
+  // The next chunk; false at the end of the input or after a read error.
+  bool next(Chunk& chunk) {
+    const std::lock_guard lock(mutex_);
+    if (finished_) return false;
+    chunk.reserve(std::max(kInputBlock, unfinished_.size() * 2), 0);
+    std::memcpy(chunk.bytes.get(), unfinished_.data(), unfinished_.size());
+    std::size_t filled = unfinished_.size();
+    unfinished_.clear();
+    for (;;) {
+      const ssize_t n = readBlock(in_, chunk.bytes.get() + filled, chunk.capacity - filled);
+      if (n < 0) {
+        error_ = errno;
+        finished_ = true;
+        return false;
+      }
+      filled += static_cast<std::size_t>(n);
+      if (filled < chunk.capacity) {  // the end: the last line may lack its break
+        finished_ = true;
+        break;
+      }
+      const char* const begin = chunk.bytes.get();
+      const auto* nl = static_cast<const char*>(::memrchr(begin, '\n', filled));
+      if (nl != nullptr) {
+        const std::size_t whole = static_cast<std::size_t>(nl - begin) + 1;
+        unfinished_.assign(begin + whole, filled - whole);
+        filled = whole;
+        break;
+      }
+      chunk.reserve(chunk.capacity * 2, filled);  // a line longer than the chunk
+    }
+    chunk.size = filled;
+    chunk.number = count_++;
+    return filled > 0;
+  }
+
+  int error() const { return error_; }
+
+ private:
+  int in_;
+  std::mutex mutex_;
+  std::string unfinished_;  // the start of a line that the last chunk cut
+  long count_ = 0;
+  bool finished_ = false;
+  int error_ = 0;
+};
+
+// The order of writing: a worker writes the answers to its chunk once every
+// earlier chunk is written. After a failed write nobody writes any more.
+class Turns {
+ public:
+  // Waits for the turn of chunk `number`; false when a write failed.
+  bool waitFor(long number) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return next_ == number || error_ != 0; });
+    return error_ == 0;
+  }
+  void pass(int error) {
+    {
+      const std::lock_guard lock(mutex_);
+      ++next_;
+      if (error != 0) error_ = error;
+    }
+    changed_.notify_all();
+  }
+  int error() {
+    const std::lock_guard lock(mutex_);
+    return error_;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  long next_ = 0;
+  int error_ = 0;
+};
+
+// One worker: takes chunks, answers their lines into its own buffer, and
+// writes them in its turn. A buffer that fills up is written early, once its
+// turn has come, so that no input makes the answers pile up.
+void work(LineSource& source, Turns& turns, int out, const NormalizeOptions& options) {
+  Chunk chunk;
+  const std::unique_ptr<char[]> answers(new char[kOutputBlock + kMaxAnswer]);
+  while (source.next(chunk)) {
+    bool myTurn = false;
+    int error = 0;
+    Writer w{answers.get()};
+    const auto writeOut = [&] {
+      if (!myTurn && !turns.waitFor(chunk.number)) return false;  // an earlier write failed
+      myTurn = true;
+      error = writeAll(out, answers.get(), static_cast<std::size_t>(w.at - answers.get()));
+      w.at = answers.get();
+      return error == 0;
+    };
+    std::string_view text(chunk.bytes.get(), chunk.size);
+    bool ok = true;
+    while (ok && !text.empty()) {
+      const std::size_t nl = text.find('\n');
+      std::string_view line = text.substr(0, nl);
+      text.remove_prefix(nl == std::string_view::npos ? text.size() : nl + 1);
+      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+      answer(line, options, w, true);
+      if (static_cast<std::size_t>(w.at - answers.get()) > kOutputBlock) ok = writeOut();
+    }
+    if (ok) ok = writeOut();
+    if (myTurn) turns.pass(error);
+    if (!ok) return;
+  }
+}
+
 }  // namespace
 
-// Large blocks of whole lines; a block large enough is split at a line break
-// into two halves that the machine's two cores answer at the same time, and
-// the answers are written in the order of the lines.
+// Chunks of whole lines, answered by as many workers as the machine has
+// cores (two here); the answers are written in the order of the lines.
 std::optional<std::string> normalizeStream(int in, int out, const NormalizeOptions& options) {
-  const bool twoCores = std::thread::hardware_concurrency() > 1;
-  std::size_t capacity = kInputBlock;
-  std::unique_ptr<char[]> input(new char[capacity]);
-  std::size_t kept = 0;  // bytes of an unfinished line at the front
-  Answers first, second;
-  for (bool more = true; more;) {
-    if (kept == capacity) {  // a line longer than the buffer
-      std::unique_ptr<char[]> larger(new char[capacity * 2]);
-      std::memcpy(larger.get(), input.get(), kept);
-      input = std::move(larger);
-      capacity *= 2;
+  LineSource source(in);
+  Turns turns;
+  std::thread helper;
+  if (std::thread::hardware_concurrency() > 1) {
+    try {
+      helper = std::thread([&] { work(source, turns, out, options); });
+    } catch (const std::system_error&) {
+      // No thread to be had (a process limit): this one answers everything.
     }
-    const ssize_t n = readBlock(in, input.get() + kept, capacity - kept);
-    if (n < 0) return failure("cannot read standard input: ");
-    more = kept + static_cast<std::size_t>(n) == capacity;
-    std::string_view block(input.get(), kept + static_cast<std::size_t>(n));
-    // The whole lines; at the end of the input the last one may lack its break.
-    const std::size_t whole = more ? block.rfind('\n') + 1 : block.size();
-    const std::string_view lines = block.substr(0, whole);
-    first.clear();
-    second.clear();
-    std::size_t split = lines.size();
-    if (twoCores && lines.size() > kSplitAbove) {
-      const std::size_t nl = lines.find('\n', lines.size() / 2);
-      if (nl != std::string_view::npos) split = nl + 1;
-    }
-    std::thread helper;
-    if (split < lines.size()) {
-      try {
-        helper = std::thread([&] { second.addLines(lines.substr(split), options); });
-      } catch (const std::system_error&) {
-        // No thread to be had (a process limit): this one answers both halves.
-      }
-    }
-    first.addLines(lines.substr(0, split), options);
-    if (helper.joinable()) helper.join();
-    else if (split < lines.size()) second.addLines(lines.substr(split), options);
-    if (!writeAll(out, first.text()) || !writeAll(out, second.text())) {
-      return failure("cannot write standard output: ");
-    }
-    kept = block.size() - whole;
-    std::memmove(input.get(), input.get() + whole, kept);
   }
+  work(source, turns, out, options);
+  if (helper.joinable()) helper.join();
+  if (const int error = turns.error()) return failure("cannot write standard output: ", error);
+  if (const int error = source.error()) return failure("cannot read standard input: ", error);
   return std::nullopt;
 }
 

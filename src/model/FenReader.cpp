@@ -4,7 +4,13 @@
 // what breaks a rule. The fields after the placement are read into the record
 // directly, by one piece of code for the editor and the batch tool alike.
 #include <algorithm>
+#include <bit>
 #include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "model/Position.h"
 
@@ -266,6 +272,122 @@ void readFenFresh(std::string_view text, PositionRecord& r) {
   r.ErrKing = r.WhiteKing < 0 || r.BlackKing < 0;
   readFieldsAfterPlacement(in, r);
   r.RedrawEnabled = true;
+}
+
+namespace {
+
+#if defined(__SSE2__)
+// The placement of a text as the writer would make it of its board: eight
+// ranks of at most eight characters, each adding up to eight squares, no two
+// digits in a row, no pawn on a home rank, at most one king a colour. Such a
+// placement is read from bit masks of 64 bytes at once: which bytes are
+// slashes, digits and piece letters, and the square each byte ends on (running
+// sums of the steps, eight at a time by one multiplication). Sets the pieces
+// and kings and returns the placement's length; 0 (nothing set) for any other
+// placement, which the loop below reads. 64 bytes from `at` may be read; the
+// text's own bytes are the first `available`.
+std::size_t readCanonicalPlacement(const char* at, std::size_t available, PositionRecord& r) {
+  const auto bits = [](__m128i m) { return static_cast<std::uint64_t>(_mm_movemask_epi8(m) & 0xFFFF); };
+  const auto is = [](__m128i c, char x) { return _mm_cmpeq_epi8(c, _mm_set1_epi8(x)); };
+  std::uint64_t slash = 0, digit = 0, piece = 0, pawn = 0, whiteKing = 0, blackKing = 0;
+  alignas(16) unsigned char steps[64];
+  for (int k = 0; k < 4; ++k) {
+    const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16 * k));
+    const __m128i lower = _mm_or_si128(c, _mm_set1_epi8(0x20));  // case folded
+    // p, q, r are one range; b, k, n single letters.
+    const __m128i pqr = _mm_cmpeq_epi8(_mm_min_epu8(_mm_max_epu8(lower, _mm_set1_epi8('p')),
+                                                    _mm_set1_epi8('r')),
+                                       lower);
+    const __m128i pieces =
+        _mm_or_si128(_mm_or_si128(pqr, is(lower, 'b')), _mm_or_si128(is(lower, 'k'), is(lower, 'n')));
+    const __m128i digits = _mm_cmpeq_epi8(
+        _mm_min_epu8(_mm_max_epu8(c, _mm_set1_epi8('1')), _mm_set1_epi8('8')), c);
+    const __m128i step = _mm_or_si128(_mm_and_si128(pieces, _mm_set1_epi8(1)),
+                                      _mm_and_si128(digits, _mm_sub_epi8(c, _mm_set1_epi8('0'))));
+    _mm_store_si128(reinterpret_cast<__m128i*>(steps + 16 * k), step);
+    const int shift = 16 * k;
+    slash |= bits(is(c, '/')) << shift;
+    digit |= bits(digits) << shift;
+    piece |= bits(pieces) << shift;
+    pawn |= bits(is(lower, 'p')) << shift;
+    whiteKing |= bits(is(c, 'K')) << shift;
+    blackKing |= bits(is(c, 'k')) << shift;
+  }
+  const std::uint64_t text = available >= 64 ? ~0ULL : (1ULL << available) - 1;
+  const std::uint64_t outside = ~((slash | digit | piece) & text);
+  if (outside == 0) return 0;  // longer than the window
+  const int length = std::countr_zero(outside);
+  const std::uint64_t inside = (1ULL << length) - 1;
+  slash &= inside;
+  digit &= inside;
+  piece &= inside;
+  whiteKing &= inside;
+  blackKing &= inside;
+  // (x & (x - 1)) != 0: more than one bit set.
+  if (slash == 0 || (digit & digit >> 1) != 0 || (whiteKing & (whiteKing - 1)) != 0 ||
+      (blackKing & (blackKing - 1)) != 0) {
+    return 0;
+  }
+  const int firstSlash = std::countr_zero(slash);
+  const int lastSlash = 63 - std::countl_zero(slash);
+  const std::uint64_t homeRanks = ((1ULL << firstSlash) - 1) | (inside & ~((2ULL << lastSlash) - 1));
+  if ((pawn & homeRanks) != 0) return 0;
+
+  // The square after each byte: running sums of the steps. Ranks of at most
+  // eight characters that end on squares 8, 16, .. 64 keep every sum below
+  // 256, so no byte carries into the next.
+  alignas(16) unsigned char ends[64];
+  std::uint64_t carried = 0;
+  for (int w = 0; w < 8; ++w) {
+    std::uint64_t s;
+    std::memcpy(&s, steps + 8 * w, 8);
+    const int kept = std::clamp(length - 8 * w, 0, 8);
+    s &= kept == 8 ? ~0ULL : (1ULL << (8 * kept)) - 1;
+    const std::uint64_t sums = (s + carried) * 0x0101010101010101ULL;
+    std::memcpy(ends + 8 * w, &sums, 8);
+    carried = sums >> 56;
+  }
+  int previous = -1;
+  std::uint64_t slashes = slash;
+  for (int rank = 1; rank <= 7; ++rank) {
+    if (slashes == 0) return 0;  // fewer than seven
+    const int slashAt = std::countr_zero(slashes);
+    slashes &= slashes - 1;
+    if (slashAt - previous > 9 || ends[slashAt] != 8 * rank) return 0;
+    previous = slashAt;
+  }
+  if (slashes != 0 || length - previous > 9 || ends[length - 1] != 64) return 0;
+
+  char* const board = r.Board.data();
+  for (std::uint64_t p = piece; p != 0; p &= p - 1) {
+    const int i = std::countr_zero(p);
+    board[ends[i] - 1] = at[i];
+  }
+  r.WhiteKing = whiteKing != 0 ? ends[std::countr_zero(whiteKing)] - 1 : -1;
+  r.BlackKing = blackKing != 0 ? ends[std::countr_zero(blackKing)] - 1 : -1;
+  return static_cast<std::size_t>(length);
+}
+#endif
+
+}  // namespace
+
+std::string_view readFenFreshAhead(std::string_view text, PositionRecord& r) {
+#if defined(__SSE2__)
+  Cursor in{text.data(), text.data() + text.size()};
+  in.skipSpace();
+  const char* const placement = in.at;
+  const std::size_t length =
+      readCanonicalPlacement(placement, static_cast<std::size_t>(in.end - placement), r);
+  if (length != 0) {
+    in.at += length;
+    r.ErrKing = r.WhiteKing < 0 || r.BlackKing < 0;
+    readFieldsAfterPlacement(in, r);
+    r.RedrawEnabled = true;
+    return {placement, length};
+  }
+#endif
+  readFenFresh(text, r);
+  return {};
 }
 
 void Position::readFen(std::string_view text) {

@@ -24,7 +24,10 @@ inline constexpr std::size_t kMaxFenLength = 96;
 
 // Runs the castling and en-passant checks (flags, faults, rook squares) and
 // writes the FEN text into `out` (room for kMaxFenLength); returns its length.
-std::size_t writeFen(PositionRecord& record, char* out, FenDialect dialect = FenDialect::Native);
+// `placement`, when given, is the placement text of the record's board as
+// the writer makes it (from readFenFreshAhead of an unchanged record).
+std::size_t writeFen(PositionRecord& record, char* out, FenDialect dialect = FenDialect::Native,
+                     std::string_view placement = {});
 
 // The castling field of a checked record in a notation.
 std::string castlingField(const PositionRecord& record, FenDialect dialect);
@@ -33,6 +36,15 @@ std::string castlingField(const PositionRecord& record, FenDialect dialect);
 // pass: the same record as the editor's reader makes of a freshly started
 // position, but without its window to tell.
 void readFenFresh(std::string_view text, PositionRecord& record);
+
+// How far past the end of its text readFenFreshAhead may read.
+inline constexpr std::size_t kReadAhead = 64;
+
+// readFenFresh for a text followed by at least kReadAhead bytes that may be
+// read (whatever they hold). A placement that is already the writer's own
+// (as nearly every placement from a program is) is read many bytes at a
+// time; it is returned, for writeFen to copy. Any other gives "".
+std::string_view readFenFreshAhead(std::string_view text, PositionRecord& record);
 
 // Sets one rook file, pushing the other along when fewer than two files would
 // separate them; a letter outside the side's range ("a".."f", "c".."h")

@@ -190,21 +190,26 @@ std::string castlingField(const PositionRecord& record, FenDialect dialect) {
   return field;
 }
 
-std::size_t writeFen(PositionRecord& r, char* text, FenDialect dialect) {
+std::size_t writeFen(PositionRecord& r, char* text, FenDialect dialect, std::string_view placement) {
   CharOut out{text};
-  // A rank's text follows from which of its squares are occupied: the pattern
-  // of that set says, character by character, which file's piece or which
-  // digit to write, so that writing does not branch on the squares.
-  char source[16] = {0, 0, 0, 0, 0, 0, 0, 0, '1', '2', '3', '4', '5', '6', '7', '8'};
-  for (int row = 0; row < 8; ++row) {
-    const char* rank = &r.Board[row * 8];
-    std::memcpy(source, rank, 8);
-    const RankPattern& pattern = kRankPatterns.patterns[occupiedFiles(rank)];
+  if (!placement.empty()) {
+    std::memcpy(out.at, placement.data(), placement.size());
+    out.at += placement.size();
+  } else {
+    // A rank's text follows from which of its squares are occupied: the pattern
+    // of that set says, character by character, which file's piece or which
+    // digit to write, so that writing does not branch on the squares.
+    char source[16] = {0, 0, 0, 0, 0, 0, 0, 0, '1', '2', '3', '4', '5', '6', '7', '8'};
+    for (int row = 0; row < 8; ++row) {
+      const char* rank = &r.Board[row * 8];
+      std::memcpy(source, rank, 8);
+      const RankPattern& pattern = kRankPatterns.patterns[occupiedFiles(rank)];
 #pragma GCC unroll 8
-    for (int k = 0; k < 8; ++k) out.at[k] = source[pattern.from[k]];
-    out.at += pattern.length;
-    *out.at = '/';
-    out.at += row != 7;
+      for (int k = 0; k < 8; ++k) out.at[k] = source[pattern.from[k]];
+      out.at += pattern.length;
+      *out.at = '/';
+      out.at += row != 7;
+    }
   }
   out.push_back(' ');
   out.push_back(r.Side == 1 ? 'b' : 'w');

@@ -128,6 +128,12 @@ echo "$std" | "$tool" picture --png "$pics/board.png" --marks "$a8"
 check "picture png" "89504e47" "$(head -c 4 "$pics/board.png" | od -An -tx1 | tr -d ' \n')"
 echo "$std" | "$tool" picture --bmp "$pics/board.bmp"
 check "picture bmp 24 bits" "BM 24" "$(head -c 2 "$pics/board.bmp") $(od -An -tu1 -j28 -N1 "$pics/board.bmp" | tr -d ' ')"
+# Without its picture program the tool says which one it looked for.
+cp "$tool" "$pics/alone"
+err=$(echo "$std" | "$pics/alone" picture --png "$pics/x.png" 2>&1 >/dev/null); code=$?
+check "missing picture program exits 1" 1 "$code"
+check "missing picture program is named" "kalmera-fen: cannot start the picture program: $pics/../libexec/kalmera/kalmera-fen-picture: No such file or directory" "$err"
+rm "$pics/alone"
 err=$(echo "$std" | "$tool" picture --png "$pics/gone/x.png" 2>&1 >/dev/null); code=$?
 check "unwritable picture exits 1" 1 "$code"
 check "unwritable picture says so in one line" "1" "$(printf '%s\n' "$err" | grep -c 'gone/x.png')"

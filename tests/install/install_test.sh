@@ -14,7 +14,7 @@ make_work_folder
 root="$work/root"
 DESTDIR="$root" cmake --install "$build" --prefix /usr >/dev/null || { echo "FAIL install"; exit 1; }
 usr="$root/usr"
-for f in bin/kalmera bin/kalmera-fen share/applications/org.example.Kalmera.desktop \
+for f in bin/kalmera bin/kalmera-fen libexec/kalmera/kalmera-fen-picture share/applications/org.example.Kalmera.desktop \
          share/metainfo/org.example.Kalmera.metainfo.xml share/man/man1/kalmera.1 \
          share/man/man1/kalmera-fen.1 share/icons/hicolor/scalable/apps/org.example.Kalmera.svg; do
   check "installed: $f" yes "$([ -f "$usr/$f" ] && echo yes || echo no)"
@@ -42,6 +42,12 @@ fi
 std='rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1'
 check "the tool's page takes the installed images" 1 \
   "$(echo "$std" | "$usr/bin/kalmera-fen" html --document | grep -c "src=\"file://$usr/share/kalmera/PNG/wK.png\"")"
+
+# The installed tool starts its installed picture program, also through a link.
+ln -s "$usr/bin/kalmera-fen" "$work/fen-link"
+echo "$std" | "$work/fen-link" picture --png "$work/board.png"
+check "the installed tool draws a picture" "PNG 337x337" "$(identify -format '%m %wx%h' "$work/board.png" 2>/dev/null)"
+check "the tool itself does without Qt" 0 "$(ldd "$usr/bin/kalmera-fen" | grep -c Qt)"
 
 # The editor, from the read-only installation, as an ordinary user.
 for tool in Xvfb xdotool; do

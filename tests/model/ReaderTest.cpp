@@ -213,7 +213,21 @@ TEST(FreshReader, MakesTheEditorsRecord) {
     }
     texts.push_back(text);
   }
-  for (const std::string& text : texts) {
+  // Placements as the writer makes them, and each cut short at every length,
+  // with the rest of the text after it: the reader that reads ahead must not
+  // take what follows the text.
+  std::vector<std::string> following(texts.size());
+  for (const std::string full : {"r1bqkb1r/pp3ppp/2n2n2/1B1pp3/3P4/2N2N2/PPP2PPP/R1BQK2R b KQkq d3 0 6",
+                                 "8/8/8/4k3/8/8/8/R3K2R w KQ - 0 1", "8/8/8/8/8/8/8/8",
+                                 "rnbqkb2/pppppp2/PPPPPP2/pppppp2/PPPPPP2/pppppp2/PPPPPP2/RNBQKB2 w",
+                                 "rnbqkbn1/pppppp2/PPPPPP2/pppppp2/PPPPPP2/pppppp2/PPPPPP2/RNBQKB2 w"}) {
+    for (std::size_t n = 0; n <= full.size(); ++n) {
+      texts.push_back(full.substr(0, n));
+      following.push_back(full.substr(n));
+    }
+  }
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    const std::string& text = texts[i];
     Position editor;
     editor.readFen(text);
     PositionRecord fresh;
@@ -222,6 +236,13 @@ TEST(FreshReader, MakesTheEditorsRecord) {
     const std::size_t length = writeFen(fresh, fen);
     EXPECT_EQ(std::string_view(fen, length), editor.fenLine()) << text;
     EXPECT_TRUE(fresh == editor.record()) << text;
+
+    const std::string padded = text + following[i] + std::string(kReadAhead, '1');
+    PositionRecord ahead;
+    const std::string_view placement = readFenFreshAhead({padded.data(), text.size()}, ahead);
+    const std::size_t aheadLength = writeFen(ahead, fen, FenDialect::Native, placement);
+    EXPECT_EQ(std::string_view(fen, aheadLength), editor.fenLine()) << text;
+    EXPECT_TRUE(ahead == editor.record()) << text;
   }
 }
 

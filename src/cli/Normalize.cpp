@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <algorithm>
 #include <condition_variable>
@@ -46,7 +47,17 @@ struct Writer {
     } while (value != 0);
     while (n > 0) put(digits[--n]);
   }
-  void boolean(bool value) { put(value ? std::string_view("true") : std::string_view("false")); }
+  // Five bytes written either way ("true" and its terminating zero), four or five kept.
+  void boolean(bool value) {
+    std::memcpy(at, value ? "true" : "false", 5);
+    at += value ? 4 : 5;
+  }
+  // Text that needs no escapes, in quotes.
+  void quoted(std::string_view text) {
+    put('"');
+    put(text);
+    put('"');
+  }
   // A JSON string of any bytes: a Latin-1 byte is the code point of the same
   // number, control bytes and those above ASCII as \u00XX.
   void string(std::string_view text) {
@@ -87,16 +98,18 @@ void writeJson(const PositionRecord& r, std::string_view fen, Writer& w) {
     w.put(",\"blackRight\":");
     w.boolean(blackRight);
   };
+  // The FEN text and the rook files are letters, digits, "/", " " and "-":
+  // nothing to escape.
   w.put("{\"fen\":");
-  w.string(fen);
+  w.quoted(fen);
   w.put(",\"side\":");
   w.number(r.Side);
   w.put(",\"extended\":");
   w.boolean(r.Extended);
   w.put(",\"rookLeft\":");
-  w.string(std::string_view(&r.RookLeft, 1));
+  w.quoted(std::string_view(&r.RookLeft, 1));
   w.put(",\"rookRight\":");
-  w.string(std::string_view(&r.RookRight, 1));
+  w.quoted(std::string_view(&r.RookRight, 1));
   w.put(",\"enPassant\":");
   w.number(r.EnPassant);
   w.put(",\"halfCount\":");
@@ -137,15 +150,30 @@ void writeJson(const PositionRecord& r, std::string_view fen, Writer& w) {
   w.number(r.WhiteKing);
   w.put(",\"blackKing\":");
   w.number(r.BlackKing);
+  // "*" for a marked square, "-" for another, eight at a time: a byte's
+  // top bit of `marked` says "not zero".
   w.put(",\"marks\":\"");
-  for (const unsigned char m : r.Marks) w.put(m != 0 ? '*' : '-');
+  for (int row = 0; row < 8; ++row) {
+    constexpr std::uint64_t low7 = 0x7F7F7F7F7F7F7F7FULL, ones = 0x0101010101010101ULL;
+    std::uint64_t marks;
+    std::memcpy(&marks, r.Marks.data() + row * 8, 8);
+    const std::uint64_t marked = ((((marks & low7) + low7) | marks) >> 7) & ones;
+    const std::uint64_t text = '-' * ones - ('-' - '*') * marked;
+    std::memcpy(w.at, &text, 8);
+    w.at += 8;
+  }
   w.put("\"}");
 }
+
+// A fresh record to copy from: copying takes a few wide moves, where the
+// compiler builds one in place with a slow string store. Not const, so that
+// it cannot do so here either.
+PositionRecord freshRecord;
 
 // The answer to one line into `w`. `ahead`: kReadAhead bytes after the line
 // may be read.
 void answer(std::string_view line, const NormalizeOptions& options, Writer& w, bool ahead) {
-  PositionRecord r;
+  PositionRecord r = freshRecord;
   std::string_view placement;
   if (ahead) placement = readFenFreshAhead(line, r);
   else readFenFresh(line, r);

@@ -1,7 +1,8 @@
 // Mirror (a-side <-> h-side) and turn (White <-> Black) as permutations of the
 // record: with at most one king a colour and no pawn on a home rank, moving
 // every square's piece and mark leaves exactly the moved kings.
-#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "model/Position.h"
@@ -9,18 +10,34 @@
 namespace kalmera {
 
 namespace {
-char swapCase(char c) {
-  if (c >= 'a' && c <= 'z') return static_cast<char>(c - 'a' + 'A');
-  if (c >= 'A' && c <= 'Z') return static_cast<char>(c - 'A' + 'a');
-  return c;
-}
+
 char mirrorFile(char letter) { return static_cast<char>('h' - (letter - 'a')); }
+
+// The eight squares of a row as one word and back.
+template <typename Squares>
+std::uint64_t row(const Squares& squares, int index) {
+  std::uint64_t word;
+  std::memcpy(&word, squares.data() + index * 8, 8);
+  return word;
+}
+template <typename Squares>
+void setRow(Squares& squares, int index, std::uint64_t word) {
+  std::memcpy(squares.data() + index * 8, &word, 8);
+}
+
+// A piece letter of the other colour, eight squares at once: letters have
+// bit 6 set (empty squares hold 0), and bit 5 is their case.
+std::uint64_t otherColour(std::uint64_t squares) {
+  return squares ^ ((squares & 0x4040404040404040ULL) >> 1);
+}
+
 }  // namespace
 
 void mirrorRecord(PositionRecord& r) {
-  for (int row = 0; row < 8; ++row) {
-    std::reverse(r.Board.begin() + row * 8, r.Board.begin() + row * 8 + 8);
-    std::reverse(r.Marks.begin() + row * 8, r.Marks.begin() + row * 8 + 8);
+  // Reversing a row's bytes reverses its files, whatever the byte order.
+  for (int i = 0; i < 8; ++i) {
+    setRow(r.Board, i, __builtin_bswap64(row(r.Board, i)));
+    setRow(r.Marks, i, __builtin_bswap64(row(r.Marks, i)));
   }
   const auto mirrored = [](int square) { return square < 0 ? square : square ^ 7; };
   r.WhiteKing = mirrored(r.WhiteKing);
@@ -35,14 +52,13 @@ void mirrorRecord(PositionRecord& r) {
 }
 
 void turnRecord(PositionRecord& r) {
-  for (int row = 0; row < 4; ++row) {
-    for (int file = 0; file < 8; ++file) {
-      const int a = row * 8 + file, b = (7 - row) * 8 + file;
-      const char pieceA = r.Board[a];
-      r.Board[a] = swapCase(r.Board[b]);
-      r.Board[b] = swapCase(pieceA);
-      std::swap(r.Marks[a], r.Marks[b]);
-    }
+  for (int i = 0; i < 4; ++i) {
+    const std::uint64_t pieces = row(r.Board, i);
+    setRow(r.Board, i, otherColour(row(r.Board, 7 - i)));
+    setRow(r.Board, 7 - i, otherColour(pieces));
+    const std::uint64_t marks = row(r.Marks, i);
+    setRow(r.Marks, i, row(r.Marks, 7 - i));
+    setRow(r.Marks, 7 - i, marks);
   }
   const auto turned = [](int square) { return square < 0 ? square : square ^ 56; };
   const int whiteKing = r.WhiteKing;

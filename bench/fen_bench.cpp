@@ -83,12 +83,13 @@ BENCHMARK(BM_FreshPositionPerLine);
 // Real games: the editor's reader and writer, the batch tool's one-pass reader
 // and writer, and the tool's whole answer to a line.
 template <typename RoundTrip>
-void realGames(benchmark::State& state, RoundTrip roundTrip) {
-  const auto& texts = realGameTexts();
+void realGames(benchmark::State& state, RoundTrip roundTrip, std::size_t padding = 0) {
+  std::vector<std::string> texts = realGameTexts();
   if (texts.empty()) {
     state.SkipWithError("no positions file (set KALMERA_POSITIONS)");
     return;
   }
+  for (std::string& text : texts) text.append(padding, '\n');
   std::size_t i = 0;
   for (auto _ : state) {
     roundTrip(texts[i]);
@@ -115,6 +116,19 @@ void BM_RealGamesFreshRecord(benchmark::State& state) {
   });
 }
 BENCHMARK(BM_RealGamesFreshRecord);
+
+// The tool's path: the text followed by bytes that may be read ahead (the
+// strings keep them after their end), a placement in the writer's form copied.
+void BM_RealGamesReadAhead(benchmark::State& state) {
+  char fen[kalmera::kMaxFenLength];
+  realGames(state, [&fen](const std::string& text) {
+    kalmera::PositionRecord r;
+    const std::string_view line(text.data(), text.size() - kalmera::kReadAhead);
+    const std::string_view placement = kalmera::readFenFreshAhead(line, r);
+    benchmark::DoNotOptimize(kalmera::writeFen(r, fen, kalmera::FenDialect::Native, placement));
+  }, kalmera::kReadAhead);
+}
+BENCHMARK(BM_RealGamesReadAhead);
 
 void BM_RealGamesToolLine(benchmark::State& state) {
   const bool json = state.range(0) != 0;

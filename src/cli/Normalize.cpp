@@ -12,6 +12,7 @@
 #include <memory>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 #include "model/ErrorReasons.h"
 
@@ -370,20 +371,21 @@ void work(LineSource& source, Turns& turns, int out, const NormalizeOptions& opt
 }  // namespace
 
 // Chunks of whole lines, answered by as many workers as the machine has
-// cores (two here); the answers are written in the order of the lines.
+// cores (at most eight); the answers are written in the order of the lines.
 std::optional<std::string> normalizeStream(int in, int out, const NormalizeOptions& options) {
   LineSource source(in);
   Turns turns;
-  std::thread helper;
-  if (std::thread::hardware_concurrency() > 1) {
+  const unsigned cores = std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+  std::vector<std::thread> helpers;
+  for (unsigned i = 1; i < cores; ++i) {
     try {
-      helper = std::thread([&] { work(source, turns, out, options); });
+      helpers.emplace_back([&] { work(source, turns, out, options); });
     } catch (const std::system_error&) {
-      // No thread to be had (a process limit): this one answers everything.
+      break;  // no more threads to be had (a process limit): fewer workers
     }
   }
   work(source, turns, out, options);
-  if (helper.joinable()) helper.join();
+  for (std::thread& helper : helpers) helper.join();
   if (const int error = turns.error()) return failure("cannot write standard output: ", error);
   if (const int error = source.error()) return failure("cannot read standard input: ", error);
   return std::nullopt;

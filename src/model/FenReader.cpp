@@ -118,11 +118,21 @@ void castleWithRookOn(PositionRecord& r, bool white, int file) {
   }
 }
 
-const CastlingRightInfo* castlingLetter(char c) {
-  for (const CastlingRightInfo& info : kCastlingRights) {
-    if (info.letter == c) return &info;
+// The right of each letter "K", "Q", "k", "q" by byte: one load, no search.
+struct CastlingLetterTable {
+  std::array<signed char, 256> right{};
+  constexpr CastlingLetterTable() {
+    for (auto& r : right) r = -1;
+    for (std::size_t i = 0; i < kCastlingRights.size(); ++i) {
+      right[static_cast<unsigned char>(kCastlingRights[i].letter)] = static_cast<signed char>(i);
+    }
   }
-  return nullptr;
+};
+constexpr CastlingLetterTable kCastlingLetters{};
+
+const CastlingRightInfo* castlingLetter(char c) {
+  const int i = kCastlingLetters.right[static_cast<unsigned char>(c)];
+  return i < 0 ? nullptr : &kCastlingRights[static_cast<std::size_t>(i)];
 }
 
 // Side to move, castling, en passant and the two counters, into the record.

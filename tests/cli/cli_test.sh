@@ -80,6 +80,13 @@ check "large input in order" "$(wc -l < "$big/pieces.txt") $(md5sum < "$big/piec
 "$tool" --json --mirror < "$big/in.txt" > "$big/whole.txt"
 for p in "$big"/part.*; do "$tool" --json --mirror < "$p"; done > "$big/pieces.txt"
 check "large input in order, json" "$(md5sum < "$big/pieces.txt")" "$(md5sum < "$big/whole.txt")"
+# Answers that outgrow a worker's buffer (short lines, long JSON) are written
+# early, still in order.
+awk 'BEGIN { for (i = 0; i < 48000; i++) printf "8/8/8/8/8/8/8/8 w - - 0 %d\n", i % 999 + 1 }' > "$big/short.txt"
+split -l 1000 "$big/short.txt" "$big/shortpart."
+"$tool" --json < "$big/short.txt" > "$big/whole-short.txt"
+for p in "$big"/shortpart.*; do "$tool" --json < "$p"; done > "$big/pieces.txt"
+check "answers above a worker's buffer in order" "$(md5sum < "$big/pieces.txt")" "$(md5sum < "$big/whole-short.txt")"
 # Without a second thread to be had (a process limit), one thread answers all.
 if [ "$(id -u)" -eq 0 ] && command -v setpriv >/dev/null; then
   cp "$tool" "$big/tool" && chmod 777 "$big" && chmod 644 "$big/in.txt"

@@ -247,7 +247,6 @@ struct Chunk {
     if (wanted <= capacity) return;
     std::unique_ptr<char[]> larger(new char[wanted + kReadAhead]);
     std::memcpy(larger.get(), bytes.get(), keep);
-    std::memset(larger.get() + wanted, '\n', kReadAhead);
     bytes = std::move(larger);
     capacity = wanted;
   }
@@ -290,6 +289,7 @@ class LineSource {
       chunk.reserve(chunk.capacity * 2, filled);  // a line longer than the chunk
     }
     chunk.size = filled;
+    std::memset(chunk.bytes.get() + filled, '\n', kReadAhead);  // what may be read ahead
     chunk.number = count_++;
     return filled > 0;
   }

@@ -1,3 +1,4 @@
+// Starting the picture program in this one's place.
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,7 +20,11 @@ int runPictureProgram(char** argv, std::string& problem) {
   // This program's own folder, whatever link or path started it.
   std::string self(4096, '\0');
   const ssize_t n = ::readlink("/proc/self/exe", self.data(), self.size());
-  self.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+  if (n <= 0 || static_cast<std::size_t>(n) >= self.size() || self[0] != '/') {
+    // Never a relative name: that would start whatever the current folder holds.
+    return failure("cannot find the folder of kalmera-fen (/proc/self/exe)");
+  }
+  self.resize(static_cast<std::size_t>(n));
   const std::string folder = self.substr(0, self.rfind('/') + 1);
   // Beside it in a build folder; in the installed tree, where it was installed.
   const std::string places[] = {folder + "kalmera-fen-picture", folder + KALMERA_PICTURE_PROGRAM};

@@ -294,7 +294,7 @@ namespace {
 // slashes, digits and piece letters, and the square each byte ends on (running
 // sums of the steps, eight at a time by one multiplication). Sets the pieces
 // and kings and returns the placement's length; 0 (nothing set) for any other
-// placement, which the loop below reads. 64 bytes from `at` may be read; the
+// placement, which readFenFresh's loop reads. 64 bytes from `at` may be read; the
 // text's own bytes are the first `available`.
 std::size_t readCanonicalPlacement(const char* at, std::size_t available, PositionRecord& r) {
   const auto bits = [](__m128i m) { return static_cast<std::uint64_t>(_mm_movemask_epi8(m) & 0xFFFF); };

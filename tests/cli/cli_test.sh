@@ -139,7 +139,11 @@ check "picture bmp 24 bits" "BM 24" "$(head -c 2 "$pics/board.bmp") $(od -An -tu
 cp "$tool" "$pics/alone"
 err=$(echo "$std" | "$pics/alone" picture --png "$pics/x.png" 2>&1 >/dev/null); code=$?
 check "missing picture program exits 1" 1 "$code"
-check "missing picture program is named" "kalmera-fen: cannot start the picture program: $pics/../libexec/kalmera/kalmera-fen-picture: No such file or directory" "$err"
+case "$err" in
+  "kalmera-fen: cannot start the picture program: $pics/"*"/kalmera-fen-picture: No such file or directory") named=yes ;;
+  *) named="no: $err" ;;
+esac
+check "missing picture program is named" yes "$named"
 rm "$pics/alone"
 err=$(echo "$std" | "$tool" picture --png "$pics/gone/x.png" 2>&1 >/dev/null); code=$?
 check "unwritable picture exits 1" 1 "$code"

@@ -18,9 +18,15 @@ namespace kalmera {
 
 namespace {
 
+// ' ', '\t', '\n', '\v', '\f' and '\r', as bits of one word: one test a byte.
+constexpr std::uint64_t kFenSpaces = 1ULL << ' ' | 1ULL << '\t' | 1ULL << '\n' | 1ULL << '\v' |
+                                     1ULL << '\f' | 1ULL << '\r';
 constexpr bool isFenSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+  const auto byte = static_cast<unsigned char>(c);
+  return byte <= ' ' && (kFenSpaces >> byte & 1) != 0;
 }
+static_assert(isFenSpace(' ') && isFenSpace('\t') && isFenSpace('\r') && !isFenSpace('\0') &&
+              !isFenSpace('!') && !isFenSpace('\x85'));
 
 // The end of the text is never passed over: once there, every later field is absent.
 struct Cursor {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "model/ErrorReasons.h"
+#include "setup/WholeFile.h"
 
 namespace kalmera {
 
@@ -209,19 +210,6 @@ void normalizeLine(std::string_view line, const NormalizeOptions& options, std::
 
 namespace {
 
-// 0, or the error that stopped the writing.
-int writeAll(int out, const char* text, std::size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(out, text, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return errno;
-    if (n == 0) return EIO;
-    text += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return 0;
-}
-
 // Fills `buffer` from `in` up to its size or the end of the input; the bytes
 // read, or -1 on a read error.
 ssize_t readBlock(int in, char* buffer, std::size_t size) {
@@ -348,8 +336,9 @@ void work(LineSource& source, Turns& turns, int out, const NormalizeOptions& opt
     const auto writeOut = [&] {
       if (!myTurn && !turns.waitFor(chunk.number)) return false;  // an earlier write failed
       myTurn = true;
-      error = writeAll(out, answers.get(), static_cast<std::size_t>(w.at - answers.get()));
+      const std::string_view text(answers.get(), static_cast<std::size_t>(w.at - answers.get()));
       w.at = answers.get();
+      error = writeAll(out, text) ? 0 : errno;
       return error == 0;
     };
     std::string_view text(chunk.bytes.get(), chunk.size);

@@ -41,6 +41,10 @@ class WrittenFile {
   unsigned long long inode_ = 0;
 };
 
+// Every byte into `fd`, through short writes and interruptions; false with
+// errno set (EIO when nothing more could be written) otherwise.
+bool writeAll(int fd, std::string_view bytes);
+
 // Nothing when written; otherwise the reason, without the path (the caller
 // names the file in its own message).
 std::optional<std::string> writeWholeFile(const std::string& path, std::string_view bytes,

@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool xclip imagemagick fonts-dejavu-core
-  desktop-file-utils appstream dpkg-dev librsvg2-bin
+  desktop-file-utils appstream dpkg-dev librsvg2-bin lintian
 )
 missing=()
 for p in "${packages[@]}"; do

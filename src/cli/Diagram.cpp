@@ -42,7 +42,7 @@ std::optional<std::array<int, 3>> parseColours(const std::string& text) {
     const auto comma = text.find(',', start);
     if ((i < 2) == (comma == std::string::npos)) return std::nullopt;
     const auto value = parseIniInteger(text.substr(start, comma - start));
-    if (!value) return std::nullopt;
+    if (!value || *value < 0 || *value > 0xFFFFFF) return std::nullopt;  // 24 bits
     colors[i] = *value;
     start = comma + 1;
   }
@@ -117,18 +117,32 @@ bool parseOptions(const std::vector<std::string>& args, bool html, DiagramOption
     } else if (const auto colors = parseColours(value)) {
       o.colors = *colors;
     } else {
-      problem = "--colours takes BOARD,BRIGHT,DARK as numbers, not '" + value + "'";
+      problem = "--colours takes BOARD,BRIGHT,DARK as 24-bit numbers, not '" + value + "'";
       return false;
     }
   }
   return true;
 }
 
-// The first line of standard input; nothing when it cannot be read.
+// The first line of standard input; nothing (with the failure said) when it
+// cannot be read or there is none. An empty line is a line: the empty board.
 std::optional<std::string> firstLineOfInput() {
   std::string line;
-  for (int c; (c = std::getc(stdin)) != EOF && c != '\n';) line.push_back(static_cast<char>(c));
-  if (std::ferror(stdin)) return std::nullopt;
+  int c;
+  bool any = false;
+  while ((c = std::getc(stdin)) != EOF) {
+    any = true;
+    if (c == '\n') break;
+    line.push_back(static_cast<char>(c));
+  }
+  if (std::ferror(stdin)) {
+    failure("cannot read standard input: " + std::string(std::strerror(errno)));
+    return std::nullopt;
+  }
+  if (!any) {
+    failure("no input line: standard input is empty");
+    return std::nullopt;
+  }
   if (!line.empty() && line.back() == '\r') line.pop_back();
   return line;
 }
@@ -136,10 +150,7 @@ std::optional<std::string> firstLineOfInput() {
 // False (with the failure said) when the input cannot be read.
 bool loadPosition(Position& p, const DiagramOptions& o) {
   const std::optional<std::string> line = firstLineOfInput();
-  if (!line) {
-    failure("cannot read standard input: " + std::string(std::strerror(errno)));
-    return false;
-  }
+  if (!line) return false;
   p.readFen(*line);
   if (o.marks) {
     const auto marks = marksFromString(*o.marks);

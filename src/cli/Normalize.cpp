@@ -234,7 +234,7 @@ struct Chunk {
   void reserve(std::size_t wanted, std::size_t keep) {
     if (wanted <= capacity) return;
     std::unique_ptr<char[]> larger(new char[wanted + kReadAhead]);
-    std::memcpy(larger.get(), bytes.get(), keep);
+    if (keep > 0) std::memcpy(larger.get(), bytes.get(), keep);  // a first buffer has none
     bytes = std::move(larger);
     capacity = wanted;
   }

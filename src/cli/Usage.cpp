@@ -40,7 +40,7 @@ const char* const kUsage =
     "line on standard error and exit with 1; bad usage exits with 2.\n";
 
 int usageError(const std::string& problem) {
-  std::fprintf(stderr, "kalmera-fen: %s\n%s", problem.c_str(), kUsage);
+  std::fprintf(stderr, "kalmera-fen: %s\nTry 'kalmera-fen --help'.\n", problem.c_str());
   return 2;
 }
 

@@ -7,7 +7,8 @@ namespace kalmera {
 
 extern const char* const kUsage;
 
-// Prints "kalmera-fen: <problem>" and the usage on standard error; returns 2.
+// Prints "kalmera-fen: <problem>" and where the usage is on standard error;
+// returns 2.
 int usageError(const std::string& problem);
 
 }  // namespace kalmera

@@ -9,6 +9,7 @@
 #include "cli/Normalize.h"
 #include "cli/Output.h"
 #include "cli/Usage.h"
+#include "export/Version.h"
 #include "setup/Chess960.h"
 
 namespace {
@@ -32,6 +33,10 @@ int main(int argc, char** argv) {
   for (std::string_view a : args) {
     if (a == "--help" || a == "-h") {
       std::fputs(kalmera::kUsage, stdout);
+      return kalmera::finishOutput();
+    }
+    if (a == "--version") {
+      std::printf("kalmera-fen %s\n", kalmera::versionNumber().c_str());
       return kalmera::finishOutput();
     }
   }

@@ -25,4 +25,11 @@ std::optional<VersionInfo> programVersion() {
 
 std::string getVersionText(bool shortForm) { return getVersionText(programVersion(), shortForm); }
 
+std::string versionNumber() {
+  char text[64];
+  std::snprintf(text, sizeof text, "%u.%u.%u.%u", KALMERA_VERSION_MAJOR, KALMERA_VERSION_MINOR,
+                KALMERA_VERSION_PATCH, KALMERA_VERSION_BUILD);
+  return text;
+}
+
 }  // namespace kalmera

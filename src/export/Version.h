@@ -18,5 +18,7 @@ std::string getVersionText(const std::optional<VersionInfo>& info, bool shortFor
 // This program's own numbers.
 std::optional<VersionInfo> programVersion();
 std::string getVersionText(bool shortForm);
+// The four numbers as the package names them: "0.1.0.1".
+std::string versionNumber();
 
 }  // namespace kalmera

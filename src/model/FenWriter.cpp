@@ -30,12 +30,13 @@ CastlingFault kingFault(const PositionRecord& r, bool white, bool blackKingFails
   const int king = white ? r.WhiteKing : r.BlackKing;
   const int home = homeRank(white);
   if (king < 0) return CastlingFault::NoKing;
+  // Normal castling knows one square only, and says so wherever the king is.
+  if (!r.Extended) return king == home + fileOf(kE1) ? CastlingFault::None : CastlingFault::KingNotOnE;
   if (!(king >= home + 1 && king <= home + 6)) return CastlingFault::KingOffHomeRank;
-  if (white && r.Extended && (r.CaLeftB || r.CaRightB) && !blackKingFails &&
+  if (white && (r.CaLeftB || r.CaRightB) && !blackKingFails &&
       fileOf(r.WhiteKing) != fileOf(r.BlackKing)) {
     return CastlingFault::KingsOnDifferentFiles;
   }
-  if (!r.Extended && king != home + fileOf(kE1)) return CastlingFault::KingNotOnE;
   return CastlingFault::None;
 }
 

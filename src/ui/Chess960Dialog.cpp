@@ -32,17 +32,20 @@ Chess960Dialog::Chess960Dialog(Platform& platform, QWidget* parent)
   addOkButton(this, "ButOK", 7, 72, 85, 22);
   addCancelButton(this, 179, 72, 85, 22);
 
-  connect(numberEdit_, &QLineEdit::textChanged, this,
-          [this] { checkCounter(*numberUpDown_, platform_, this); });
+  numberField_ = new CounterField(*numberUpDown_, platform_, this, [this] { return english_; });
   setLanguage(false);
 }
 
-void Chess960Dialog::setLanguage(bool english) { applyTexts(this, kRandomTexts, english); }
+void Chess960Dialog::setLanguage(bool english) {
+  english_ = english;
+  applyTexts(this, kRandomTexts, english);
+}
 
 std::optional<int> Chess960Dialog::askNumber(int offered, bool english) {
   setLanguage(english);
   setNumber(offered);
   if (platform_.runDialog(this) != QDialog::Accepted) return std::nullopt;
+  numberField_->finishEdit();  // OK takes what the field shows, checked
   return number();
 }
 

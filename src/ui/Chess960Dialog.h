@@ -9,6 +9,7 @@ class QLineEdit;
 
 namespace kalmera {
 
+class CounterField;
 class Platform;
 class UpDown;
 
@@ -28,6 +29,8 @@ class Chess960Dialog : public QDialog {
   Platform& platform_;
   QLineEdit* numberEdit_ = nullptr;
   UpDown* numberUpDown_ = nullptr;
+  CounterField* numberField_ = nullptr;
+  bool english_ = false;
 };
 
 }  // namespace kalmera

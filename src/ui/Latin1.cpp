@@ -31,10 +31,13 @@ std::string pathToSettings(const QString& path) {
   return out;
 }
 
-QString pathFromSettings(const std::string& bytes) {
+namespace {
+
+// ISO 8859-1 bytes in which "&#" digits ";" naming a character above
+// `below` is that character.
+QString withReferencesRead(const std::string& bytes, char32_t below) {
   QString out;
   for (std::size_t i = 0; i < bytes.size(); ++i) {
-    // "&#" digits ";" naming a character is that character.
     if (bytes.compare(i, 2, "&#") == 0) {
       std::size_t end = i + 2;
       char32_t value = 0;
@@ -42,7 +45,8 @@ QString pathFromSettings(const std::string& bytes) {
         value = value * 10 + static_cast<char32_t>(bytes[end] - '0');
         ++end;
       }
-      const bool character = value > 0 && value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF);
+      const bool character =
+          value > below && value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF);
       if (end > i + 2 && end < bytes.size() && bytes[end] == ';' && character) {
         out += QString::fromUcs4(&value, 1);
         i = end;
@@ -53,5 +57,11 @@ QString pathFromSettings(const std::string& bytes) {
   }
   return out;
 }
+
+}  // namespace
+
+QString pathFromSettings(const std::string& bytes) { return withReferencesRead(bytes, 0); }
+
+QString headlineFromSettings(const std::string& bytes) { return withReferencesRead(bytes, 0xFF); }
 
 }  // namespace kalmera

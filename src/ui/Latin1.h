@@ -27,4 +27,10 @@ std::string toLatin1WithReferences(const QString& text);
 std::string pathToSettings(const QString& path);
 QString pathFromSettings(const std::string& bytes);
 
+// Headlines in the settings file: the references that toLatin1WithReferences
+// writes (a character above 255) are read back into their characters; every
+// other byte, "&#38;" included, stays as it is, so that the file keeps the
+// same bytes when it is written again.
+QString headlineFromSettings(const std::string& bytes);
+
 }  // namespace kalmera

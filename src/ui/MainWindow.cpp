@@ -59,6 +59,7 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
   controls_.build(client);
   blinker_ = new ErrorBlinker(controls_.errorLabels(), this);
   history_ = new EditHistory(position_, this);
+  history_->trackHeadlines(controls_.headline1Edit, controls_.headline2Edit);
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   actions_.create(this);
   actions_.buildMenus(menuBar());
@@ -124,16 +125,20 @@ void MainWindow::connectControls() {
   connect(c.enPassantList, &QComboBox::activated, this,
           [this](int index) { edit([&] { position_.setEnPassant(index); }); });
 
-  connect(c.moveNumberEdit, &QLineEdit::textChanged, this, [this] {
-    checkCounter(*controls_.moveNumberUpDown, platform_, this);
-    edit([&] { position_.setFullCount(controls_.moveNumberUpDown->position()); },
-         EditHistory::kMoveNumber);
+  // A counter takes what is typed while it is a number in range; digits typed
+  // in a row are one step until the edit ends.
+  const auto english = [this] { return this->english(); };
+  auto* moveNumber = new CounterField(*c.moveNumberUpDown, platform_, this, english);
+  connect(moveNumber, &CounterField::valueTaken, this, [this](int value) {
+    edit([&] { position_.setFullCount(value); }, EditHistory::kMoveNumber);
   });
-  connect(c.halfMoveEdit, &QLineEdit::textChanged, this, [this] {
-    checkCounter(*controls_.halfMoveUpDown, platform_, this);
-    edit([&] { position_.setHalfCount(controls_.halfMoveUpDown->position()); },
-         EditHistory::kHalfMoves);
+  auto* halfMoves = new CounterField(*c.halfMoveUpDown, platform_, this, english);
+  connect(halfMoves, &CounterField::valueTaken, this, [this](int value) {
+    edit([&] { position_.setHalfCount(value); }, EditHistory::kHalfMoves);
   });
+  for (CounterField* field : {moveNumber, halfMoves}) {
+    connect(field, &CounterField::editEnded, history_, &EditHistory::endMerging);
+  }
   connect(c.sideButton, &QPushButton::clicked, this,
           [this] { edit([&] { position_.setSide(position_.getSide() ^ 1); }); });
 
@@ -145,7 +150,8 @@ void MainWindow::connectControls() {
   connect(c.pieceBox, &PieceBox::pieceChosen, this,
           [this](int index) { edit([&] { choosePiece(index); }); });
   connect(c.board, &BoardView::squarePressed, this, &MainWindow::editSquare);
-  new WindowKeyRules(this, a.hints);
+  // Undo and redo in a counter are the window's: the counter keeps none of its own.
+  new WindowKeyRules(this, a.hints, {c.moveNumberEdit, c.halfMoveEdit});
 }
 
 // ---------------------------------------------------------------- start and end

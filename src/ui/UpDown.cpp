@@ -69,6 +69,7 @@ void UpDown::mousePressEvent(QMouseEvent* event) {
   if (buddy_ != nullptr) buddy_->setFocus();
   if (event->button() != Qt::LeftButton) return;
   held_ = event->position().y() < height() / 2 ? 1 : -1;
+  emit arrowPressed();
   step(held_);
   repeat_.setInterval(400);
   repeat_.start();
@@ -76,9 +77,11 @@ void UpDown::mousePressEvent(QMouseEvent* event) {
 }
 
 void UpDown::mouseReleaseEvent(QMouseEvent*) {
+  const bool wasHeld = held_ != 0;
   held_ = 0;
   repeat_.stop();
   update();
+  if (wasHeld) emit arrowReleased();
 }
 
 bool UpDown::eventFilter(QObject* watched, QEvent* event) {
@@ -86,27 +89,97 @@ bool UpDown::eventFilter(QObject* watched, QEvent* event) {
   if (watched == buddy_ && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Up || key == Qt::Key_Down) {
+      emit arrowPressed();
       step(key == Qt::Key_Up ? 1 : -1);
+      emit arrowReleased();
       return true;
     }
   }
   return QWidget::eventFilter(watched, event);
 }
 
-void checkCounter(UpDown& upDown, Platform& platform, QWidget* messageParent) {
-  QLineEdit* edit = upDown.buddy();
+CounterField::CounterField(UpDown& upDown, Platform& platform, QWidget* messageParent,
+                           std::function<bool()> english)
+    : QObject(&upDown),
+      upDown_(upDown),
+      platform_(platform),
+      messageParent_(messageParent),
+      english_(std::move(english)) {
+  QLineEdit* edit = upDown_.buddy();
+  edit->installEventFilter(this);
+  connect(edit, &QLineEdit::textChanged, this, &CounterField::textChanged);
+  connect(&upDown_, &UpDown::arrowPressed, this, &CounterField::finishEdit);
+  connect(&upDown_, &UpDown::arrowReleased, this, &CounterField::editEnded);
+}
+
+std::optional<int> CounterField::typedNumber(const QString& text, int minimum, int maximum) {
+  if (text.isEmpty() || text.size() > 9 || (text.size() > 1 && text[0] == '0')) return std::nullopt;
+  int value = 0;
+  for (const QChar c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c.unicode() - '0');
+  }
+  if (value < minimum || value > maximum) return std::nullopt;
+  return value;
+}
+
+void CounterField::textChanged() {
+  const std::optional<int> value =
+      typedNumber(upDown_.buddy()->text(), upDown_.minimum(), upDown_.maximum());
+  if (!value) return;
+  upDown_.setPosition(*value);
+  emit valueTaken(*value);
+}
+
+void CounterField::finishEdit() { finish(false); }
+
+void CounterField::finish(bool leaving) {
+  // The message box takes the focus from the line: that is no second end.
+  if (checking_) return;
+  checking_ = true;
+  QLineEdit* edit = upDown_.buddy();
   bool ok = false;
   const int value = edit->text().trimmed().toInt(&ok);
   if (ok) {
-    upDown.setPosition(value);
-    return;
+    // Written back as the clamped number; the text change takes it.
+    upDown_.setPosition(value, true);
+  } else {
+    const bool english = english_ && english_();
+    const MessageText& title = kRangeTitle;
+    const MessageText& text = kRangeText;
+    platform_.showMessage(messageParent_, uiText(english ? title.english : title.german),
+                          uiText(english ? text.english : text.german)
+                              .arg(upDown_.minimum())
+                              .arg(upDown_.maximum()),
+                          Platform::Icon::Error);
+    const QSignalBlocker quiet(edit);
+    edit->setText(QString::number(upDown_.position()));
+    edit->selectAll();
+    // The focus was leaving: it comes back to the number to type again.
+    if (leaving) {
+      QTimer::singleShot(0, edit, [edit] {
+        edit->setFocus(Qt::OtherFocusReason);
+        edit->selectAll();
+      });
+    }
   }
-  platform.showMessage(messageParent, uiText(kRangeTitle),
-                       uiText(kRangeText).arg(upDown.minimum()).arg(upDown.maximum()),
-                       Platform::Icon::Error);
-  const QSignalBlocker quiet(edit);
-  edit->setText(QString::number(upDown.position()));
-  edit->selectAll();
+  checking_ = false;
+  emit editEnded();
+}
+
+bool CounterField::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == upDown_.buddy()) {
+    if (event->type() == QEvent::FocusOut) {
+      // Another window or a menu taking the focus does not end the edit.
+      const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) finish(true);
+      else emit editEnded();
+    } else if (event->type() == QEvent::KeyPress) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if (key == Qt::Key_Return || key == Qt::Key_Enter) finishEdit();  // and on to the dialog
+    }
+  }
+  return QObject::eventFilter(watched, event);
 }
 
 }  // namespace kalmera

@@ -6,6 +6,8 @@
 
 #include <QTimer>
 #include <QWidget>
+#include <functional>
+#include <optional>
 
 class QLineEdit;
 
@@ -30,6 +32,11 @@ class UpDown : public QWidget {
   void setPosition(int value, bool always = false);
   void step(int delta);
 
+ signals:
+  // Around the steps of one press of an arrow (mouse or arrow key).
+  void arrowPressed();
+  void arrowReleased();
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -45,9 +52,43 @@ class UpDown : public QWidget {
   QTimer repeat_;
 };
 
-// Takes the text of the up-down's edit line into the up-down (clamped to its
-// range). A text that is not a whole number is answered with the German range
-// message; the line then shows the up-down's position again, all selected.
-void checkCounter(UpDown& upDown, Platform& platform, QWidget* messageParent);
+// One counter as the user edits it: an edit line and its up-down. While the
+// user types, a text that is already a number in range is taken at once; any
+// other (empty, "0" in the move number, leading zeros) waits. When the edit is
+// done (Return, the focus leaving the line, an arrow pressed) the text is
+// checked: a whole number is clamped to the range and written back; anything
+// else is answered with the range message in the interface's language, and
+// the last number comes back, selected.
+class CounterField : public QObject {
+  Q_OBJECT
+
+ public:
+  CounterField(UpDown& upDown, Platform& platform, QWidget* messageParent,
+               std::function<bool()> english);
+
+  // The check at the end of an edit.
+  void finishEdit();
+
+  // The number a text stands for while it is typed: plain digits without a
+  // leading zero, inside the range; nothing while it is not yet one.
+  static std::optional<int> typedNumber(const QString& text, int minimum, int maximum);
+
+ signals:
+  void valueTaken(int value);  // typed, checked or stepped into the up-down
+  void editEnded();            // what is typed next is a new edit
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void textChanged();
+  void finish(bool leaving);
+
+  UpDown& upDown_;
+  Platform& platform_;
+  QWidget* messageParent_;
+  std::function<bool()> english_;
+  bool checking_ = false;
+};
 
 }  // namespace kalmera

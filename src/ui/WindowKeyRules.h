@@ -1,19 +1,22 @@
-// Two rules for every widget of the main window, kept by one application-wide
-// event filter: no hint shows while the hints switch is off, and Copy and
-// Paste pressed in one of the window's edit lines reach the window's own
-// commands (which act on a focused headline themselves).
+// Rules for every widget of the main window, kept by one application-wide
+// event filter: no hint shows while the hints switch is off; Copy and Paste
+// pressed in one of the window's edit lines reach the window's own commands
+// (which act on a focused headline themselves); and Undo and Redo pressed in
+// the edit lines named reach the window's edit history.
 #pragma once
 
+#include <QList>
 #include <QObject>
 
 class QAction;
+class QLineEdit;
 class QWidget;
 
 namespace kalmera {
 
 class WindowKeyRules : public QObject {
  public:
-  WindowKeyRules(QWidget* window, const QAction* hints);
+  WindowKeyRules(QWidget* window, const QAction* hints, QList<QLineEdit*> windowUndo = {});
   ~WindowKeyRules() override;
 
  protected:
@@ -22,6 +25,7 @@ class WindowKeyRules : public QObject {
  private:
   QWidget* window_;
   const QAction* hints_;
+  QList<QLineEdit*> windowUndo_;
 };
 
 }  // namespace kalmera

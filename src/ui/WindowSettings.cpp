@@ -34,8 +34,8 @@ SettingsRead readWindowSettings(const Locations& locations) {
   w.paths.bmp = withTrailing(pathFromSettings(s.Bmp), QChar(kPathSeparator));
   w.paths.html = withTrailing(pathFromSettings(s.Html), QChar(kPathSeparator));
   w.paths.web = withTrailing(pathFromSettings(s.Web), '/');
-  w.head1 = fromLatin1(s.Head1);
-  w.head2 = fromLatin1(s.Head2);
+  w.head1 = headlineFromSettings(s.Head1);
+  w.head2 = headlineFromSettings(s.Head2);
   w.fen = s.Fen;
   w.hints = s.Hints;
   w.english = s.Language == 1;

@@ -156,8 +156,9 @@ inline constexpr MessageText kSettingsKept{
 // The settings file could not be written at the end (German in both languages).
 inline constexpr std::string_view kSettingsNotWritten = "In %1 kann nicht geschrieben werden";
 
-// Shown in both languages by the range check of the number fields.
-inline constexpr std::string_view kRangeTitle = "Eingabe-Prüfung";
-inline constexpr std::string_view kRangeText = "Bitte geben Sie eine Zahl ein, \ndie zwischen %1 und %2 liegt.";
+// The range check of the number fields: %1 and %2 the range.
+inline constexpr MessageText kRangeTitle{"Input check", "Eingabe-Prüfung"};
+inline constexpr MessageText kRangeText{"Please enter a number\nbetween %1 and %2.",
+                                        "Bitte geben Sie eine Zahl ein, \ndie zwischen %1 und %2 liegt."};
 
 }  // namespace kalmera

@@ -53,11 +53,14 @@ for bad in "frc" "frc 0" "frc 961" "frc x12" "frc 5 6" "--bogus" "paint" "normal
   # shellcheck disable=SC2086
   err=$("$tool" $bad </dev/null 2>&1 >/dev/null); code=$?
   check "usage error: $bad exits 2" 2 "$code"
-  check "usage error: $bad names the problem and shows usage" "kalmera-fen: 1" \
-    "$(printf '%s' "$err" | head -n 1 | cut -c1-13)$(printf '%s' "$err" | grep -c '^usage:')"
+  check "usage error: $bad names the problem in one line and where help is" \
+    "kalmera-fen: |Try 'kalmera-fen --help'.|2" \
+    "$(printf '%s' "$err" | head -n 1 | cut -c1-13)|$(printf '%s\n' "$err" | sed -n 2p)|$(printf '%s\n' "$err" | wc -l)"
 done
 
-check "help exits 0" 0 "$("$tool" --help >/dev/null; echo $?)"
+check "help exits 0 and shows the usage" "1 0" "$("$tool" --help | grep -c "^usage:" | tr "\n" " "; echo "${PIPESTATUS[0]}")"
+check "version" "kalmera-fen $(sed -nE 's/^project\(Kalmera VERSION ([0-9.]+).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")" \
+  "$("$tool" --version)"
 
 # Binary bytes, NUL bytes and a line of megabytes: one answer line each, no crash.
 lines=$( { head -c 20000 /dev/urandom | tr -d '\n'; printf '\n'; printf 'a\0b\n';
@@ -122,7 +125,8 @@ a8="*$(printf -- '-%.0s' $(seq 63))"
 check "html marks" 1 "$(echo "$std" | "$tool" html --marks "$a8" | grep -c 'bR1.png" alt="bR\[\]"')"
 check "html colours" 1 \
   "$(echo "$std" | "$tool" html --colours '$FF,0xFF00,255' | grep -c 'width="326" bgcolor="#ff0000".*width="272" bgcolor="#00ff00"')"
-for bad in "html --colours 1,2" "html --colours 1,2,x" "html --base" "html --png x" "picture" \
+for bad in "html --colours 1,2" "html --colours 1,2,x" "html --colours 1,2,16777216" \
+           "html --colours -1,2,3" "picture --png a --colours 0x1000000,0,0" "html --base" "html --png x" "picture" \
            "picture --png a --bmp b" "picture --png a --svg b" "picture --svg" "html --svg x" \
            "html --marks *" "html --marks ${a8}-" \
            "html --marks ${a8/\*/x}"; do
@@ -173,6 +177,17 @@ check "a FIFO as picture target is refused, not waited on" "1 kalmera-fen: $pics
 echo "$std" | QT_QPA_PLATFORM=no-such-platform "$tool" picture --png "$pics/any.png" 2>/dev/null
 check "picture with a bogus platform" "0 89504e47" "$? $(head -c 4 "$pics/any.png" | od -An -tx1 | tr -d ' \n')"
 rm -rf "$pics"
+
+# No input line at all is a failure; an empty line is the empty board.
+for verb in "html" "picture --png /dev/null"; do
+  # shellcheck disable=SC2086
+  err=$("$tool" $verb 2>&1 </dev/null >/dev/null); code=$?
+  check "$verb without an input line" "1 kalmera-fen: no input line: standard input is empty" "$code $err"
+done
+check "html of an empty line is the empty board" 1 \
+  "$(echo | "$tool" html | grep -c '8/8/8/8/8/8/8/8 w - - 0 1</font>$')"
+check "colours up to 24 bits are taken" 1 \
+  "$(echo | "$tool" html --colours 0xFFFFFF,0,16777215 | grep -c 'bgcolor="#ffffff"')"
 
 # Failures of the streams are said and end with 1, never as success.
 for verb in "frc 5" "--help" "normalize" "html"; do

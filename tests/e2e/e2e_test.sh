@@ -85,6 +85,16 @@ check "the preview is written into the program's folder" "yes" \
 check "the preview addresses the images percent-encoded" 1 \
   "$(grep -c "src=\"file://$work/%C3%9Cbung%20%231/PNG/wK.png\"" "$app/~Kalmera.html")"
 
+# The move number as typed: "007" waits while it is typed and ends as 7;
+# Ctrl+Z in the field is the window's undo.
+key alt+m; key ctrl+a
+xdotool type --delay 80 "007"; sleep 0.3
+check "a counter waits while leading zeros are typed" "$standard" "$(copyfen)"
+key alt+m; key ctrl+a; xdotool type --delay 80 "007"; key Return
+check "Return ends the edit: 007 is 7" "${standard% 1} 7" "$(copyfen)"
+key alt+m; key ctrl+z
+check "Ctrl+Z in the field takes the number back" "$standard" "$(copyfen)"
+
 # Paste with a leading blank and a trailing line break.
 setclip $' 4k3/8/8/3Pp3/8/8/8/4K3 w - e6 0 1\n'
 key ctrl+v

@@ -15,8 +15,9 @@ root="$work/root"
 DESTDIR="$root" cmake --install "$build" --prefix /usr >/dev/null || { echo "FAIL install"; exit 1; }
 usr="$root/usr"
 for f in bin/kalmera bin/kalmera-fen libexec/kalmera/kalmera-fen-picture share/applications/org.example.Kalmera.desktop \
-         share/metainfo/org.example.Kalmera.metainfo.xml share/man/man1/kalmera.1 \
-         share/man/man1/kalmera-fen.1 share/icons/hicolor/scalable/apps/org.example.Kalmera.svg; do
+         share/metainfo/org.example.Kalmera.metainfo.xml share/man/man1/kalmera.1.gz \
+         share/man/man1/kalmera-fen.1.gz share/icons/hicolor/scalable/apps/org.example.Kalmera.svg \
+         share/doc/kalmera/copyright share/doc/kalmera/changelog.gz; do
   check "installed: $f" yes "$([ -f "$usr/$f" ] && echo yes || echo no)"
 done
 for size in 16 22 24 32 48 64 128 256; do
@@ -37,6 +38,23 @@ if command -v appstreamcli >/dev/null; then
 else
   echo "SKIPPED appstreamcli: not installed (package appstream)"
 fi
+
+# The Debian package, as lintian judges it: no error, warning or hint.
+version=$("$usr/bin/kalmera-fen" --version | cut -d' ' -f2)
+if command -v lintian >/dev/null && command -v cpack >/dev/null; then
+  (cd "$build" && cpack -G DEB -B "$work/deb" >/dev/null 2>&1)
+  deb=$(ls "$work"/deb/kalmera_*.deb 2>/dev/null | head -n 1)
+  check "the package is made" yes "$([ -f "$deb" ] && echo yes || echo no)"
+  check "the package's version is the program's" "$version" "$(dpkg-deb -f "$deb" Version 2>/dev/null)"
+  check "the changelog names that version" "kalmera ($version) unstable; urgency=medium" \
+    "$(gzip -dc "$usr/share/doc/kalmera/changelog.gz" | head -n 1)"
+  check "lintian finds nothing" "" \
+    "$(lintian --pedantic --display-info "$deb" 2>&1 | grep -v 'running with root privileges')"
+else
+  echo "SKIPPED lintian: lintian or cpack is not installed"
+fi
+check "the HTML credit shows that version" "Ver. ${version%.*}" \
+  "$(echo 8/8 | "$usr/bin/kalmera-fen" html | grep -o 'Ver\. [0-9.]*')"
 
 # The installed tool finds the images of its installation.
 std='rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1'

@@ -58,10 +58,21 @@ INSTANTIATE_TEST_SUITE_P(
                    castling(kWhiteLeft),
                    "In extended castling both kings must stand on the same file.",
                    "Bei der erweiterten Rochade müssen beide Könige auf derselben Linie stehen."},
-        ReasonCase{"king_off_its_home_rank", "4k3/8/8/8/8/8/4K3/R7 w - - 0 1",
-                   tick(CastlingRight::WhiteLeft), castling(kWhiteLeft),
+        ReasonCase{"king_off_its_home_rank_in_extended_castling", "4k3/8/8/8/8/8/4K3/R7 w - - 0 1",
+                   [](Position& p) {
+                     p.setExtended(true);
+                     p.setCastlingRight(CastlingRight::WhiteLeft, true);
+                   },
+                   castling(kWhiteLeft),
                    "White's king is not on b1 to g1, where castling needs it.",
                    "Der weiße König steht nicht auf b1 bis g1, wo die Rochade ihn braucht."},
+        // Off the home rank in normal castling: the one square it needs is named.
+        ReasonCase{"king_off_its_home_rank_in_normal_castling", "4k3/8/8/8/8/3K4/8/R3R3 w - - 0 1",
+                   tick(CastlingRight::WhiteLeft), castling(kWhiteLeft),
+                   "White's king is not on e1: normal castling needs it there (tick Kalmera for "
+                   "Chess960).",
+                   "Der weiße König steht nicht auf e1: die normale Rochade braucht ihn dort "
+                   "(Kalmera ankreuzen für Chess960)."},
         ReasonCase{"no_king_to_castle_with", "r7/8/8/8/8/8/8/4K3 b - - 0 1",
                    tick(CastlingRight::BlackLeft), castling(kBlackLeft),
                    "Black has no king to castle with.", "Schwarz hat keinen König für die Rochade."},

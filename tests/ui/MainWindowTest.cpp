@@ -194,25 +194,107 @@ class MainWindowTest : public QObject {
     QVERIFY(fen().endsWith(" w KQkq - 0 1"));
   }
 
-  void countersCheckTheirText() {
+  // The counters as a user types into them: a number in range goes into the
+  // position at once, anything else waits for the end of the edit (Return,
+  // the focus leaving, an arrow), which clamps it or answers with the message.
+  void countersTakeWhatTheUserTyped() {
+    struct Case {
+      const char* name;
+      const char* field;
+      const char* typed;    // after selecting all
+      const char* live;     // the FEN's counters before the edit ends
+      const char* ending;   // "return", "leave" or "arrow"
+      const char* text;     // the field afterwards
+      const char* counters; // the FEN's counters afterwards
+      int messages;
+    };
+    const Case cases[] = {
+        {"leading zeros wait, then count", "EdtFullCount", "007", " 0 1", "return", "7", " 0 7", 0},
+        {"zero becomes one", "EdtFullCount", "0", " 0 1", "leave", "1", " 0 1", 0},
+        {"an empty field gets the message", "EdtFullCount", "", " 0 1", "return", "1", " 0 1", 1},
+        {"a number in range counts at once", "EdtFullCount", "12", " 0 12", "leave", "12",
+         " 0 12", 0},
+        {"select all and one digit", "EdtFullCount", "5", " 0 5", "return", "5", " 0 5", 0},
+        {"letters get the message", "EdtFullCount", "ab", " 0 1", "leave", "1", " 0 1", 1},
+        {"an arrow ends the edit, then steps", "EdtFullCount", "", " 0 1", "arrow", "2", " 0 2", 1},
+        {"an arrow after leading zeros", "EdtFullCount", "09", " 0 1", "arrow", "10", " 0 10", 0},
+        {"too large is clamped", "EdtFullCount", "9999", " 0 999", "return", "999", " 0 999", 0},
+        {"half moves: zero counts at once", "EdtHalfCount", "0", " 0 1", "return", "0", " 0 1", 0},
+        {"half moves: a leading zero waits", "EdtHalfCount", "05", " 0 1", "leave", "5", " 5 1", 0},
+        {"half moves: clamped to 99", "EdtHalfCount", "123", " 12 1", "return", "12", " 12 1", 0},
+    };
+    for (const Case& c : cases) {
+      start();
+      auto* field = child<QLineEdit>(c.field);
+      showAndFocus(field);
+      field->selectAll();
+      if (*c.typed == 0) QTest::keyClick(field, Qt::Key_Delete);
+      else QTest::keyClicks(field, c.typed);
+      QVERIFY2(fen().endsWith(c.live), c.name);
+      const std::string ending = c.ending;
+      if (ending == "return") QTest::keyClick(field, Qt::Key_Return);
+      else if (ending == "leave") child<QLineEdit>("EdtKopf1")->setFocus();
+      else QTest::mouseClick(child<UpDown>(QString(c.field).replace("Edt", "Upd").toLatin1()),
+                             Qt::LeftButton, {}, QPoint(7, 3));
+      QVERIFY2(field->text() == c.text, qPrintable(QString(c.name) + ": " + field->text()));
+      QVERIFY2(fen().endsWith(c.counters), qPrintable(QString(c.name) + ": " + fen()));
+      QVERIFY2(platform_.messages.size() == std::size_t(c.messages), c.name);
+      if (c.messages > 0) {
+        QCOMPARE(platform_.messages[0].title, QString("Eingabe-Prüfung"));
+        QCOMPARE(platform_.messages[0].text,
+                 QString("Bitte geben Sie eine Zahl ein, \ndie zwischen 1 und 999 liegt."));
+        if (ending == "leave") {  // the focus comes back to the field
+          QTRY_COMPARE(QApplication::focusWidget(), field);
+        }
+        if (ending != "arrow") QVERIFY2(field->selectedText() == field->text(), c.name);
+      }
+      platform_.messages.clear();
+    }
+  }
+
+  void counterMessageSpeaksTheInterfaceLanguage() {
+    start();
+    child<QAction>("MnuEnglish")->trigger();
+    auto* half = child<QLineEdit>("EdtHalfCount");
+    showAndFocus(half);
+    half->selectAll();
+    QTest::keyClicks(half, "x");
+    QTest::keyClick(half, Qt::Key_Return);
+    QCOMPARE(platform_.messages.size(), std::size_t(1));
+    QCOMPARE(platform_.messages[0].title, QString("Input check"));
+    QCOMPARE(platform_.messages[0].text, QString("Please enter a number\nbetween 0 and 99."));
+    QCOMPARE(half->text(), QString("0"));
+  }
+
+  // Ctrl+Z in a counter is the window's undo; digits typed in a row are one
+  // step until the focus leaves.
+  void counterUndoIsTheWindowsUndo() {
     start();
     auto* full = child<QLineEdit>("EdtFullCount");
-    full->setText("12");
-    QVERIFY(fen().endsWith(" 0 12"));
-    full->setText("");  // not a number: the German message with the range
-    QCOMPARE(platform_.messages.size(), size_t(1));
-    QCOMPARE(platform_.messages[0].title, QString("Eingabe-Prüfung"));
-    QCOMPARE(platform_.messages[0].text,
-             QString("Bitte geben Sie eine Zahl ein, \ndie zwischen 1 und 999 liegt."));
-    QCOMPARE(full->text(), QString("12"));
-    QCOMPARE(full->selectedText(), QString("12"));
-    full->setText("0");  // out of range: clamped without a message
-    QCOMPARE(full->text(), QString("1"));
+    showAndFocus(full);
+    full->selectAll();
+    QTest::keyClicks(full, "25");
+    child<QLineEdit>("EdtKopf1")->setFocus();
+    full->setFocus();
+    full->selectAll();
+    QTest::keyClicks(full, "30");
+    QVERIFY(fen().endsWith(" 0 30"));
+    QTest::keyClick(full, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY2(fen().endsWith(" 0 25"), qPrintable(fen()));
+    QCOMPARE(full->text(), QString("25"));
+    QTest::keyClick(full, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(fen().endsWith(" 0 30"));
+    QTest::keyClick(full, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(full, Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(fen().endsWith(" 0 1"));
-    auto* half = child<QLineEdit>("EdtHalfCount");
-    half->setText("x");
-    QCOMPARE(platform_.messages.back().text,
-             QString("Bitte geben Sie eine Zahl ein, \ndie zwischen 0 und 99 liegt."));
+    QTest::keyClick(full, Qt::Key_Y, Qt::ControlModifier);
+    QVERIFY(fen().endsWith(" 0 25"));
+    // After an arrow, Ctrl+Z takes back the arrow's step.
+    QTest::mouseClick(child<UpDown>("UpdFullCount"), Qt::LeftButton, {}, QPoint(7, 3));
+    QVERIFY(fen().endsWith(" 0 26"));
+    QTest::keyClick(full, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(fen().endsWith(" 0 25"));
+    QCOMPARE(full->text(), QString("25"));
   }
 
   void upDownArrowsStopAtTheLimits() {
@@ -294,12 +376,28 @@ class MainWindowTest : public QObject {
 
   void positionNumberFieldChecksItsRange() {
     start();
-    numberField(random_.get())->setText("999");
+    // Whatever the field shows when OK is pressed, checked.
+    const auto confirm = [this](const char* typed) {
+      platform_.dialogScript.push_back([typed](QDialog* d) {
+        numberField(d)->setText(typed);
+        return int(QDialog::Accepted);
+      });
+      return random_->askNumber(5, false);
+    };
+    QCOMPARE(confirm("999"), std::optional<int>(960));
     QCOMPARE(numberField(random_.get())->text(), QString("960"));
-    numberField(random_.get())->setText("abc");
+    QCOMPARE(confirm("007"), std::optional<int>(7));
+    QCOMPARE(confirm("0"), std::optional<int>(1));
+    QVERIFY(platform_.messages.empty());
+    QCOMPARE(confirm("abc"), std::optional<int>(5));  // the number offered comes back
+    QCOMPARE(platform_.messages.back().title, QString("Eingabe-Prüfung"));
     QCOMPARE(platform_.messages.back().text,
              QString("Bitte geben Sie eine Zahl ein, \ndie zwischen 1 und 960 liegt."));
-    QCOMPARE(numberField(random_.get())->text(), QString("960"));
+    QCOMPARE(numberField(random_.get())->text(), QString("5"));
+    random_->askNumber(5, true);
+    numberField(random_.get())->setText("");
+    random_->findChild<CounterField*>()->finishEdit();
+    QCOMPARE(platform_.messages.back().text, QString("Please enter a number\nbetween 1 and 960."));
     random_->setLanguage(true);
     QCOMPARE(random_->windowTitle(), QString("Position Randomizer"));
     QCOMPARE(random_->findChild<QGroupBox*>("GrpRandom")->title(), QString(" Position to be built "));
@@ -414,6 +512,47 @@ class MainWindowTest : public QObject {
     BoardRenderer().redraw(fresh, 337, 337, window_->position().record(),
                            {window_->getColor(0), window_->getColor(1), window_->getColor(2)});
     QCOMPARE(window_->boardPicture(), fresh);
+  }
+
+  // A start command's step holds the headlines it set; other steps leave
+  // what the user typed in them alone.
+  void undoOfAStartCommandBringsBackTheHeadlines() {
+    start();
+    auto* head1 = child<QLineEdit>("EdtKopf1");
+    auto* head2 = child<QLineEdit>("EdtKopf2");
+    auto* undo = child<QAction>("MnuUndo");
+    auto* redo = child<QAction>("MnuRedo");
+    head1->setText("My game");
+    head2->setText("Round 2");
+    load("4k3/8/8/8/8/8/8/4K3 w - - 0 1");
+    const struct {
+      const char* command;
+      QString first, second;
+    } commands[] = {{"ActAbNormal", "Startposition", ""},
+                    {"ActAbLeer", "", ""},
+                    {"ActAbZufall", "FRC Startposition", "Position Nr . 7"}};
+    for (const auto& c : commands) {
+      platform_.dialogScript.push_back([](QDialog* d) {
+        numberField(d)->setText("7");
+        return int(QDialog::Accepted);
+      });
+      child<QAction>(c.command)->trigger();
+      QCOMPARE(head1->text(), c.first);
+      undo->trigger();
+      QCOMPARE(fen(), QString("4k3/8/8/8/8/8/8/4K3 w - - 0 1"));
+      QCOMPARE(head1->text(), QString("My game"));
+      QCOMPARE(head2->text(), QString("Round 2"));
+      redo->trigger();
+      QCOMPARE(head1->text(), c.first);
+      QCOMPARE(head2->text(), c.second);
+      undo->trigger();
+    }
+    // A board edit's undo keeps what was typed in the headlines since.
+    QTest::mouseClick(child<QWidget>("PbxBoard"), Qt::LeftButton, {}, QPoint(32 + 17, 32 + 17));
+    head1->setText("typed later");
+    undo->trigger();
+    QCOMPARE(head1->text(), QString("typed later"));
+    QCOMPARE(fen(), QString("4k3/8/8/8/8/8/8/4K3 w - - 0 1"));
   }
 
   void undoKeepsAThousandStepsAndHeadlinesKeepTheirOwn() {
@@ -736,8 +875,46 @@ class MainWindowTest : public QObject {
     QVERIFY(window_->close());
     QVERIFY(readIni().contains("Head1=Springer &#9822;\n"));
     start();
+    QCOMPARE(child<QLineEdit>("EdtKopf1")->text(), QString("Springer ") + QChar(0x265E));
     window_->copyHtml();
     QVERIFY(platform_.clipboard->startsWith("<font size=\"+2\"><strong>Springer &#9822;</strong>"));
+  }
+
+  // What the user typed comes back after a restart, and the file keeps its bytes.
+  void headlinesComeBackAsTyped_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("Polish") << QString::fromUtf8("Łódź") << QByteArray("&#321;\xf3" "d&#378;")
+                            << QString::fromUtf8("Łódź");
+    QTest::newRow("Cyrillic") << QString::fromUtf8("Путь")
+                              << QByteArray("&#1055;&#1091;&#1090;&#1100;")
+                              << QString::fromUtf8("Путь");
+    QTest::newRow("emoji") << QString::fromUtf8("Matt \U0001F600") << QByteArray("Matt &#128512;")
+                           << QString::fromUtf8("Matt \U0001F600");
+    // Only the references the writer makes are read back: Latin-1 ones stay text.
+    QTest::newRow("latin-1 reference") << QString("a &#38; b &#228;")
+                                       << QByteArray("a &#38; b &#228;")
+                                       << QString("a &#38; b &#228;");
+    QTest::newRow("typed reference") << QString("&#9822;") << QByteArray("&#9822;")
+                                     << QString(QChar(0x265E));
+    QTest::newRow("broken references") << QString("&#; &#12 &#x41;")
+                                       << QByteArray("&#; &#12 &#x41;")
+                                       << QString("&#; &#12 &#x41;");
+  }
+  void headlinesComeBackAsTyped() {
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, stored);
+    QFETCH(QString, shown);
+    start();
+    child<QLineEdit>("EdtKopf2")->setText(typed);
+    QVERIFY(window_->close());
+    const QByteArray first = readIni();
+    QVERIFY2(first.contains("Head2=" + stored + "\n"), first.constData());
+    start();
+    QCOMPARE(child<QLineEdit>("EdtKopf2")->text(), shown);
+    QVERIFY(window_->close());
+    QCOMPARE(readIni(), first);
   }
 
   void pasteTakesLatin1AndAnyJunk() {

@@ -130,16 +130,20 @@ void BM_RealGamesReadAhead(benchmark::State& state) {
 }
 BENCHMARK(BM_RealGamesReadAhead);
 
+// The tool's answer to a line: 0 the FEN, 1 the JSON (with the legality), 2
+// the legality verdict of `check`.
 void BM_RealGamesToolLine(benchmark::State& state) {
-  const bool json = state.range(0) != 0;
+  kalmera::NormalizeOptions options;
+  options.json = state.range(0) == 1;
+  options.check = state.range(0) == 2;
   std::string out;
-  realGames(state, [&out, json](const std::string& text) {
+  realGames(state, [&out, &options](const std::string& text) {
     out.clear();
-    kalmera::normalizeLine(text, {json, kalmera::FenDialect::Native, {}}, out);
+    kalmera::normalizeLine(text, options, out);
     benchmark::DoNotOptimize(out.data());
   });
 }
-BENCHMARK(BM_RealGamesToolLine)->Arg(0)->Arg(1)->ArgName("json");
+BENCHMARK(BM_RealGamesToolLine)->Arg(0)->Arg(1)->Arg(2)->ArgName("answer");
 
 }  // namespace
 

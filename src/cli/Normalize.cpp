@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "model/ErrorReasons.h"
+#include "model/Legality.h"
 #include "setup/WholeFile.h"
 
 namespace kalmera {
@@ -88,7 +89,7 @@ struct Writer {
   }
 };
 
-void writeJson(const PositionRecord& r, std::string_view fen, Writer& w) {
+void writeJson(const PositionRecord& r, std::string_view fen, const Legality& legality, Writer& w) {
   // The four castling rights and, for the flags, the king and en passant around them.
   const auto four = [&w](bool whiteLeft, bool whiteRight, bool blackLeft, bool blackRight) {
     w.put("\"whiteLeft\":");
@@ -148,6 +149,16 @@ void writeJson(const PositionRecord& r, std::string_view fen, Writer& w) {
       w.string(*texts[i]);
     }
   }
+  // The rules of play the position breaks, each with its sentence in English.
+  w.put("},\"legality\":{");
+  for (int p = 0; p < kProblemCount; ++p) {
+    const auto problem = static_cast<Problem>(p);
+    if (!legality.has(problem)) continue;
+    if (legality.first() != problem) w.put(',');
+    w.quoted(kProblemKeys[p]);
+    w.put(':');
+    w.string(legalityReason(legality, r, problem, Language::English));
+  }
   w.put("},\"whiteKing\":");
   w.number(r.WhiteKing);
   w.put(",\"blackKing\":");
@@ -184,12 +195,27 @@ void answer(std::string_view line, const NormalizeOptions& options, Writer& w, b
     if (t == Transform::Mirror) mirrorRecord(r);
     else turnRecord(r);
   }
-  if (!options.json) {
+  if (options.check) {
+    char* start = w.at;
+    w.at += writeFen(r, w.at, options.dialect, placement);
+    const Legality legality = judgeLegality(r);
+    if (options.illegalOnly && legality.legal()) {
+      w.at = start;
+      return;
+    }
+    w.put('\t');
+    if (legality.legal()) w.put("legal");
+    for (int p = 0; p < kProblemCount; ++p) {
+      if (!legality.has(static_cast<Problem>(p))) continue;
+      if (legality.first() != static_cast<Problem>(p)) w.put(',');
+      w.put(kProblemKeys[p]);
+    }
+  } else if (!options.json) {
     w.at += writeFen(r, w.at, options.dialect, placement);
   } else {
     char fen[kMaxFenLength];
     const std::size_t length = writeFen(r, fen, options.dialect, placement);
-    writeJson(r, std::string_view(fen, length), w);
+    writeJson(r, std::string_view(fen, length), judgeLegality(r), w);
   }
   w.put('\n');
 }

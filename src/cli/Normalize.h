@@ -17,11 +17,17 @@ enum class Transform { Mirror, Turn };
 
 struct NormalizeOptions {
   bool json = false;
+  // `check`: the FEN, a tab and "legal" or the problem keys; only the
+  // illegal lines with `illegalOnly`.
+  bool check = false;
+  bool illegalOnly = false;
   FenDialect dialect = FenDialect::Native;  // the castling notation of the FEN written
   std::vector<Transform> transforms;        // applied in the order given
 };
 
-// The answer to one line (FEN text or JSON object) and a line break, appended to `out`.
+// The answer to one line (FEN text, JSON object or judgement) and a line
+// break, appended to `out`; nothing for a legal line when only illegal ones
+// are asked for.
 void normalizeLine(std::string_view line, const NormalizeOptions& options, std::string& out);
 
 // Every line of `in` (a "\r" before the line break is dropped) into `out`;

@@ -63,12 +63,17 @@ int main(int argc, char** argv) {
     std::printf("%s\n", kalmera::frcFen(number).c_str());
     return kalmera::finishOutput();
   }
-  if (!args.empty() && args[0] == "normalize") next = 1;
-
   kalmera::NormalizeOptions options;
+  if (!args.empty() && args[0] == "normalize") next = 1;
+  if (!args.empty() && args[0] == "check") {
+    next = 1;
+    options.check = true;
+  }
   for (; next < args.size(); ++next) {
     const std::string_view a = args[next];
-    if (a == "--json") {
+    if (a == "--illegal" && options.check) {
+      options.illegalOnly = true;
+    } else if (a == "--json" && !options.check) {
       options.json = true;
     } else if (a == "--mirror") {
       options.transforms.push_back(kalmera::Transform::Mirror);

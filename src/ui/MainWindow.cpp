@@ -54,7 +54,7 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   auto* client = new QWidget(this);
   client->setObjectName("Client");
-  client->setFixedSize(596, 513);
+  client->setFixedSize(kClientWidth, kClientHeight);
   setCentralWidget(client);
   controls_.build(client);
   blinker_ = new ErrorBlinker(controls_.errorLabels(), this);
@@ -305,6 +305,7 @@ void MainWindow::setLanguage() {
   applyTexts(this, kMainTexts, english());
   controls_.showSide(position_.getSide(), english());
   controls_.showReasons(position_.record(), english());
+  controls_.showLegality(position_.record(), english());
 }
 
 // ---------------------------------------------------------------- what the position reports
@@ -334,6 +335,7 @@ void MainWindow::extendedChanged() {
 void MainWindow::flagsChecked() {
   controls_.showRecord(position_.record());
   controls_.showReasons(position_.record(), english());
+  controls_.showLegality(position_.record(), english());
   blinkStep();
 }
 

@@ -1,6 +1,7 @@
 #include "ui/MainWindowControls.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -13,6 +14,7 @@
 #include <string_view>
 
 #include "model/ErrorReasons.h"
+#include "model/Legality.h"
 #include "model/PositionRecord.h"
 #include "setup/Trim.h"
 #include "ui/ApplyTexts.h"
@@ -92,6 +94,7 @@ constexpr Place kLayout[] = {
     {"GrpFen", "Client", 7, 448, 582, 57},
     {"EdtFenString", "GrpFen", 14, 22, 454, 21},
     {"Button1", "GrpFen", 478, 21, 90, 22},
+    {"LblLegality", "Client", 12, 511, 572, 18},
 };
 
 const Place& placeOf(std::string_view name) {
@@ -227,6 +230,9 @@ void MainWindowControls::build(QWidget* c) {
   setPaletteColor(fenLine, QPalette::Base, QColor(233, 233, 226));
   copyFenButton = place<QPushButton>(c, "Button1");
 
+  legalityLine = place<QLabel>(c, "LblLegality");
+  legalityLine->setTextFormat(Qt::PlainText);
+
   for (QGroupBox* group : {setupGroup, castlingGroup, enPassantGroup, moveGroup, pieceGroup,
                            headlineGroup, boardGroup, fenGroup}) {
     styleGroupBox(group);
@@ -297,6 +303,32 @@ void MainWindowControls::showReasons(const PositionRecord& record, bool english)
     castlingErrors[right]->setToolTip(uiText(reasons.castling[right]));
   }
   enPassantError->setToolTip(uiText(reasons.enPassant));
+}
+
+void MainWindowControls::showLegality(const PositionRecord& record, bool english) {
+  const Language language = english ? Language::English : Language::German;
+  const Legality legality = judgeLegality(record);
+  QString line = uiText(legalitySummary(legality, record, language));
+  QStringList all;
+  for (int p = 0; p < kProblemCount; ++p) {
+    const auto problem = static_cast<Problem>(p);
+    if (legality.has(problem)) all << uiText(legalityReason(legality, record, problem, language));
+  }
+  // A long sentence is cut to the line's width, its "(+N)" kept; the hint
+  // has them all.
+  const QFontMetrics metrics(legalityLine->font());
+  if (metrics.horizontalAdvance(line) > legalityLine->width()) {
+    const QString more = legality.count() > 1 ? QString(" (+%1)").arg(legality.count() - 1) : "";
+    line = metrics.elidedText(all.value(0), Qt::ElideRight,
+                              legalityLine->width() - metrics.horizontalAdvance(more)) + more;
+  }
+  legalityLine->setText(line);
+  const QString hint = all.isEmpty() ? line : all.join('\n');
+  legalityLine->setToolTip(hint);
+  legalityLine->setAccessibleName(line);
+  legalityLine->setAccessibleDescription(hint);
+  setPaletteColor(legalityLine, QPalette::WindowText,
+                  legality.legal() ? QColor(0, 100, 0) : QColor(176, 0, 0));
 }
 
 void MainWindowControls::showSide(int side, bool english) {

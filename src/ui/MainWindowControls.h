@@ -23,9 +23,14 @@ class PieceBox;
 class UpDown;
 struct PositionRecord;
 
+// The window's client area: the controls of the editor's layout (596 x 513)
+// and the legality line below them.
+constexpr int kClientWidth = 596;
+constexpr int kClientHeight = 533;
+
 struct MainWindowControls {
-  // Creates every control inside `client` (596 x 513), in the order in which
-  // the keyboard focus runs through them.
+  // Creates every control inside `client` (kClientWidth x kClientHeight), in
+  // the order in which the keyboard focus runs through them.
   void build(QWidget* client);
   // The record's state into the controls, without running their handlers.
   void showRecord(const PositionRecord& record);
@@ -40,6 +45,9 @@ struct MainWindowControls {
   void showSide(int side, bool english);
   // The hint of each red "?": why its flag is set, in the interface's language.
   void showReasons(const PositionRecord& record, bool english);
+  // The legality line: "Legal position." or the first problem's sentence; its
+  // hint and accessible description list every problem.
+  void showLegality(const PositionRecord& record, bool english);
   // The six red "?" labels: king, the four castling rights, en passant.
   std::array<QLabel*, 6> errorLabels() const;
 
@@ -96,6 +104,8 @@ struct MainWindowControls {
   QGroupBox* fenGroup = nullptr;
   QLineEdit* fenLine = nullptr;
   QPushButton* copyFenButton = nullptr;
+
+  QLabel* legalityLine = nullptr;
 };
 
 }  // namespace kalmera

@@ -28,12 +28,30 @@ check "turn standard" \
   "$(echo 'rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1' | "$tool" --turn)"
 
 check "json object" \
-  '{"fen":"rkr5/8/8/8/8/8/8/RKR5 w KQkq - 0 1","side":0,"extended":true,"rookLeft":"a","rookRight":"c","enPassant":0,"halfCount":0,"fullCount":1,"rights":{"whiteLeft":true,"whiteRight":true,"blackLeft":true,"blackRight":true},"errors":{"king":false,"whiteLeft":false,"whiteRight":false,"blackLeft":false,"blackRight":false,"enPassant":false},"reasons":{},"whiteKing":57,"blackKing":1,"marks":"----------------------------------------------------------------"}' \
+  '{"fen":"rkr5/8/8/8/8/8/8/RKR5 w KQkq - 0 1","side":0,"extended":true,"rookLeft":"a","rookRight":"c","enPassant":0,"halfCount":0,"fullCount":1,"rights":{"whiteLeft":true,"whiteRight":true,"blackLeft":true,"blackRight":true},"errors":{"king":false,"whiteLeft":false,"whiteRight":false,"blackLeft":false,"blackRight":false,"enPassant":false},"reasons":{},"legality":{},"whiteKing":57,"blackKing":1,"marks":"----------------------------------------------------------------"}' \
   "$(echo 'rkr5/8/8/8/8/8/8/RKR5 w KQkq - 0 1' | "$tool" --json)"
 
 check "json flags" \
-  '{"fen":"8/8/8/8/8/8/8/8 w - - 0 1","side":0,"extended":false,"rookLeft":"a","rookRight":"h","enPassant":3,"halfCount":0,"fullCount":1,"rights":{"whiteLeft":false,"whiteRight":false,"blackLeft":false,"blackRight":false},"errors":{"king":true,"whiteLeft":false,"whiteRight":false,"blackLeft":false,"blackRight":false,"enPassant":true},"reasons":{"king":"White and Black have no king.","enPassant":"No black pawn on c5 that could have made the double step."},"whiteKing":-1,"blackKing":-1,"marks":"----------------------------------------------------------------"}' \
+  '{"fen":"8/8/8/8/8/8/8/8 w - - 0 1","side":0,"extended":false,"rookLeft":"a","rookRight":"h","enPassant":3,"halfCount":0,"fullCount":1,"rights":{"whiteLeft":false,"whiteRight":false,"blackLeft":false,"blackRight":false},"errors":{"king":true,"whiteLeft":false,"whiteRight":false,"blackLeft":false,"blackRight":false,"enPassant":true},"reasons":{"king":"White and Black have no king.","enPassant":"No black pawn on c5 that could have made the double step."},"legality":{"kings":"White and Black have no king."},"whiteKing":-1,"blackKing":-1,"marks":"----------------------------------------------------------------"}' \
   "$(echo '8/8/8/8/8/8/8/8 w - c6' | "$tool" --json)"
+
+# Legality: the FEN and the verdict per line, or only the illegal lines.
+check "check verdicts" \
+  "$(printf '%s\t%s\n' 'rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1' legal \
+     '4k3/8/8/8/8/8/8/4R1K1 w - - 0 1' oppositeCheck '8/8/8/8/8/8/8/4R3 w - - 0 1' kings \
+     '4k3/4p3/8/3Pp3/8/8/8/4K3 w - e6 3 1' enPassantClock,enPassantOrigin)" \
+  "$(printf '%s\n' 'rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1' \
+     '4k3/8/8/8/8/8/8/4R1K1 w' '8/8/8/8/8/8/8/4R3' '4k3/4p3/8/3Pp3/8/8/8/4K3 w - e6 3 1' | "$tool" check)"
+check "check --illegal" "4k3/8/8/8/8/8/8/4R1K1 w - - 0 1	oppositeCheck" \
+  "$(printf '%s\n' 'rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1' '4k3/8/8/8/8/8/8/4R1K1 w' |
+     "$tool" check --illegal)"
+check "check --illegal with nothing illegal" "0 0" \
+  "$(printf 'rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1\n' | "$tool" check --illegal | wc -c) $?"
+check "check judges the turned position" "4r1k1/8/8/8/8/8/8/4K3 b - - 0 1	oppositeCheck" \
+  "$(echo '4k3/8/8/8/8/8/8/4R1K1 w - - 0 1' | "$tool" check --turn)"
+check "json legality with its sentence" \
+  '"legality":{"oppositeCheck":"Black'"'"'s king on e8 is in check from the rook on e1, but White is to move."}' \
+  "$(echo '4k3/8/8/8/8/8/8/4R1K1 w' | "$tool" --json | grep -o '"legality":{[^}]*}')"
 
 # Castling notations of other programs: read in any input, written on request.
 xfen_in='r3k2r/8/8/8/8/8/8/R3K1RR w GQkq - 0 1'
@@ -49,7 +67,7 @@ check "frc 518" "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1" "$("$
 check "frc 960" "bbqnnrkr/pppppppp/8/8/8/8/PPPPPPPP/BBQNNRKR w KQkq - 0 1" "$("$tool" frc 960)"
 
 for bad in "frc" "frc 0" "frc 961" "frc x12" "frc 5 6" "--bogus" "paint" "normalize --json extra" \
-           "--dialect" "--dialect lichess"; do
+           "--dialect" "--dialect lichess" "check --json" "normalize --illegal"; do
   # shellcheck disable=SC2086
   err=$("$tool" $bad </dev/null 2>&1 >/dev/null); code=$?
   check "usage error: $bad exits 2" 2 "$code"

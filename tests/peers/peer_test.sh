@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# The castling notations against a real peer, the chessops library (installed
-# by scripts/install-peers.sh): all 960 Chess960 starts, each once more with a
-# rook missing and one moved, and once with rooks farther out than the castling
-# rooks, and 2,000 positions of random standard and
-# Chess960 games (game-positions.txt).
+# Against a real peer, the chessops library (installed by
+# scripts/install-peers.sh): the castling notations on all 960 Chess960 starts,
+# each once more with a rook missing and one moved, and once with rooks farther
+# out than the castling rooks, and on 2,000 positions of random standard and
+# Chess960 games (game-positions.txt); then the legality rules.
 # Exit 77 (skipped) when Node.js or chessops is missing.
 #   tests/peers/peer_test.sh KALMERA_FEN
 set -u
@@ -31,4 +31,13 @@ awk '{ split($1, r, "/"); w = r[8]; i = match(w, /R[^R]*$/); w = substr(w, 1, i 
   > "$work/inner.txt"
 cat "$work/starts.txt" "$work/moved.txt" "$work/inner.txt" "$(dirname "$0")/game-positions.txt" \
   > "$work/all.txt"
-node "$peers/crosscheck.mjs" "$tool" "$work/all.txt"
+node "$peers/crosscheck.mjs" "$tool" "$work/all.txt" || failed=1
+
+# The legality rules against chessops' own: on the positions of real games
+# (ours, and the shared positions file where it is there) and on random
+# edits of them, at least 50,000 positions.
+games=("$(dirname "$0")/game-positions.txt")
+shared=${KALMERA_POSITIONS:-$(dirname "$0")/../../../shared/bench/positions.txt}
+if [ -f "$shared" ]; then games+=("$shared"); else echo "the shared positions file is not here: legality on our own games only"; fi
+node "$peers/legality.mjs" "$tool" "${games[@]}" || failed=1
+exit ${failed:-0}

@@ -115,7 +115,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(window_->windowTitle(), QString("Kalmera FEN-Editor und Positions-Generator"));
     QCOMPARE(child<QGroupBox>("GrpCastling")->title(), QString(" Rochade-Rechte "));
     QCOMPARE(child<QPushButton>("ButColChange")->text(), QString("W / &S"));
-    QCOMPARE(window_->centralWidget()->size(), QSize(596, 513));
+    QCOMPARE(window_->centralWidget()->size(), QSize(596, 533));
   }
 
   void focusRunsThroughTheGroupsInOrder() {
@@ -553,6 +553,35 @@ class MainWindowTest : public QObject {
     undo->trigger();
     QCOMPARE(head1->text(), QString("typed later"));
     QCOMPARE(fen(), QString("4k3/8/8/8/8/8/8/4K3 w - - 0 1"));
+  }
+
+  // The legality line below the controls follows every edit, in the
+  // interface's language; its hint lists every problem.
+  void legalityLineFollowsEveryEdit() {
+    start();
+    auto* line = child<QLabel>("LblLegality");
+    QCOMPARE(line->text(), QString("Legale Stellung."));
+    QVERIFY(line->geometry().top() >= child<QGroupBox>("GrpFen")->geometry().bottom());
+    load("4k3/8/8/8/8/8/8/4R1K1 w - - 0 1");
+    const QString check = QString::fromUtf8(
+        "Der schwarze König auf e8 steht im Schach durch den Turm auf e1, aber Weiß ist am Zug.");
+    QCOMPARE(line->toolTip(), check);
+    QCOMPARE(line->accessibleDescription(), check);
+    QVERIFY(line->text().startsWith("Der schwarze König auf e8"));
+    child<QPushButton>("ButColChange")->click();  // Black to move: in check, as may be
+    QCOMPARE(line->text(), QString("Legale Stellung."));
+    child<QAction>("MnuEnglish")->trigger();
+    QCOMPARE(line->text(), QString("Legal position."));
+    // Two problems: the first, with how many more; the hint has both.
+    load("4k3/4p3/8/3Pp3/8/8/8/4K3 w - e6 3 1");
+    QVERIFY(line->text().startsWith("The en-passant target e6 says that Black"));
+    QVERIFY(line->text().endsWith(" (+1)"));
+    QCOMPARE(line->toolTip().count('\n'), 1);
+    QVERIFY(line->toolTip().endsWith("but e7 is occupied."));
+    QVERIFY(QFontMetrics(line->font()).horizontalAdvance(line->text()) <= line->width());
+    // A mouse edit: the king taken off the board.
+    QTest::mouseClick(child<QWidget>("PbxBoard"), Qt::RightButton, {}, QPoint(32 + 4 * 34 + 17, 32 + 17));
+    QVERIFY(line->text().startsWith("Black has no king."));
   }
 
   void undoKeepsAThousandStepsAndHeadlinesKeepTheirOwn() {

@@ -31,6 +31,7 @@ namespace {
 
 struct DiagramOptions {
   bool document = false;
+  bool flip = false;  // seen from Black's side
   std::optional<std::string> base, head1, head2, marks, png, bmp, svg;
   std::array<int, 3> colors{kDefaultBoardColor, kDefaultBrightColor, kDefaultDarkColor};
 };
@@ -85,6 +86,10 @@ bool parseOptions(const std::vector<std::string>& args, bool html, DiagramOption
     const std::string& a = args[i];
     if (html && a == "--document") {
       o.document = true;
+      continue;
+    }
+    if (a == "--flip") {
+      o.flip = true;
       continue;
     }
     std::optional<std::string>* target = nullptr;
@@ -184,6 +189,7 @@ int runHtmlVerb(const std::vector<std::string>& args, std::string& problem) {
   input.homePage = std::string(kHomePage);
   input.version = getVersionText(true);
   input.document = o.document;
+  input.flipped = o.flip;
   const std::string html = makeHtml(input);
   std::fwrite(html.data(), 1, html.size(), stdout);
   return finishOutput();
@@ -215,10 +221,10 @@ int runPictureVerb(int argc, char** argv, const std::vector<std::string>& args,
   const QString file = QFile::decodeName(QByteArray(bytes.data(), qsizetype(bytes.size())));
   std::optional<QString> error;
   if (o.svg) {
-    error = saveSvg(boardSvg(p.record(), o.colors), file);
+    error = saveSvg(boardSvg(p.record(), o.colors, 337, 337, o.flip), file);
   } else {
     QImage picture;
-    BoardRenderer().redraw(picture, 337, 337, p.record(), o.colors);
+    BoardRenderer().redraw(picture, 337, 337, p.record(), o.colors, 1, o.flip);
     error = o.png ? savePng(picture, file) : saveBmp(picture, file);
   }
   if (error) return failure(error->toStdString());

@@ -66,6 +66,26 @@ constexpr std::array<std::string_view, 25> kHtmlDiagram = {
     "<font color=\"black\" face=\"sans-serif\" size=\"-1\">$F</font>",
 };
 
+// The diagram seen from Black's side: the same markup with the file letters
+// and rank digits of the label cells (">a</td>", ">8</td>") turned round.
+const std::array<std::string, 25>& flippedDiagram() {
+  static const std::array<std::string, 25> flipped = [] {
+    std::array<std::string, 25> pieces;
+    for (std::size_t i = 0; i < kHtmlDiagram.size(); ++i) {
+      std::string piece(kHtmlDiagram[i]);
+      for (std::size_t at = 0; (at = piece.find("</td>", at)) != std::string::npos; at += 5) {
+        if (at < 2 || piece[at - 2] != '>') continue;
+        char& label = piece[at - 1];
+        if (label >= 'a' && label <= 'h') label = static_cast<char>('a' + 'h' - label);
+        else if (label >= '1' && label <= '8') label = static_cast<char>('1' + '8' - label);
+      }
+      pieces[i] = piece;
+    }
+    return pieces;
+  }();
+  return flipped;
+}
+
 std::string colorAttribute(int color) {
   char text[32];
   std::snprintf(text, sizeof text, "bgcolor=\"#%02x%02x%02x\"", color & 0xFF, (color >> 8) & 0xFF,
@@ -94,8 +114,9 @@ class Filler {
     board_ = colorAttribute(in.colors[0]);
     bright_ = colorAttribute(in.colors[1]);
     dark_ = colorAttribute(in.colors[2]);
-    blackDots_ = r.castlingDotFiles(false);
-    whiteDots_ = r.castlingDotFiles(true);
+    // The row above the board shows the dots of the colour at the top.
+    topDots_ = r.castlingDotFiles(in.flipped);
+    bottomDots_ = r.castlingDotFiles(!in.flipped);
     enPassant_ = r.validEnPassantTarget();
   }
 
@@ -122,25 +143,31 @@ class Filler {
 
  private:
   void placeholder(char which, std::string& out) {
-    const PositionRecord& r = in_.record;
     switch (which) {
       case 'M': out += board_; break;
       case 'H': out += bright_; break;
       case 'D': out += dark_; break;
-      case 'K': square(square_++, out); break;
-      case 'b': dot(blackDots_, blackFile_++, out); break;
-      case 'w': dot(whiteDots_, whiteFile_++, out); break;
-      case 'B':
-        if (r.Side == 1) appendImage(out, in_.imageBase, "bC.png", "black", 16);
-        break;
-      case 'W':
-        if (r.Side == 0) appendImage(out, in_.imageBase, "wC.png", "white", 16);
-        break;
+      case 'K': square(shown(square_++), out); break;
+      case 'b': dot(topDots_, shown(topFile_++, 7), out); break;
+      case 'w': dot(bottomDots_, shown(bottomFile_++, 7), out); break;
+      case 'B': sideImage(in_.flipped ? 0 : 1, out); break;  // top right
+      case 'W': sideImage(in_.flipped ? 1 : 0, out); break;  // bottom right
       case 'U': out += in_.homePage; break;
       case 'V': out += in_.version; break;
       case 'F': out += in_.fen; break;
       default: break;  // "$" and any other character yield nothing
     }
+  }
+
+  // The square or file shown at a place counted from the top left.
+  int shown(int place, int last = kSquares - 1) const {
+    return in_.flipped && place >= 0 && place <= last ? last - place : place;
+  }
+
+  void sideImage(int side, std::string& out) {
+    if (in_.record.Side != side) return;
+    if (side == 1) appendImage(out, in_.imageBase, "bC.png", "black", 16);
+    else appendImage(out, in_.imageBase, "wC.png", "white", 16);
   }
 
   void square(int s, std::string& out) {
@@ -170,9 +197,9 @@ class Filler {
 
   const HtmlInput& in_;
   std::string board_, bright_, dark_;
-  unsigned blackDots_ = 0, whiteDots_ = 0;
+  unsigned topDots_ = 0, bottomDots_ = 0;
   int enPassant_ = -1;
-  int square_ = 0, blackFile_ = 0, whiteFile_ = 0;
+  int square_ = 0, topFile_ = 0, bottomFile_ = 0;
 };
 
 }  // namespace
@@ -205,7 +232,11 @@ std::string makeHtml(const HtmlInput& input) {
     source += "<font size=\"+1\"><strong>" + input.head2 + "</strong></font><br>";
   }
   if (!input.head1.empty() || !input.head2.empty()) source += "<br>";
-  for (std::string_view piece : kHtmlDiagram) source += piece;
+  if (input.flipped) {
+    for (const std::string& piece : flippedDiagram()) source += piece;
+  } else {
+    for (std::string_view piece : kHtmlDiagram) source += piece;
+  }
   if (input.document) source += kHtmlTail;
 
   std::string out;

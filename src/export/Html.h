@@ -20,6 +20,9 @@ struct HtmlInput {
   std::string homePage;
   std::string version;  // the short version text
   bool document = false;  // a complete page instead of a fragment
+  // Seen from Black's side: rank 1 at the top, the h-file on the left, the
+  // labels, side images and castling dots with them.
+  bool flipped = false;
 };
 
 std::string makeHtml(const HtmlInput& input);

@@ -147,6 +147,32 @@ void Position::editSquare(int square, SquareEdit edit) {
   rewriteFenLine();
 }
 
+void Position::dragPiece(int from, int to, bool copy) {
+  const char piece = getSquare(from);
+  if (piece == 0 || to == from) return;
+  if (!validSquare(to)) {
+    setSquare(from, 0);
+  } else {
+    if ((piece == 'P' || piece == 'p') && onHomeRank(to)) return;
+    setSquare(to, piece);  // a king leaves its old square by itself
+    if (!copy) setSquare(from, 0);
+  }
+  rewriteFenLine();
+}
+
+void Position::dropPiece(int square, char letter) {
+  if (!validSquare(square) || !isPieceLetter(letter)) return;
+  if ((letter == 'P' || letter == 'p') && onHomeRank(square)) return;
+  setSquare(square, letter);
+  rewriteFenLine();
+}
+
+void Position::typePiece(int square, char letter) {
+  if (!validSquare(square)) return;
+  setSquare(square, letter);
+  rewriteFenLine();
+}
+
 void Position::restore(const PositionState& state) {
   rec_.RedrawEnabled = false;
   {

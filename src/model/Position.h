@@ -83,6 +83,15 @@ class Position {
 
   // One mouse edit of a square, ending with the rewrite of the FEN line.
   void editSquare(int square, SquareEdit edit);
+  // The piece on `from` dragged to `to` (-1: off the board, which removes it);
+  // whatever stood on `to` is gone. A pawn is not put on the first or eighth
+  // rank (nothing changes then). With `copy` the piece stays on `from` as
+  // well, but a king is always moved. The side and the active piece stay.
+  void dragPiece(int from, int to, bool copy);
+  // A piece of the piece box dragged onto a square, under the same pawn rule.
+  void dropPiece(int square, char letter);
+  // A piece letter (or 0) typed for a square: `setSquare` with its rules.
+  void typePiece(int square, char letter);
 
   void readFen(std::string_view text);
   void rewriteFenLine();

@@ -197,6 +197,12 @@ void IniFile::writeString(std::string_view section, std::string_view key, std::s
   lines_.push_back(added);
 }
 
+void IniFile::removeKey(std::string_view section, std::string_view key) {
+  for (Found at = findKey(section, key); at.found; at = findKey(section, key)) {
+    lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(at.line));
+  }
+}
+
 void IniFile::writeInteger(std::string_view section, std::string_view key, int value) {
   writeString(section, key, std::to_string(value));
 }

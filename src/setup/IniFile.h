@@ -31,6 +31,8 @@ class IniFile {
   void writeString(std::string_view section, std::string_view key, std::string_view value);
   void writeInteger(std::string_view section, std::string_view key, int value);
   void writeBool(std::string_view section, std::string_view key, bool value);
+  // Takes the key's line out (each such line of the section); the rest stays.
+  void removeKey(std::string_view section, std::string_view key);
 
   std::string text() const;
 

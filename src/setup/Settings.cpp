@@ -23,6 +23,7 @@ Settings readSettings(const IniFile& ini, const FolderDefaults& folders) {
       if (section == "Path" && field.empty()) field = fallback;
     }
   });
+  s.Flipped = ini.readRaw("Mode", "Flipped") == std::optional<std::string>("1");
   return s;
 }
 
@@ -35,6 +36,8 @@ void writeSettings(IniFile& ini, const Settings& settings) {
     else if constexpr (std::is_same_v<Field, int>) ini.writeInteger(section, key, field);
     else ini.writeString(section, key, field);
   });
+  if (settings.Flipped) ini.writeString("Mode", "Flipped", "1");
+  else ini.removeKey("Mode", "Flipped");
 }
 
 std::array<unsigned char, 64> marksFromString(std::string_view marked) {

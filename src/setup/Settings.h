@@ -37,6 +37,9 @@ struct Settings {
   bool Hints = true;
   int Language = 0;  // 1 English, anything else German
   std::string Marked;
+  // The board seen from Black's side: "Flipped=1" in "Mode", written only
+  // while it is so (any other value, or none, is not flipped).
+  bool Flipped = false;
 };
 
 // The keys of the settings file in the file's order, which is also the order

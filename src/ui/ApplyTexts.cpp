@@ -42,6 +42,9 @@ void applyTexts(QObject* root, std::span<const TextEntry> table, bool english) {
         break;
       case TextKind::Caption: setCaption(target, text); break;
       case TextKind::Hint: setHint(target, text); break;
+      case TextKind::Name:
+        if (auto* widget = qobject_cast<QWidget*>(target)) widget->setAccessibleName(text);
+        break;
     }
   }
 }

@@ -2,14 +2,17 @@
 // it up to date incrementally; painting copies the picture. On a screen with a
 // device pixel ratio above 1 the screen picture is drawn at that ratio (crisp,
 // same geometry), and the picture for the exports, always at ratio 1, is
-// brought up to date only when asked for. A mouse press on one of the 64
-// squares becomes a square event; presses in the margin are ignored.
+// brought up to date only when asked for. The board may be seen from Black's
+// side (flipped). It is a Tab stop: with the focus it shows a cursor frame on
+// one square, moved by the arrow keys, and takes piece letters, Delete and
+// Space for that square. The mouse is read by BoardInput beside it.
 #pragma once
 
 #include <QImage>
 #include <QWidget>
 #include <array>
 
+#include "view/BoardGeometry.h"
 #include "view/BoardRenderer.h"
 
 namespace kalmera {
@@ -18,25 +21,59 @@ class BoardView : public QWidget {
   Q_OBJECT
 
  public:
-  using QWidget::QWidget;
+  explicit BoardView(QWidget* parent = nullptr);
 
   // Brings the screen picture up to date with the record and the colours
   // (board, bright, dark) and repaints.
   void redraw(const PositionRecord& record, const std::array<int, 3>& colors);
-  // The picture the exports save: the board at its logical size, ratio 1.
+  // The picture the exports save: the board at its logical size, ratio 1,
+  // as the window shows it (flipped or not).
   const QImage& picture();
   const QImage& screenPicture() const { return screen_; }
   const RedrawReport& lastRedraw() const { return lastRedraw_; }
   int redrawCount() const { return redrawCount_; }
+  const PositionRecord& record() const { return record_; }
+
+  // Seen from Black's side: rank 1 at the top, the h-file on the left.
+  void setFlipped(bool flipped);
+  bool flipped() const { return flipped_; }
+  BoardGeometry geometry() const { return boardGeometry(width(), height()); }
+  // The square under a point of the screen; -1 outside the 8 x 8 squares.
+  int squareAtGlobal(const QPoint& global) const;
+  // Where a square is shown, in the widget's coordinates.
+  QRect squareRect(int square) const;
+
+  // The keyboard cursor: e2 at first, then where it was left.
+  int cursorSquare() const { return cursor_; }
+  void setCursorSquare(int square);
+
+  // While a piece is dragged from a square, the square shows empty.
+  void setDragSource(int square);
+  int dragSource() const { return dragSource_; }
+
+  // The language of the accessible names of the squares.
+  void setEnglish(bool english);
+  bool english() const { return english_; }
 
  signals:
-  void squarePressed(int square, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+  // Space or Return on the cursor square (a left click), Ctrl+Return (Ctrl +
+  // left click: the mark).
+  void squareKeyPressed(int square, Qt::KeyboardModifiers modifiers);
+  // A piece letter ("PNBRQK" white, "pnbrqk" black) or, for Delete and
+  // Backspace, 0 for the cursor square.
+  void pieceTyped(int square, char letter);
+  void cursorMoved(int square);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
+  void drawScreen();
+  void tellAccessibility(const PositionRecord& before, bool everything);
+
   QImage screen_;
   BoardRenderer screenRenderer_;
   QImage export_;
@@ -45,6 +82,10 @@ class BoardView : public QWidget {
   std::array<int, 3> colors_{};
   RedrawReport lastRedraw_;
   int redrawCount_ = 0;
+  bool flipped_ = false;
+  int cursor_ = 52;  // e2
+  int dragSource_ = -1;
+  bool english_ = false;
 };
 
 }  // namespace kalmera

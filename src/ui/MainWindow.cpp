@@ -19,6 +19,7 @@
 #include "setup/StartTexts.h"
 #include "ui/AboutDialog.h"
 #include "ui/ApplyTexts.h"
+#include "ui/BoardInput.h"
 #include "ui/BoardView.h"
 #include "ui/Chess960Dialog.h"
 #include "ui/ColorDialog.h"
@@ -149,7 +150,26 @@ void MainWindow::connectControls() {
   }
   connect(c.pieceBox, &PieceBox::pieceChosen, this,
           [this](int index) { edit([&] { choosePiece(index); }); });
-  connect(c.board, &BoardView::squarePressed, this, &MainWindow::editSquare);
+  // The mouse (clicks and drags) and the keyboard on the board; each edit one step.
+  auto* input = new BoardInput(c.board, c.pieceBox, this);
+  connect(input, &BoardInput::squareClicked, this, &MainWindow::editSquare);
+  connect(input, &BoardInput::boxPieceClicked, this,
+          [this](int index) { edit([&] { choosePiece(index); }); });
+  connect(input, &BoardInput::pieceDragged, this, [this](int from, int to, bool copy) {
+    edit([&] { position_.dragPiece(from, to, copy); });
+  });
+  connect(input, &BoardInput::boxPieceDropped, this, [this](int index, int square) {
+    const char letter = kPieceLetters[6 * position_.getSide() + index];
+    edit([&] { position_.dropPiece(square, letter); });
+  });
+  connect(c.board, &BoardView::squareKeyPressed, this,
+          [this](int square, Qt::KeyboardModifiers modifiers) {
+            editSquare(square, Qt::LeftButton, modifiers);
+          });
+  connect(c.board, &BoardView::pieceTyped, this, [this](int square, char letter) {
+    edit([&] { position_.typePiece(square, letter); });
+  });
+  connect(a.flipBoard, &QAction::toggled, this, &MainWindow::setFlipped);
   // Undo and redo in a counter are the window's: the counter keeps none of its own.
   new WindowKeyRules(this, a.hints, {c.moveNumberEdit, c.halfMoveEdit});
 }
@@ -181,6 +201,7 @@ void MainWindow::restoreStartOfRun() {
   controls_.headline2Edit->setText(s.head2);
   actions_.hints->setChecked(s.hints);
   (s.english ? actions_.english : actions_.german)->setChecked(true);
+  actions_.flipBoard->setChecked(s.flipped);
   previewImagePath_ = fileAddress(locations_.diagramImages);
   setLanguage();
   position_.readFen(s.fen);
@@ -205,6 +226,7 @@ bool MainWindow::saveSettings() {
   s.fen = position_.fenLine();
   s.hints = hintsOn();
   s.english = english();
+  s.flipped = flipped();
   s.marks = position_.record().Marks;
   if (writeWindowSettings(settingsPath(), s)) {
     showError(uiText(kSettingsNotWritten).arg(settingsPath()));
@@ -254,9 +276,11 @@ void MainWindow::newChess960Position() {
 
 std::string MainWindow::diagram(bool document) {
   controls_.trimHeadlines();
-  return makeHtml(diagramInput(position_, colors_, controls_.headline1Edit->text(),
-                               controls_.headline2Edit->text(),
-                               document ? previewImagePath_ : paths_.web, document));
+  HtmlInput input = diagramInput(position_, colors_, controls_.headline1Edit->text(),
+                                 controls_.headline2Edit->text(),
+                                 document ? previewImagePath_ : paths_.web, document);
+  input.flipped = flipped();
+  return makeHtml(input);
 }
 
 void MainWindow::showWebPreview() {
@@ -269,9 +293,17 @@ void MainWindow::copyHtml() { exports_.copyHtml(diagram(false)); }
 
 void MainWindow::copyBitmap() { exports_.copyBitmap(boardPicture()); }
 
+bool MainWindow::flipped() const { return controls_.board->flipped(); }
+
+void MainWindow::setFlipped(bool flipped) {
+  controls_.board->setFlipped(flipped);
+  if (actions_.flipBoard->isChecked() != flipped) actions_.flipBoard->setChecked(flipped);
+}
+
 void MainWindow::savePicture(PictureFormat format) {
-  const QByteArray svg =
-      format == PictureFormat::Svg ? boardSvg(position_.record(), colors_) : QByteArray();
+  const QByteArray svg = format == PictureFormat::Svg
+                             ? boardSvg(position_.record(), colors_, 337, 337, flipped())
+                             : QByteArray();
   if (const auto folder = exports_.savePicture(boardPicture(), svg, format, paths_.bmp)) {
     paths_.bmp = *folder;
   }
@@ -306,6 +338,7 @@ void MainWindow::setLanguage() {
   controls_.showSide(position_.getSide(), english());
   controls_.showReasons(position_.record(), english());
   controls_.showLegality(position_.record(), english());
+  controls_.board->setEnglish(english());
 }
 
 // ---------------------------------------------------------------- what the position reports

@@ -84,6 +84,9 @@ class MainWindow : public QMainWindow, private PositionObserver {
   void editPaths();
   void showAbout();
   void setLanguage();
+  // The board seen from Black's side, in the window and every export.
+  void setFlipped(bool flipped);
+  bool flipped() const;
   void blinkStep();
   // Writes the settings file once; false with the message shown when it failed.
   bool saveSettings();

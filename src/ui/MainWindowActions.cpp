@@ -59,6 +59,9 @@ void MainWindowActions::create(QWidget* window) {
   copyShredderFen->setText("&Shredder-FEN");
   mirror = action("MnuMirror");
   turn = action("MnuTurn");
+  // A view of the board, not an edit: seen from Black's side.
+  flipBoard = action("MnuFlip", {QKeySequence("Ctrl+F")});
+  flipBoard->setCheckable(true);
   colors = action("MnuColor");
   german = action("MnuDeutsch");
   english = action("MnuEnglish");
@@ -99,7 +102,7 @@ void MainWindowActions::buildMenus(QMenuBar* bar) const {
   copyAs->addActions({copyBitmap, copyHtml, copyXFen, copyShredderFen});
   edit->addMenu(copyAs);
   edit->addSeparator();
-  edit->addActions({mirror, turn});
+  edit->addActions({mirror, turn, flipBoard});
   edit->addSeparator();
   edit->addAction(webPreview);
 

@@ -25,7 +25,7 @@ struct MainWindowActions {
   // Edit: undo and redo of edits, paste, copy, Copy as, mirror and turn, the web preview.
   QAction *undoEdit{}, *redoEdit{};
   QAction *paste{}, *copyFen{}, *copyBitmap{}, *copyHtml{}, *copyXFen{}, *copyShredderFen{};
-  QAction *mirror{}, *turn{}, *webPreview{};
+  QAction *mirror{}, *turn{}, *flipBoard{}, *webPreview{};
   // Options and Help.
   QAction *colors{}, *paths{}, *german{}, *english{}, *about{}, *hints{};
   QActionGroup* languages = nullptr;

@@ -298,11 +298,19 @@ void MainWindowControls::trimHeadlines() {
 void MainWindowControls::showReasons(const PositionRecord& record, bool english) {
   const ErrorReasons reasons =
       errorReasons(record, english ? Language::English : Language::German);
-  kingError->setToolTip(uiText(reasons.king));
+  // Each red "?" says its reason, and the control it belongs to carries it
+  // as its description while the flag shows.
+  const auto tell = [](QLabel* label, QWidget* control, const std::string& reason) {
+    const QString text = uiText(reason);
+    label->setToolTip(text);
+    label->setAccessibleName(text.isEmpty() ? QString("?") : text);
+    control->setAccessibleDescription(text);
+  };
+  tell(kingError, pieceRadios[5], reasons.king);
   for (int right = 0; right < 4; ++right) {
-    castlingErrors[right]->setToolTip(uiText(reasons.castling[right]));
+    tell(castlingErrors[right], castlingBoxes[right], reasons.castling[right]);
   }
-  enPassantError->setToolTip(uiText(reasons.enPassant));
+  tell(enPassantError, enPassantList, reasons.enPassant);
 }
 
 void MainWindowControls::showLegality(const PositionRecord& record, bool english) {
@@ -338,6 +346,15 @@ void MainWindowControls::showSide(int side, bool english) {
   sideButton->setText(uiText(english ? (white ? t.whiteEnglish : t.blackEnglish)
                                      : (white ? t.whiteGerman : t.blackGerman)));
   sideButton->setToolTip(uiText(english ? t.hintEnglish : t.hintGerman));
+  sideButton->setAccessibleName(uiText(english ? (white ? t.nameWhiteEnglish : t.nameBlackEnglish)
+                                               : (white ? t.nameWhiteGerman : t.nameBlackGerman)));
+  // The piece box's buttons say the piece in the colour they place.
+  for (int i = 0; i < 6; ++i) {
+    const PieceName& piece = kPieceNames[6 * side + i];
+    QString name = uiText(english ? piece.english : piece.german);
+    name[0] = name[0].toUpper();
+    pieceRadios[i]->setAccessibleName(name);
+  }
 }
 
 }  // namespace kalmera

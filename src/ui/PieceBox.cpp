@@ -46,8 +46,8 @@ bool PieceBox::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-void PieceBox::pressedAt(int groupX) {
-  emit pieceChosen(std::clamp((groupX - x()) * 6 / width(), 0, 5));
-}
+int PieceBox::pieceAt(int boxX) const { return std::clamp(boxX * 6 / width(), 0, 5); }
+
+void PieceBox::pressedAt(int groupX) { emit pieceChosen(pieceAt(groupX - x())); }
 
 }  // namespace kalmera

@@ -19,6 +19,9 @@ class PieceBox : public QWidget {
   // Shows the pieces of `side` with piece `activeIndex` (0..5 of "PNBRQK",
   // -1 for none) highlighted.
   void showPieces(int side, int activeIndex, const QColor& highlight);
+  int side() const { return side_; }
+  // The piece (0..5) under a point of the box.
+  int pieceAt(int x) const;
 
  signals:
   void pieceChosen(int index);

@@ -39,6 +39,7 @@ SettingsRead readWindowSettings(const Locations& locations) {
   w.fen = s.Fen;
   w.hints = s.Hints;
   w.english = s.Language == 1;
+  w.flipped = s.Flipped;
   w.marks = marksFromString(s.Marked);
   return read;
 }
@@ -56,6 +57,7 @@ std::optional<QString> writeWindowSettings(const QString& file, const WindowSett
   s.Fen = w.fen;
   s.Hints = w.hints;
   s.Language = w.english ? 1 : 0;
+  s.Flipped = w.flipped;
   s.Marked = marksToString(w.marks);
   // The file's other lines are kept: it is read again just before, and a file
   // that cannot be read now is not replaced.

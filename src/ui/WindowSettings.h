@@ -21,6 +21,7 @@ struct WindowSettings {
   std::string fen;
   bool hints = true;
   bool english = false;
+  bool flipped = false;  // the board seen from Black's side
   std::array<unsigned char, 64> marks{};  // "*" for a marked square
 };
 

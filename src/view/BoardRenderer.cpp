@@ -55,8 +55,8 @@ void dot(QPainter& p, int x, int y, const QColor& color) {
 // paths (for a vector file, where it must scale).
 class BoardPainter {
  public:
-  BoardPainter(QPainter& p, const BoardGeometry& g, qreal ratio, bool vector)
-      : p_(p), g_(g), ratio_(ratio), vector_(vector) {}
+  BoardPainter(QPainter& p, const BoardGeometry& g, qreal ratio, bool vector, bool flipped)
+      : p_(p), g_(g), ratio_(ratio), vector_(vector), flipped_(flipped) {}
 
   void frame(int W, int H, int boardColor);
   void sideBoxes(int side, int boardColor);
@@ -70,6 +70,7 @@ class BoardPainter {
   const BoardGeometry& g_;
   qreal ratio_;
   bool vector_;
+  bool flipped_;  // seen from Black's side: every square turned half round
 };
 
 void BoardPainter::boardImage(int x, int y, int index) {
@@ -97,12 +98,12 @@ void BoardPainter::frame(int W, int H, int boardColor) {
   p_.setPen(Qt::black);
   const QFontMetrics metrics(p_.font());
   for (int i = 0; i < 8; ++i) {
-    const QString rank(QChar('8' - i));
+    const QString rank(QChar(flipped_ ? '1' + i : '8' - i));
     const int w = metrics.horizontalAdvance(rank), h = metrics.height();
     const int y = g_.Y0 + i * g_.SH + (g_.SH - h) / 2;
     textAt(p_, (g_.SW - w) / 2, y, rank);
     textAt(p_, right + (g_.SW - w) / 2, y, rank);
-    const QString file(QChar('a' + i));
+    const QString file(QChar(flipped_ ? 'h' - i : 'a' + i));
     const int fw = metrics.horizontalAdvance(file);
     const int x = g_.X0 + i * g_.SW + (g_.SW - fw) / 2;
     textAt(p_, x, (g_.SH - h) / 2 - 2, file);
@@ -122,8 +123,10 @@ void BoardPainter::sideBoxes(int side, int boardColor) {
     const int y1 = (g_.Y0 + 8 * g_.SH) * j + 2;
     const int x2 = x1 + g_.X0 - 4, y2 = y1 + g_.Y0 - 4;
     p_.fillRect(x1, y1, x2 - x1, y2 - y1, toQColor(boardColor));
-    // Black's disc at the top, White's at the bottom: beside the side to move.
-    if ((j == 0 && side == 1) || (j == 1 && side == 0)) {
+    // Each disc beside its own side: Black's at the top, White's at the
+    // bottom, or the other way round when flipped.
+    const int sideAtTop = flipped_ ? 0 : 1;
+    if ((j == 0 && side == sideAtTop) || (j == 1 && side != sideAtTop)) {
       const int x = x1 + (x2 - x1 - 16) / 2, y = y1 + (y2 - y1 - 16) / 2;
       if (!vector_) {
         p_.drawImage(x, y, colorDisc(side, ratio_));
@@ -140,7 +143,9 @@ void BoardPainter::sideBoxes(int side, int boardColor) {
 void BoardPainter::square(int s, const PositionRecord& r, const std::array<int, 3>& colors,
                           int enPassant) {
   const int file = fileOf(s), row = rowOf(s);
-  const int x = g_.X0 + file * g_.SW, y = g_.Y0 + row * g_.SH;
+  // Turned half round, a square keeps its colour (a8 and h1 are both light).
+  const int shown = flipped_ ? 63 - s : s;
+  const int x = g_.X0 + fileOf(shown) * g_.SW, y = g_.Y0 + rowOf(shown) * g_.SH;
   p_.fillRect(x, y, g_.SW, g_.SH, toQColor(colors[(file + row) % 2 == 0 ? 1 : 2]));
   const bool marked = r.Marks[s] != 0;
   const int piece = pieceIndex(r.Board[s]);
@@ -150,13 +155,15 @@ void BoardPainter::square(int s, const PositionRecord& r, const std::array<int, 
 }
 
 void BoardPainter::castlingDots(const PositionRecord& r, int boardColor) {
-  const unsigned black = r.castlingDotFiles(false);
-  const unsigned white = r.castlingDotFiles(true);
+  // Above the board the dots of the colour whose home rank is at the top.
+  const unsigned top = r.castlingDotFiles(flipped_);
+  const unsigned bottom = r.castlingDotFiles(!flipped_);
   const QColor board = toQColor(boardColor);
-  for (int f = 0; f < 8; ++f) {
-    const int x = g_.X0 + f * g_.SW + (g_.SW - 4) / 2;
-    dot(p_, x, g_.Y0 - 8, r.Extended && (black >> f & 1u) ? QColor(Qt::black) : board);
-    dot(p_, x, g_.Y0 + 8 * g_.SH + 4, r.Extended && (white >> f & 1u) ? QColor(Qt::black) : board);
+  for (int column = 0; column < 8; ++column) {
+    const int f = flipped_ ? 7 - column : column;
+    const int x = g_.X0 + column * g_.SW + (g_.SW - 4) / 2;
+    dot(p_, x, g_.Y0 - 8, r.Extended && (top >> f & 1u) ? QColor(Qt::black) : board);
+    dot(p_, x, g_.Y0 + 8 * g_.SH + 4, r.Extended && (bottom >> f & 1u) ? QColor(Qt::black) : board);
   }
 }
 
@@ -164,7 +171,7 @@ void BoardPainter::castlingDots(const PositionRecord& r, int boardColor) {
 
 RedrawReport BoardRenderer::redraw(QImage& picture, int width, int height,
                                    const PositionRecord& r, const std::array<int, 3>& colors,
-                                   qreal ratio) {
+                                   qreal ratio, bool flipped) {
   RedrawReport report;
   const QSize pixels(qRound(width * ratio), qRound(height * ratio));
   if (picture.size() != pixels || picture.devicePixelRatio() != ratio) {
@@ -174,11 +181,13 @@ RedrawReport BoardRenderer::redraw(QImage& picture, int width, int height,
   }
   const BoardGeometry g = boardGeometry(width, height);
   QPainter p(&picture);
-  BoardPainter paint(p, g, ratio, false);
+  BoardPainter paint(p, g, ratio, false, flipped);
 
-  if (!frameDrawn_ || colors[0] != lastColors_[0] || r.Extended != lastExtended_) {
+  if (!frameDrawn_ || colors[0] != lastColors_[0] || r.Extended != lastExtended_ ||
+      flipped != lastFlipped_) {
     frameDrawn_ = true;
     lastExtended_ = r.Extended;
+    lastFlipped_ = flipped;
     paint.frame(width, height, colors[0]);
     lastPieces_.fill('*');  // a value no square holds: every square is drawn again
     lastSide_ = -1;
@@ -213,7 +222,7 @@ RedrawReport BoardRenderer::redraw(QImage& picture, int width, int height,
 }
 
 QByteArray boardSvg(const PositionRecord& r, const std::array<int, 3>& colors, int width,
-                    int height) {
+                    int height, bool flipped) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   QSvgGenerator svg;
@@ -224,7 +233,7 @@ QByteArray boardSvg(const PositionRecord& r, const std::array<int, 3>& colors, i
   svg.setTitle("Kalmera FEN-Editor");
   QPainter p(&svg);
   const BoardGeometry g = boardGeometry(width, height);
-  BoardPainter paint(p, g, 1, true);
+  BoardPainter paint(p, g, 1, true, flipped);
   paint.frame(width, height, colors[0]);
   paint.sideBoxes(r.Side, colors[0]);
   for (int s = 0; s < kSquares; ++s) paint.square(s, r, colors, r.validEnPassantTarget());

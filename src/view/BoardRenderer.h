@@ -24,8 +24,10 @@ class BoardRenderer {
   // pixel ratio when it is not) up to date with the record and the colours
   // (board, bright, dark; 0x00BBGGRR). At ratio 2 the picture has twice the
   // pixels each way and the same geometry: everything is drawn, not scaled.
+  // `flipped`: seen from Black's side, rank 1 at the top and the h-file on
+  // the left, the labels, side discs and castling dots with them.
   RedrawReport redraw(QImage& picture, int width, int height, const PositionRecord& record,
-                      const std::array<int, 3>& colors, qreal ratio = 1);
+                      const std::array<int, 3>& colors, qreal ratio = 1, bool flipped = false);
   // Forgets what was drawn: the next redraw draws everything.
   void invalidate() { frameDrawn_ = false; }
 
@@ -33,6 +35,7 @@ class BoardRenderer {
   // The render cache: what the picture shows now.
   bool frameDrawn_ = false;
   bool lastExtended_ = false;
+  bool lastFlipped_ = false;
   int lastSide_ = -1;
   int lastEnPassant_ = -1;
   std::array<int, 3> lastColors_{};
@@ -43,6 +46,6 @@ class BoardRenderer {
 // The same board as a vector file (SVG) of `width` x `height` user units:
 // the pieces as paths, so that it scales cleanly.
 QByteArray boardSvg(const PositionRecord& record, const std::array<int, 3>& colors,
-                    int width = 337, int height = 337);
+                    int width = 337, int height = 337, bool flipped = false);
 
 }  // namespace kalmera

@@ -11,6 +11,7 @@ enum class TextKind {
   Caption,  // button, label, check box, group box, action or menu title
   Hint,     // tool tip
   Title,    // window title
+  Name,     // the accessible name a screen reader says
 };
 
 struct TextEntry {
@@ -113,7 +114,47 @@ inline constexpr std::array kMainTexts = std::to_array<TextEntry>({
     {"MnuRedo", TextKind::Hint, "bring the change taken back again",
      "zurückgenommene Änderung wiederherstellen"},
     {"MnuTurn", TextKind::Caption, "&Turn", "K&ippen"},
+    {"MnuFlip", TextKind::Caption, "&Flip board", "&Brett umdrehen"},
+    {"MnuFlip", TextKind::Hint, "show the board from the other side",
+     "das Brett von der anderen Seite zeigen"},
+    // What a screen reader says of the controls without a caption of their own.
+    {"PbxBoard", TextKind::Name, "Chess board", "Schachbrett"},
+    {"CbxRLeft", TextKind::Name, "rook file of the a-side", "Turm-Linie der a-Seite"},
+    {"CbxRRight", TextKind::Name, "rook file of the h-side", "Turm-Linie der h-Seite"},
+    {"CbxEnPassant", TextKind::Name, "en-passant file", "En-passant-Linie"},
+    {"EdtFullCount", TextKind::Name, "number of move to play", "Nummer anstehender Zug"},
+    {"EdtHalfCount", TextKind::Name, "number of reversible half moves",
+     "Anzahl reversibler Halbzüge"},
+    {"EdtKopf1", TextKind::Name, "first headline", "obere Kopfzeile"},
+    {"EdtKopf2", TextKind::Name, "second headline", "untere Kopfzeile"},
+    {"EdtFenString", TextKind::Name, "FEN text of the position", "FEN-Text der Stellung"},
+    {"ChkCaLeftB", TextKind::Name, "Black's castling on the a-side (O-O-O)",
+     "Rochade von Schwarz zur a-Seite (O-O-O)"},
+    {"ChkCaRightB", TextKind::Name, "Black's castling on the h-side (O-O)",
+     "Rochade von Schwarz zur h-Seite (O-O)"},
+    {"ChkCaLeftW", TextKind::Name, "White's castling on the a-side (O-O-O)",
+     "Rochade von Weiß zur a-Seite (O-O-O)"},
+    {"ChkCaRightW", TextKind::Name, "White's castling on the h-side (O-O)",
+     "Rochade von Weiß zur h-Seite (O-O)"},
+    {"LblLegality", TextKind::Name, "legality", "Regelmäßigkeit"},
 });
+
+// The pieces by their index in "PNBRQKpnbrqk", as a screen reader names the
+// squares ("e4, white pawn"); the piece box's buttons say them capitalised.
+struct PieceName {
+  std::string_view english;
+  std::string_view german;
+};
+inline constexpr std::array<PieceName, 12> kPieceNames = {{
+    {"white pawn", "weißer Bauer"},   {"white knight", "weißer Springer"},
+    {"white bishop", "weißer Läufer"}, {"white rook", "weißer Turm"},
+    {"white queen", "weiße Dame"},     {"white king", "weißer König"},
+    {"black pawn", "schwarzer Bauer"}, {"black knight", "schwarzer Springer"},
+    {"black bishop", "schwarzer Läufer"}, {"black rook", "schwarzer Turm"},
+    {"black queen", "schwarze Dame"},  {"black king", "schwarzer König"},
+}};
+inline constexpr PieceName kEmptySquare{"empty", "leer"};
+inline constexpr PieceName kMarkedSquare{"marked", "markiert"};
 
 // The side button names the colour to move first, the other as accelerator.
 struct SideTexts {
@@ -123,6 +164,11 @@ struct SideTexts {
   std::string_view blackGerman = "S / &W";
   std::string_view hintEnglish = "change active color";
   std::string_view hintGerman = "wechseln aktive Farbe";
+  // What a screen reader says of the button.
+  std::string_view nameWhiteEnglish = "White to move, change";
+  std::string_view nameBlackEnglish = "Black to move, change";
+  std::string_view nameWhiteGerman = "Weiß am Zug, wechseln";
+  std::string_view nameBlackGerman = "Schwarz am Zug, wechseln";
 };
 inline constexpr SideTexts kSideTexts{};
 

@@ -187,6 +187,20 @@ if command -v rsvg-convert >/dev/null && command -v compare >/dev/null; then
 else
   echo "SKIPPED the svg rendering: rsvg-convert or ImageMagick is not installed"
 fi
+# Seen from Black's side: the diagram's labels and the picture turned round.
+check "html --flip starts its file labels with h" 1 \
+  "$(echo "$std" | "$tool" html --flip | grep -c '<td height="18" width="36">h</td>')"
+echo "$middle" | "$tool" picture --png "$pics/flipped.png" --flip
+check "picture --flip is another picture" different \
+  "$(cmp -s "$pics/board.png" "$pics/flipped.png" && echo same || echo different)"
+echo "$middle" | "$tool" picture --png "$pics/again.png" --marks "$a8"
+check "without --flip the picture is as before" same \
+  "$(cmp -s "$pics/board.png" "$pics/again.png" && echo same || echo different)"
+if command -v convert >/dev/null; then
+  check "flipped, h1 (a white rook) is at the top left" \
+    "$(convert "$pics/board.png" -crop 34x34+270+270 +repage -format '%#' info:)" \
+    "$(convert "$pics/flipped.png" -crop 34x34+32+32 +repage -format '%#' info:)"
+fi
 check "an empty file name is bad usage" 2 "$(echo "$std" | "$tool" picture --bmp '' >/dev/null 2>&1; echo $?)"
 mkfifo "$pics/fifo"
 err=$(echo "$std" | timeout 10 "$tool" picture --png "$pics/fifo" 2>&1 >/dev/null); code=$?

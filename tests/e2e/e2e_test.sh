@@ -194,4 +194,79 @@ check "read-only folder: the old file is unchanged" "same" \
   "$(cmp -s "$ini" "$work/old.ini" && echo same || echo changed)"
 chmod 755 "$app"
 
+# Drag and drop, the keyboard, and the board seen from Black's side.
+drag() {  # from-file from-row to-x to-y [ctrl]: press, move in steps, release
+  read -r fx fy < <(square "$1" "$2")
+  xdotool mousemove "$fx" "$fy" mousedown 1; sleep 0.2
+  for i in 1 2 3 4 5; do
+    xdotool mousemove $((fx + ($3 - fx) * i / 5)) $((fy + ($4 - fy) * i / 5)); sleep 0.05
+  done
+  [ -n "${5:-}" ] && xdotool keydown ctrl
+  xdotool mouseup 1; sleep 0.3
+  [ -n "${5:-}" ] && xdotool keyup ctrl
+  sleep 0.2
+}
+rm -f "$ini"               # German and the standard position
+start
+read -r e4x e4y < <(square 4 4)
+drag 4 6 "$e4x" "$e4y"
+check "drag: e2 to e4" "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR w KQkq - 0 1" "$(copyfen)"
+read -r c5x c5y < <(square 2 3)
+drag 6 0 "$c5x" "$c5y" ctrl
+check "drag with Ctrl: the g8 knight copied to c5" \
+  "rnbqkbnr/pppppppp/8/2n5/4P3/8/PPPP1PPP/RNBQKBNR w KQkq - 0 1" "$(copyfen)"
+drag 0 7 $((X + 700)) $((Y + 200))  # the a1 rook out of the window
+check "drag out of the window removes the piece" \
+  "rnbqkbnr/pppppppp/8/2n5/4P3/8/PPPP1PPP/1NBQKBNR w Kkq - 0 1" "$(copyfen)"
+drag 7 0 $((X + 371 + 14 + 22)) $((Y + menu + 7 + 18 + 11))  # the h8 rook onto the button "Normal"
+check "drag onto a button removes the piece, the button is not pressed" \
+  "rnbqkbn1/pppppppp/8/2n5/4P3/8/PPPP1PPP/1NBQKBNR w Kq - 0 1" "$(copyfen)"
+key ctrl+z
+check "a drag is one undo step" "rnbqkbnr/pppppppp/8/2n5/4P3/8/PPPP1PPP/1NBQKBNR w Kkq - 0 1" "$(copyfen)"
+click 3 3 4                # a right click on the empty d4: nothing to take, but the focus
+key Up; key Up; key shift+q
+check "the keyboard: a queen typed two squares up, on d6" \
+  "rnbqkbnr/pppppppp/3Q4/2n5/4P3/8/PPPP1PPP/1NBQKBNR w Kkq - 0 1" "$(copyfen)"
+key Delete
+check "Delete empties the cursor square" \
+  "rnbqkbnr/pppppppp/8/2n5/4P3/8/PPPP1PPP/1NBQKBNR w Kkq - 0 1" "$(copyfen)"
+key ctrl+f
+key ctrl+b
+timeout 5 xclip -o -selection clipboard -t image/png > "$work/flipped.png" 2>/dev/null
+key ctrl+f; key ctrl+b
+timeout 5 xclip -o -selection clipboard -t image/png > "$work/normal.png" 2>/dev/null
+check "flipped: the top left square shows h1 as the bottom right one did" \
+  "$(convert "$work/normal.png" -crop 34x34+270+270 +repage -format '%#' info: 2>/dev/null)" \
+  "$(convert "$work/flipped.png" -crop 34x34+32+32 +repage -format '%#' info: 2>/dev/null)"
+key ctrl+f
+click 1 0 0                # flipped, the top left square on the screen is h1
+check "flipped, a click on the top left square sets h1" \
+  "rnbqkbnr/pppppppp/8/2n5/4P3/8/PPPP1PPP/1NBQKBNQ w kq - 0 1" "$(copyfen)"
+quit
+check "the flip is kept in the settings" "Flipped=1" "$(grep '^Flipped=' "$ini")"
+start
+key ctrl+f
+quit
+check "and taken out again" "" "$(grep '^Flipped=' "$ini")"
+
+# The board for a screen reader, over the real accessibility bus.
+rm -f "$ini"
+if ! command -v dbus-run-session >/dev/null || [ ! -x /usr/libexec/at-spi-bus-launcher ] ||
+   ! /usr/bin/python3 -c 'import pyatspi' 2>/dev/null; then
+  echo "SKIPPED the AT-SPI check: dbus-run-session, at-spi2-core or python3-pyatspi is missing"
+else
+  atspi=$(timeout 120 dbus-run-session -- bash -c '
+    /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 & launcher=$!
+    sleep 1
+    QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$1" >/dev/null 2>&1 & editor=$!
+    timeout 20 xdotool search --sync --onlyvisible --pid $editor >/dev/null 2>&1
+    sleep 1
+    /usr/bin/python3 "$2" $editor; code=$?
+    kill $editor $launcher 2>/dev/null
+    exit $code' atspi "$app/kalmera" "$(dirname "$0")/atspi_board.py" 2>/dev/null)
+  printf '%s\n' "$atspi" | sed 's/^/  /'
+  check "the AT-SPI check" "0 failed" "$(printf '%s\n' "$atspi" | tail -n 1 | grep -o '[0-9]* failed')"
+  check "the AT-SPI check ran all its steps" "8 passed" "$(printf '%s\n' "$atspi" | tail -n 1 | grep -o '[0-9]* passed')"
+fi
+
 finish

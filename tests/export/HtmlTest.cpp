@@ -180,6 +180,37 @@ TEST(Html, EnPassantAndMarkedSquares) {
   EXPECT_EQ(makeHtml(in).find("EP"), std::string::npos);
 }
 
+// Seen from Black's side: the same markup with the labels turned round, the
+// squares from h1 to a8, each colour's side image and dots beside its own side.
+TEST(Html, FlippedDiagram) {
+  HtmlInput in = inputFor("r3k2r/8/8/8/8/8/8/R3K1R1 b Qkq - 0 1");
+  in.record.Extended = true;
+  const std::string normal = makeHtml(in);
+  in.flipped = true;
+  const std::string flipped = makeHtml(in);
+  EXPECT_EQ(normal.size(), flipped.size());
+  EXPECT_NE(flipped.find("<td height=\"18\" width=\"36\">h</td><td width=\"34\">g</td>"),
+            std::string::npos);
+  EXPECT_NE(flipped.find("<td width=\"28\" height=\"34\">1</td>"), std::string::npos);
+  EXPECT_NE(flipped.find("<td height=\"32\">2</td><td>2</td>"), std::string::npos);
+  // The first square shown is h1 (empty, light), the second g1 (a white rook).
+  const auto firstRank = flipped.find("<td height=\"32\" width=\"32\">");
+  const std::string h1g1 =
+      "<td height=\"32\" width=\"32\"></td><td bgcolor=\"#e7bda5\" width=\"32\"><img src=\"img/wR.png\"";
+  EXPECT_EQ(flipped.compare(firstRank, h1g1.size(), h1g1), 0);
+  // Black to move: its image in the bottom box now.
+  EXPECT_EQ(count(normal.substr(0, normal.find("a</td>")), "bC.png"), 1u);
+  EXPECT_EQ(count(flipped.substr(0, flipped.find("h</td>")), "bC.png"), 0u);
+  EXPECT_EQ(count(flipped, "bC.png"), 1u);
+  // The row below the board: White's dots (a1 and e1), flipped Black's
+  // (a8, e8 and h8, shown from the left as h, e, a: columns a, d, h).
+  EXPECT_EQ(whiteDotFiles(normal), "ae");
+  EXPECT_EQ(whiteDotFiles(flipped), "adh");
+  HtmlInput twice = in;
+  twice.flipped = false;
+  EXPECT_EQ(makeHtml(twice), normal);
+}
+
 TEST(Html, EmptyImageBaseGivesBareNames) {
   HtmlInput in = inputFor(kStandard);
   in.imageBase = "";

@@ -51,6 +51,67 @@ TEST(SetSquare, OutOfRangeIsNeverTouched) {
   EXPECT_EQ(p.getWhiteKing(), -1);
 }
 
+// A drag: the FEN before, from, to (-1 off the board), copy, the FEN after.
+struct DragCase {
+  const char* name;
+  const char* before;
+  int from, to;
+  bool copy;
+  const char* after;
+};
+class Drags : public testing::TestWithParam<DragCase> {};
+
+TEST_P(Drags, MoveCopyOrRemoveAndKeepTheSideAndTheActivePiece) {
+  const DragCase& c = GetParam();
+  Position p;
+  p.readFen(c.before);
+  p.pickPiece('N');
+  p.dragPiece(c.from, c.to, c.copy);
+  EXPECT_EQ(p.fenLine(), c.after);
+  EXPECT_EQ(p.activePiece(), 'N');
+}
+
+constexpr const char* kDragStart = "4k3/8/8/8/8/8/4P3/R3K3 w Q - 0 1";
+INSTANTIATE_TEST_SUITE_P(
+    Position, Drags,
+    testing::Values(
+        DragCase{"moves_and_takes", kDragStart, 56, 4, false, "4R3/8/8/8/8/8/4P3/4K3 w - - 0 1"},
+        DragCase{"onto_its_own_square_changes_nothing", kDragStart, 56, 56, false,
+                 "4k3/8/8/8/8/8/4P3/R3K3 w Q - 0 1"},
+        DragCase{"off_the_board_removes_it", kDragStart, 56, -1, false,
+                 "4k3/8/8/8/8/8/4P3/4K3 w - - 0 1"},
+        DragCase{"a_pawn_never_onto_the_eighth_rank", kDragStart, 52, 2, false,
+                 "4k3/8/8/8/8/8/4P3/R3K3 w Q - 0 1"},
+        DragCase{"a_pawn_never_onto_the_first_rank", kDragStart, 52, 57, false,
+                 "4k3/8/8/8/8/8/4P3/R3K3 w Q - 0 1"},
+        DragCase{"a_pawn_off_the_board_is_removed", kDragStart, 52, -1, false,
+                 "4k3/8/8/8/8/8/8/R3K3 w Q - 0 1"},
+        DragCase{"copied_with_ctrl", kDragStart, 52, 36, true, "4k3/8/8/8/4P3/8/4P3/R3K3 w Q - 0 1"},
+        DragCase{"a_king_is_moved_never_copied", kDragStart, 60, 59, true,
+                 "4k3/8/8/8/8/8/4P3/R2K4 w - - 0 1"},
+        DragCase{"a_king_onto_the_other_king", kDragStart, 60, 4, false,
+                 "4K3/8/8/8/8/8/4P3/R7 w - - 0 1"},
+        DragCase{"from_an_empty_square_nothing", kDragStart, 0, 8, false,
+                 "4k3/8/8/8/8/8/4P3/R3K3 w Q - 0 1"}),
+    CaseName());
+
+TEST(DropAndType, ThePieceBoxAndTheKeyboardPutPieces) {
+  Position p;
+  p.readFen("4k3/8/8/8/8/8/8/4K3 w - - 0 1");
+  p.dropPiece(36, 'q');
+  EXPECT_EQ(p.fenLine(), "4k3/8/8/8/4q3/8/8/4K3 w - - 0 1");
+  p.dropPiece(3, 'P');  // a pawn from the box onto the eighth rank: nothing
+  p.dropPiece(36, 'x');
+  EXPECT_EQ(p.fenLine(), "4k3/8/8/8/4q3/8/8/4K3 w - - 0 1");
+  p.typePiece(3, 'K');  // the king moves there
+  EXPECT_EQ(p.fenLine(), "3Kk3/8/8/8/4q3/8/8/8 w - - 0 1");
+  p.typePiece(36, 0);
+  EXPECT_EQ(p.fenLine(), "3Kk3/8/8/8/8/8/8/8 w - - 0 1");
+  p.typePiece(3, 'p');  // refused as for a click: the king it replaces goes into the hand
+  EXPECT_EQ(p.getSquare(3), 0);
+  EXPECT_EQ(p.activePiece(), 'K');
+}
+
 TEST(PickPiece, SelectsAndSetsTheColour) {
   Position p;
   p.pickPiece('r');

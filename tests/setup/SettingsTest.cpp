@@ -144,6 +144,27 @@ TEST(Settings, WritesEveryKeyInOrder) {
   EXPECT_EQ(back.Web, "https://w/");
 }
 
+// "Flipped=1" in "Mode" is the only flipped value; it is written only while
+// the board is flipped, and the file's other lines stay.
+TEST(Settings, FlippedOnlyWhileItIsSo) {
+  for (const auto& [value, flipped] : std::initializer_list<std::pair<const char*, bool>>{
+           {"1", true}, {" 1 ", true}, {"0", false}, {"2", false}, {"yes", false}, {"", false}}) {
+    const IniFile ini = IniFile::fromText(std::string("[Mode]\nFlipped=") + value + "\n");
+    EXPECT_EQ(readSettings(ini, kFolders).Flipped, flipped) << value;
+  }
+  EXPECT_FALSE(readSettings(IniFile{}, kFolders).Flipped);
+  IniFile ini = IniFile::fromText("[Mode]\nHints=1\nFlipped=1\nTheirs=x\n[Other]\nFlipped=1\n");
+  Settings s = readSettings(ini, kFolders);
+  s.Flipped = false;
+  writeSettings(ini, s);
+  EXPECT_EQ(ini.readRaw("Mode", "Flipped"), std::nullopt);
+  EXPECT_EQ(ini.readRaw("Mode", "Theirs"), std::optional<std::string>("x"));
+  EXPECT_EQ(ini.readRaw("Other", "Flipped"), std::optional<std::string>("1"));
+  s.Flipped = true;
+  writeSettings(ini, s);
+  EXPECT_EQ(ini.readRaw("Mode", "Flipped"), std::optional<std::string>("1"));
+}
+
 TEST(Settings, DiagramImagesBesideTheProgramOrInItsInstallation) {
   const std::string root = testing::TempDir() + "kalmera-images/";
   std::filesystem::remove_all(root);

@@ -10,6 +10,9 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth xdotool xclip imagemagick fonts-dejavu-core
   desktop-file-utils appstream dpkg-dev librsvg2-bin lintian
+  dbus-daemon at-spi2-core python3-pyatspi
+  texlive-latex-base texlive-latex-recommended texlive-latex-extra texlive-pictures texlive-games
+  poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do

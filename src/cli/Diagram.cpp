@@ -10,6 +10,7 @@
 
 #include "cli/Output.h"
 #include "export/Html.h"
+#include "export/Latex.h"
 #include "export/Version.h"
 #include "model/Position.h"
 #include "setup/IniFile.h"
@@ -32,11 +33,14 @@ namespace {
 struct DiagramOptions {
   bool document = false;
   bool flip = false;  // seen from Black's side
+  int size = 337;     // the picture's pixels across
   std::optional<std::string> base, head1, head2, marks, png, bmp, svg;
   std::array<int, 3> colors{kDefaultBoardColor, kDefaultBrightColor, kDefaultDarkColor};
 };
 
-std::optional<std::array<int, 3>> parseColours(const std::string& text) {
+}  // namespace
+
+std::optional<std::array<int, 3>> parseColourList(const std::string& text) {
   std::array<int, 3> colors{};
   std::size_t start = 0;
   for (int i = 0; i < 3; ++i) {
@@ -49,6 +53,8 @@ std::optional<std::array<int, 3>> parseColours(const std::string& text) {
   }
   return colors;
 }
+
+namespace {
 
 bool validMarks(const std::string& marks) {
   return marks.size() == 64 && marks.find_first_not_of("*-") == std::string::npos;
@@ -79,12 +85,15 @@ std::string headlineFromArgument(const std::string& argument) {
   return out;
 }
 
+enum class Verb { Html, Picture, Latex };
+
 // Reads the options after the verb; false with `problem` set on bad usage.
-bool parseOptions(const std::vector<std::string>& args, bool html, DiagramOptions& o,
+bool parseOptions(const std::vector<std::string>& args, Verb verb, DiagramOptions& o,
                   std::string& problem) {
+  const bool html = verb == Verb::Html, picture = verb == Verb::Picture, latex = verb == Verb::Latex;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (html && a == "--document") {
+    if ((html || latex) && a == "--document") {
       o.document = true;
       continue;
     }
@@ -92,15 +101,26 @@ bool parseOptions(const std::vector<std::string>& args, bool html, DiagramOption
       o.flip = true;
       continue;
     }
+    if (picture && a == "--size") {
+      const std::string value = i + 1 < args.size() ? args[++i] : std::string();
+      const auto size = parseIniInteger(value);
+      if (!size || value.find_first_not_of("0123456789") != std::string::npos || *size < 64 ||
+          *size > 4096) {
+        problem = "--size takes a number of pixels from 64 to 4096, not '" + value + "'";
+        return false;
+      }
+      o.size = *size;
+      continue;
+    }
     std::optional<std::string>* target = nullptr;
     if (html && a == "--base") target = &o.base;
-    else if (html && a == "--head1") target = &o.head1;
-    else if (html && a == "--head2") target = &o.head2;
+    else if ((html || latex) && a == "--head1") target = &o.head1;
+    else if ((html || latex) && a == "--head2") target = &o.head2;
     else if (a == "--marks") target = &o.marks;
-    else if (!html && a == "--png") target = &o.png;
-    else if (!html && a == "--bmp") target = &o.bmp;
-    else if (!html && a == "--svg") target = &o.svg;
-    else if (a != "--colours") {
+    else if (picture && a == "--png") target = &o.png;
+    else if (picture && a == "--bmp") target = &o.bmp;
+    else if (picture && a == "--svg") target = &o.svg;
+    else if (latex || a != "--colours") {
       problem = "unknown option '" + a + "'";
       return false;
     }
@@ -119,7 +139,7 @@ bool parseOptions(const std::vector<std::string>& args, bool html, DiagramOption
     }
     if (target != nullptr) {
       *target = value;
-    } else if (const auto colors = parseColours(value)) {
+    } else if (const auto colors = parseColourList(value)) {
       o.colors = *colors;
     } else {
       problem = "--colours takes BOARD,BRIGHT,DARK as 24-bit numbers, not '" + value + "'";
@@ -174,7 +194,7 @@ std::string programFolder() {
 
 int runHtmlVerb(const std::vector<std::string>& args, std::string& problem) {
   DiagramOptions o;
-  if (!parseOptions(args, true, o, problem)) return 2;
+  if (!parseOptions(args, Verb::Html, o, problem)) return 2;
   Position p;
   if (!loadPosition(p, o)) return 1;
   HtmlInput input;
@@ -195,15 +215,8 @@ int runHtmlVerb(const std::vector<std::string>& args, std::string& problem) {
   return finishOutput();
 }
 
-int runPictureVerb(int argc, char** argv, const std::vector<std::string>& args,
-                   std::string& problem) {
-  DiagramOptions o;
-  if (!parseOptions(args, false, o, problem)) return 2;
-  if (o.png.has_value() + o.bmp.has_value() + o.svg.has_value() != 1) {
-    problem = "picture needs exactly one of --png FILE, --bmp FILE and --svg FILE";
-    return 2;
-  }
 #ifdef KALMERA_DRAWS_PICTURES
+void prepareHeadlessDrawing() {
   // Headless whatever the environment says: the board's labels need fonts,
   // not a screen.
   qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -214,6 +227,40 @@ int runPictureVerb(int argc, char** argv, const std::vector<std::string>& args,
     failure(text.simplified().toStdString());
     std::_Exit(1);
   });
+}
+#endif
+
+int runLatexVerb(const std::vector<std::string>& args, std::string& problem) {
+  DiagramOptions o;
+  if (!parseOptions(args, Verb::Latex, o, problem)) return 2;
+  Position p;
+  if (!loadPosition(p, o)) return 1;
+  LatexInput input;
+  input.record = p.record();
+  input.fen = p.fenLine();
+  input.head1 = headlineCharacters(o.head1.value_or(std::string()));
+  input.head2 = headlineCharacters(o.head2.value_or(std::string()));
+  input.flipped = o.flip;
+  input.document = o.document;
+  const std::string latex = makeLatex(input);
+  std::fwrite(latex.data(), 1, latex.size(), stdout);
+  return finishOutput();
+}
+
+int runPictureVerb(int argc, char** argv, const std::vector<std::string>& args,
+                   std::string& problem) {
+  DiagramOptions o;
+  if (!parseOptions(args, Verb::Picture, o, problem)) return 2;
+  if (o.png.has_value() + o.bmp.has_value() + o.svg.has_value() != 1) {
+    problem = "picture needs exactly one of --png FILE, --bmp FILE and --svg FILE";
+    return 2;
+  }
+  if (o.svg && o.size != 337) {
+    problem = "--size is for --png and --bmp: an SVG file scales by itself";
+    return 2;
+  }
+#ifdef KALMERA_DRAWS_PICTURES
+  prepareHeadlessDrawing();
   QGuiApplication app(argc, argv);
   Position p;
   if (!loadPosition(p, o)) return 1;
@@ -223,8 +270,10 @@ int runPictureVerb(int argc, char** argv, const std::vector<std::string>& args,
   if (o.svg) {
     error = saveSvg(boardSvg(p.record(), o.colors, 337, 337, o.flip), file);
   } else {
+    // Any size from the vector artwork: the board's geometry in 337 units,
+    // drawn at as many pixels as asked (337 is the editor's own picture).
     QImage picture;
-    BoardRenderer().redraw(picture, 337, 337, p.record(), o.colors, 1, o.flip);
+    BoardRenderer().redraw(picture, 337, 337, p.record(), o.colors, o.size / 337.0, o.flip);
     error = o.png ? savePng(picture, file) : saveBmp(picture, file);
   }
   if (error) return failure(error->toStdString());

@@ -86,6 +86,22 @@ const std::array<std::string, 25>& flippedDiagram() {
   return flipped;
 }
 
+// A value inside an attribute's double quotes: the characters that would end
+// it or start markup as references, everything else as it is.
+std::string attributeValue(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    switch (c) {
+      case '"': out += "&quot;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '&': out += "&amp;"; break;
+      default: out.push_back(c);
+    }
+  }
+  return out;
+}
+
 std::string colorAttribute(int color) {
   char text[32];
   std::snprintf(text, sizeof text, "bgcolor=\"#%02x%02x%02x\"", color & 0xFF, (color >> 8) & 0xFF,
@@ -109,7 +125,7 @@ void appendImage(std::string& out, const std::string& base, std::string_view fil
 
 class Filler {
  public:
-  explicit Filler(const HtmlInput& in) : in_(in) {
+  explicit Filler(const HtmlInput& in) : in_(in), imageBase_(attributeValue(in.imageBase)) {
     const PositionRecord& r = in.record;
     board_ = colorAttribute(in.colors[0]);
     bright_ = colorAttribute(in.colors[1]);
@@ -166,8 +182,8 @@ class Filler {
 
   void sideImage(int side, std::string& out) {
     if (in_.record.Side != side) return;
-    if (side == 1) appendImage(out, in_.imageBase, "bC.png", "black", 16);
-    else appendImage(out, in_.imageBase, "wC.png", "white", 16);
+    if (side == 1) appendImage(out, imageBase_, "bC.png", "black", 16);
+    else appendImage(out, imageBase_, "wC.png", "white", 16);
   }
 
   void square(int s, std::string& out) {
@@ -175,27 +191,28 @@ class Filler {
     const PositionRecord& r = in_.record;
     const bool marked = r.Marks[s] != 0;
     if (s == enPassant_) {
-      appendImage(out, in_.imageBase, marked ? "EP1.png" : "EP0.png", marked ? "ep[]" : "ep", 32);
+      appendImage(out, imageBase_, marked ? "EP1.png" : "EP0.png", marked ? "ep[]" : "ep", 32);
       return;
     }
     const char piece = r.Board[s];
     if (piece == 0) {
-      if (marked) appendImage(out, in_.imageBase, "xX1.png", "[]", 32);
+      if (marked) appendImage(out, imageBase_, "xX1.png", "[]", 32);
       return;
     }
     std::string name;
     name.push_back(isWhitePiece(piece) ? 'w' : 'b');
     name.push_back(isWhitePiece(piece) ? piece : static_cast<char>(piece - 'a' + 'A'));
     const std::string alt = marked ? name + "[]" : name;
-    appendImage(out, in_.imageBase, name + (marked ? "1.png" : ".png"), alt, 32);
+    appendImage(out, imageBase_, name + (marked ? "1.png" : ".png"), alt, 32);
   }
 
   void dot(unsigned files, int file, std::string& out) {
     if (!in_.record.Extended || file < 0 || file > 7 || !(files >> file & 1u)) return;
-    appendImage(out, in_.imageBase, "Dot.png", "Dot", 4);
+    appendImage(out, imageBase_, "Dot.png", "Dot", 4);
   }
 
   const HtmlInput& in_;
+  std::string imageBase_;  // as an attribute value
   std::string board_, bright_, dark_;
   unsigned topDots_ = 0, bottomDots_ = 0;
   int enPassant_ = -1;

@@ -43,12 +43,20 @@ std::optional<QString> savePng(const QImage& image, const QString& path) {
   return std::nullopt;
 }
 
-std::optional<QString> saveSvg(const QByteArray& svg, const QString& path) {
+namespace {
+
+std::optional<QString> saveBytes(const QByteArray& bytes, const QString& path) {
   const auto error = writeWholeFile(QFile::encodeName(path).toStdString(),
-                                    std::string_view(svg.constData(), svg.size()));
+                                    std::string_view(bytes.constData(), bytes.size()));
   if (error) return failure(path, *error);
   return std::nullopt;
 }
+
+}  // namespace
+
+std::optional<QString> saveSvg(const QByteArray& svg, const QString& path) { return saveBytes(svg, path); }
+
+std::optional<QString> savePdf(const QByteArray& pdf, const QString& path) { return saveBytes(pdf, path); }
 
 std::optional<QString> saveBmp(const QImage& image, const QString& path) {
   QByteArray bytes;

@@ -23,5 +23,7 @@ std::optional<QString> savePng(const QImage& image, const QString& path);
 std::optional<QString> saveBmp(const QImage& image, const QString& path);
 // An SVG file of the board (see boardSvg), written the same way.
 std::optional<QString> saveSvg(const QByteArray& svg, const QString& path);
+// A PDF file's bytes, written the same way.
+std::optional<QString> savePdf(const QByteArray& pdf, const QString& path);
 
 }  // namespace kalmera

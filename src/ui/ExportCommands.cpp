@@ -65,7 +65,11 @@ void ExportCommands::copyBitmap(const QImage& picture) {
   if (!platform_.setClipboardImage(picture)) showError("Error!");
 }
 
-std::optional<QString> ExportCommands::savePicture(const QImage& picture, const QByteArray& svg,
+void ExportCommands::copyLatex(const std::string& latex) {
+  if (!platform_.setClipboardText(QString::fromStdString(latex))) showError("Error!");
+}
+
+std::optional<QString> ExportCommands::savePicture(const QImage& picture, const QByteArray& vector,
                                                    PictureFormat format,
                                                    const QString& startFolder) {
   struct Kind {
@@ -74,7 +78,8 @@ std::optional<QString> ExportCommands::savePicture(const QImage& picture, const 
   };
   static constexpr Kind kKinds[] = {{"png", "Portable Network Graphic file (*.png)"},
                                     {"bmp", "Bitmaps (*.bmp)"},
-                                    {"svg", "Scalable Vector Graphics file (*.svg)"}};
+                                    {"svg", "Scalable Vector Graphics file (*.svg)"},
+                                    {"pdf", "Portable Document Format file (*.pdf)"}};
   const Kind& kind = kKinds[static_cast<int>(format)];
   SaveRequest request;
   request.defaultExtension = kind.extension;
@@ -83,9 +88,10 @@ std::optional<QString> ExportCommands::savePicture(const QImage& picture, const 
   request.proposedName = makePictureName(sharedRandom());
   const std::optional<QString> chosen = platform_.saveFileName(window_, request);
   if (!chosen) return std::nullopt;
-  const std::optional<QString> error = format == PictureFormat::Png ? savePng(picture, *chosen)
+  const std::optional<QString> error = format == PictureFormat::Png   ? savePng(picture, *chosen)
                                        : format == PictureFormat::Bmp ? saveBmp(picture, *chosen)
-                                                                      : saveSvg(svg, *chosen);
+                                       : format == PictureFormat::Svg ? saveSvg(vector, *chosen)
+                                                                      : savePdf(vector, *chosen);
   if (error) {
     showError(*error);
     return std::nullopt;

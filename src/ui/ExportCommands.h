@@ -27,7 +27,7 @@ HtmlInput diagramInput(const Position& position, const std::array<int, 3>& color
                        const QString& head1, const QString& head2, const QString& imageBase,
                        bool document);
 
-enum class PictureFormat { Png, Bmp, Svg };
+enum class PictureFormat { Png, Bmp, Svg, Pdf };
 
 class ExportCommands {
  public:
@@ -40,11 +40,13 @@ class ExportCommands {
   void showPreview(const std::string& page, const QString& htmlFolder);
   void copyHtml(const std::string& fragment);
   void copyBitmap(const QImage& picture);
-  // Asks for a file name and saves the picture (PNG, BMP) or the vector file
-  // (SVG); the chosen file's folder when saved, nothing when cancelled or
-  // failed (the failure is shown).
-  std::optional<QString> savePicture(const QImage& picture, const QByteArray& svg,
+  // Asks for a file name and saves the picture (PNG, BMP) or the vector file's
+  // bytes (SVG, PDF); the chosen file's folder when saved, nothing when
+  // cancelled or failed (the failure is shown).
+  std::optional<QString> savePicture(const QImage& picture, const QByteArray& vector,
                                      PictureFormat format, const QString& startFolder);
+  // The diagram for LaTeX on the clipboard.
+  void copyLatex(const std::string& latex);
   // At the end of the run the last preview file goes, if it is still ours.
   void removePreview();
 

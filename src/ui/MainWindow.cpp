@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "export/Latex.h"
 #include "setup/Chess960.h"
 #include "setup/RandomSource.h"
 #include "setup/StartTexts.h"
@@ -36,6 +37,7 @@
 #include "view/Artwork.h"
 #include "view/BoardRenderer.h"
 #include "view/Colors.h"
+#include "view/Sheet.h"
 
 namespace kalmera {
 
@@ -96,6 +98,8 @@ void MainWindow::connectControls() {
   run(a.savePng, &MainWindow::savePng);
   run(a.saveBmp, &MainWindow::saveBmp);
   run(a.saveSvg, &MainWindow::saveSvg);
+  run(a.savePdf, &MainWindow::savePdf);
+  run(a.copyLatex, &MainWindow::copyLatex);
   run(a.copyBitmap, &MainWindow::copyBitmap);
   run(a.colors, &MainWindow::editColors);
   run(a.paths, &MainWindow::editPaths);
@@ -300,11 +304,27 @@ void MainWindow::setFlipped(bool flipped) {
   if (actions_.flipBoard->isChecked() != flipped) actions_.flipBoard->setChecked(flipped);
 }
 
+void MainWindow::copyLatex() {
+  controls_.trimHeadlines();
+  LatexInput input;
+  input.record = position_.record();
+  input.fen = position_.fenLine();
+  input.head1 = headlineCharacters(controls_.headline1Edit->text().toStdString());
+  input.head2 = headlineCharacters(controls_.headline2Edit->text().toStdString());
+  input.flipped = flipped();
+  exports_.copyLatex(makeLatex(input));
+}
+
 void MainWindow::savePicture(PictureFormat format) {
-  const QByteArray svg = format == PictureFormat::Svg
-                             ? boardSvg(position_.record(), colors_, 337, 337, flipped())
-                             : QByteArray();
-  if (const auto folder = exports_.savePicture(boardPicture(), svg, format, paths_.bmp)) {
+  QByteArray vector;
+  if (format == PictureFormat::Svg) {
+    vector = boardSvg(position_.record(), colors_, 337, 337, flipped());
+  } else if (format == PictureFormat::Pdf) {
+    controls_.trimHeadlines();
+    vector = diagramPdf(position_.record(), colors_, controls_.headline1Edit->text(),
+                        controls_.headline2Edit->text(), fromLatin1(position_.fenLine()), flipped());
+  }
+  if (const auto folder = exports_.savePicture(boardPicture(), vector, format, paths_.bmp)) {
     paths_.bmp = *folder;
   }
 }

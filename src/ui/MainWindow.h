@@ -79,6 +79,9 @@ class MainWindow : public QMainWindow, private PositionObserver {
   void savePng() { savePicture(PictureFormat::Png); }
   void saveBmp() { savePicture(PictureFormat::Bmp); }
   void saveSvg() { savePicture(PictureFormat::Svg); }
+  void savePdf() { savePicture(PictureFormat::Pdf); }
+  // The diagram for LaTeX (the chessboard package) on the clipboard.
+  void copyLatex();
   void copyBitmap();
   void editColors();
   void editPaths();

@@ -42,6 +42,7 @@ void MainWindowActions::create(QWidget* window) {
   savePng = action("MnuPng");
   saveBmp = action("MnuBmp");
   saveSvg = action("MnuSvg");
+  savePdf = action("MnuPdf");
   quit = action("MnuEnde", standardKeys(QKeySequence::Quit, QKeySequence("Ctrl+Q")));
   paste = action("MnuPaste", standardKeys(QKeySequence::Paste, QKeySequence("Ctrl+V")));
   undoEdit = action("MnuUndo", standardKeys(QKeySequence::Undo, QKeySequence("Ctrl+Z")));
@@ -57,6 +58,8 @@ void MainWindowActions::create(QWidget* window) {
   copyXFen->setText("&X-FEN");
   copyShredderFen = action("MnuCopyShredderFen");
   copyShredderFen->setText("&Shredder-FEN");
+  copyLatex = action("MnuCopyLatex");
+  copyLatex->setText("&LaTeX");
   mirror = action("MnuMirror");
   turn = action("MnuTurn");
   // A view of the board, not an edit: seen from Black's side.
@@ -89,7 +92,7 @@ void MainWindowActions::buildMenus(QMenuBar* bar) const {
   file->addMenu(newPosition);
   file->addSeparator();
   QMenu* saveAs = menu(file, "MnuSaveAs");
-  saveAs->addActions({savePng, saveBmp, saveSvg});
+  saveAs->addActions({savePng, saveBmp, saveSvg, savePdf});
   file->addMenu(saveAs);
   file->addSeparator();
   file->addAction(quit);
@@ -99,7 +102,7 @@ void MainWindowActions::buildMenus(QMenuBar* bar) const {
   edit->addSeparator();
   edit->addActions({paste, copyFen});
   QMenu* copyAs = menu(edit, "MnuCopyAs");
-  copyAs->addActions({copyBitmap, copyHtml, copyXFen, copyShredderFen});
+  copyAs->addActions({copyBitmap, copyHtml, copyXFen, copyShredderFen, copyLatex});
   edit->addMenu(copyAs);
   edit->addSeparator();
   edit->addActions({mirror, turn, flipBoard});

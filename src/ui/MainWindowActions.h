@@ -21,10 +21,11 @@ struct MainWindowActions {
 
   // File: New Position, Save as, Exit.
   QAction *newStandard{}, *newChess960{}, *newEmpty{}, *restoreStartOfRun{};
-  QAction *savePng{}, *saveBmp{}, *saveSvg{}, *quit{};
+  QAction *savePng{}, *saveBmp{}, *saveSvg{}, *savePdf{}, *quit{};
   // Edit: undo and redo of edits, paste, copy, Copy as, mirror and turn, the web preview.
   QAction *undoEdit{}, *redoEdit{};
   QAction *paste{}, *copyFen{}, *copyBitmap{}, *copyHtml{}, *copyXFen{}, *copyShredderFen{};
+  QAction* copyLatex{};
   QAction *mirror{}, *turn{}, *flipBoard{}, *webPreview{};
   // Options and Help.
   QAction *colors{}, *paths{}, *german{}, *english{}, *about{}, *hints{};

@@ -198,7 +198,13 @@ const Images& perRatio(std::deque<std::pair<qreal, Images>>& cache, qreal ratio,
 }
 
 void paintPiece(QPainter& p, int kind, bool black) {
-  const PieceShape s = shapeOf(kind);
+  // The shapes are unions of paths: made once, drawn again and again.
+  static const std::array<PieceShape, 6> kShapes = [] {
+    std::array<PieceShape, 6> shapes;
+    for (int k = 0; k < 6; ++k) shapes[k] = shapeOf(k);
+    return shapes;
+  }();
+  const PieceShape& s = kShapes[kind];
   p.setRenderHint(QPainter::Antialiasing);
   if (black) {
     p.setPen(QPen(Qt::black, 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));

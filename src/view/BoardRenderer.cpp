@@ -221,6 +221,16 @@ RedrawReport BoardRenderer::redraw(QImage& picture, int width, int height,
   return report;
 }
 
+void paintBoard(QPainter& p, const PositionRecord& r, const std::array<int, 3>& colors, int width,
+                int height, bool flipped) {
+  const BoardGeometry g = boardGeometry(width, height);
+  BoardPainter paint(p, g, 1, true, flipped);
+  paint.frame(width, height, colors[0]);
+  paint.sideBoxes(r.Side, colors[0]);
+  for (int s = 0; s < kSquares; ++s) paint.square(s, r, colors, r.validEnPassantTarget());
+  paint.castlingDots(r, colors[0]);
+}
+
 QByteArray boardSvg(const PositionRecord& r, const std::array<int, 3>& colors, int width,
                     int height, bool flipped) {
   QByteArray bytes;
@@ -232,12 +242,7 @@ QByteArray boardSvg(const PositionRecord& r, const std::array<int, 3>& colors, i
   svg.setResolution(96);
   svg.setTitle("Kalmera FEN-Editor");
   QPainter p(&svg);
-  const BoardGeometry g = boardGeometry(width, height);
-  BoardPainter paint(p, g, 1, true, flipped);
-  paint.frame(width, height, colors[0]);
-  paint.sideBoxes(r.Side, colors[0]);
-  for (int s = 0; s < kSquares; ++s) paint.square(s, r, colors, r.validEnPassantTarget());
-  paint.castlingDots(r, colors[0]);
+  paintBoard(p, r, colors, width, height, flipped);
   p.end();
   // The size in pixels of the picture rather than the generator's millimetres.
   const QByteArray size = "width=\"" + QByteArray::number(width) + "\" height=\"" +

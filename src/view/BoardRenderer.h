@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 #include <QImage>
+
+class QPainter;
 #include <array>
 
 #include "model/PositionRecord.h"
@@ -42,6 +44,11 @@ class BoardRenderer {
   std::array<char, 64> lastPieces_{};
   std::array<unsigned char, 64> lastMarks_{};
 };
+
+// The whole board as vector drawing onto a painter, in `width` x `height`
+// units from its origin (the SVG file and the PDF pages draw it so).
+void paintBoard(QPainter& painter, const PositionRecord& record, const std::array<int, 3>& colors,
+                int width = 337, int height = 337, bool flipped = false);
 
 // The same board as a vector file (SVG) of `width` x `height` user units:
 // the pieces as paths, so that it scales cleanly.

@@ -98,6 +98,7 @@ inline constexpr std::array kMainTexts = std::to_array<TextEntry>({
     {"MnuPng", TextKind::Caption, "&PNG-File ...", "&PNG-Datei ..."},
     {"MnuBmp", TextKind::Caption, "&BMP-File ...", "&BMP-Datei ..."},
     {"MnuSvg", TextKind::Caption, "&SVG-File ...", "S&VG-Datei ..."},
+    {"MnuPdf", TextKind::Caption, "P&DF-File ...", "P&DF-Datei ..."},
     {"MnuPaste", TextKind::Caption, "&Paste", "&Einfügen"},
     {"MnuCopyAs", TextKind::Caption, "Copy &as", "Kopiern &als"},
     {"MnuColor", TextKind::Caption, "&Colors ...", "&Farben ..."},

@@ -201,6 +201,50 @@ if command -v convert >/dev/null; then
     "$(convert "$pics/board.png" -crop 34x34+270+270 +repage -format '%#' info:)" \
     "$(convert "$pics/flipped.png" -crop 34x34+32+32 +repage -format '%#' info:)"
 fi
+# Any size from the vector artwork: sharp, not the 337 picture scaled up;
+# 337 is the picture of old, byte for byte.
+echo "$middle" | "$tool" picture --png "$pics/337.png" --size 337 --marks "$a8"
+check "--size 337 is the picture of old" same "$(cmp -s "$pics/board.png" "$pics/337.png" && echo same || echo different)"
+for size in 64 1000 4096; do
+  echo "$middle" | "$tool" picture --png "$pics/$size.png" --size $size
+  check "picture --size $size" "PNG ${size}x$size" "$(identify -format '%m %wx%h' "$pics/$size.png" 2>/dev/null)"
+done
+echo "$middle" | "$tool" picture --bmp "$pics/700.bmp" --size 700
+check "bmp --size 700" "BM 700x700" "$(head -c 2 "$pics/700.bmp") $(identify -format "%wx%h" "$pics/700.bmp" 2>/dev/null)"
+if command -v convert >/dev/null; then
+  convert "$pics/board.png" -filter Catrom -resize 1000x1000 "$pics/up.png"
+  detail() { convert "$1" -colorspace gray -define convolve:scale='!' -morphology Convolve Laplacian:0 \
+               -format '%[fx:standard_deviation]' info:; }
+  check "1000 pixels drawn have twice the detail of 337 scaled up" yes \
+    "$(awk -v big="$(detail "$pics/1000.png")" -v up="$(detail "$pics/up.png")" 'BEGIN { print (big > 2 * up) ? "yes" : "no: " big " " up }')"
+fi
+for bad in "--size 63" "--size 4097" "--size x" "--size" "--size 1e3" "--svg $pics/x.svg --size 500"; do
+  # shellcheck disable=SC2086
+  code=$(echo "$std" | "$tool" picture --png "$pics/bad.png" $bad >/dev/null 2>&1; echo $?)
+  [ "${bad#--svg}" != "$bad" ] && code=$(echo "$std" | "$tool" picture $bad >/dev/null 2>&1; echo $?)
+  check "usage error: picture $bad" 2 "$code"
+done
+# Puzzle sheets: blank lines and lines without a position are said and
+# skipped, the sheet comes out all the same.
+err=$(printf '%s\n' "$std" '' 'not a position' '4k3/8/8/8/8/8/8/4R1K1 w - - id "Mate in one";' |
+      "$tool" sheet --pdf "$pics/sheet.pdf" --per-page 4 --title 'Week 1' 2>&1 >/dev/null); code=$?
+check "sheet: the skipped lines by number" "0|kalmera-fen: line 2: blank, skipped|kalmera-fen: line 3: not a FEN or EPD line, skipped" \
+  "$code|$(printf '%s\n' "$err" | paste -sd'|')"
+check "sheet: a PDF" "%PDF" "$(head -c 4 "$pics/sheet.pdf")"
+if command -v pdftotext >/dev/null; then
+  check "sheet: the title, the captions numbered" "Week 1|1. White to play|2. White to play" \
+    "$(pdftotext "$pics/sheet.pdf" - | grep -E '^(Week|[0-9]+\.)' | paste -sd'|')"
+  check "sheet: the EPD id as the diagram's title" 1 "$(pdftotext "$pics/sheet.pdf" - | grep -c '^Mate in one$')"
+fi
+for bad in "sheet" "sheet --pdf" "sheet --pdf x --per-page 5" "sheet --pdf x --per-page" "sheet --pdf x --bogus" \
+           "latex --png x" "latex --colours 1,2,3" "latex --head1"; do
+  # shellcheck disable=SC2086
+  code=$(echo "$std" | "$tool" $bad >/dev/null 2>&1; echo $?)
+  check "usage error: $bad" 2 "$code"
+done
+check "latex of the first line" '\chessboard[setfen=rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1,showmover=true,inverse]' \
+  "$(echo "$std" | "$tool" latex --flip | grep chessboard)"
+check "latex without an input line" 1 "$("$tool" latex </dev/null >/dev/null 2>&1; echo $?)"
 check "an empty file name is bad usage" 2 "$(echo "$std" | "$tool" picture --bmp '' >/dev/null 2>&1; echo $?)"
 mkfifo "$pics/fifo"
 err=$(echo "$std" | timeout 10 "$tool" picture --png "$pics/fifo" 2>&1 >/dev/null); code=$?

@@ -211,6 +211,22 @@ TEST(Html, FlippedDiagram) {
   EXPECT_EQ(makeHtml(twice), normal);
 }
 
+// An image address is an attribute's value: a quote or "<" in it cannot end
+// the attribute or start markup. Addresses without them are as they were.
+TEST(Html, ImageAddressesAreEscapedInTheirAttributes) {
+  HtmlInput in = inputFor(kStandard);
+  in.imageBase = "https://x.org/a\"b<c>&d/";
+  const std::string html = makeHtml(in);
+  EXPECT_NE(html.find("<img src=\"https://x.org/a&quot;b&lt;c&gt;&amp;d/bR.png\" alt=\"bR\""),
+            std::string::npos);
+  EXPECT_EQ(html.find("a\"b<c"), std::string::npos);
+  in.head1 = "<i>markup</i> & \"kept\"";  // the headlines keep theirs
+  EXPECT_NE(makeHtml(in).find("<strong><i>markup</i> & \"kept\"</strong>"), std::string::npos);
+  in.imageBase = "file:///home/anna/%C3%9Cbung%20%231/PNG/";
+  EXPECT_NE(makeHtml(in).find("src=\"file:///home/anna/%C3%9Cbung%20%231/PNG/wK.png\""),
+            std::string::npos);
+}
+
 TEST(Html, EmptyImageBaseGivesBareNames) {
   HtmlInput in = inputFor(kStandard);
   in.imageBase = "";

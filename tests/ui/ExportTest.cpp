@@ -139,6 +139,37 @@ class ExportTest : public QObject {
     QCOMPARE(window_->paths().bmp, dir_->filePath("pics") + "/");
   }
 
+  // The diagram as one PDF page, named and filed as the pictures are; and
+  // the diagram for LaTeX on the clipboard, as the window shows the board.
+  void pdfFileAndLatexClipboard() {
+    window_->findChild<QLineEdit*>("EdtKopf1")->setText(QString::fromUtf8("  Größe & Co "));
+    const QString file = dir_->filePath("pics/board.pdf");
+    QDir().mkpath(dir_->filePath("pics"));
+    platform_.fileAnswers.push_back(file);
+    window_->savePdf();
+    QCOMPARE(platform_.lastSave.defaultExtension, QString("pdf"));
+    QCOMPARE(platform_.lastSave.filter, QString("Portable Document Format file (*.pdf)"));
+    QVERIFY(QRegularExpression("^KM_[0-9A-F]{5}$").match(platform_.lastSave.proposedName).hasMatch());
+    QVERIFY(read(file).startsWith("%PDF"));
+    QCOMPARE(window_->paths().bmp, dir_->filePath("pics") + "/");
+    window_->copyLatex();
+    QCOMPARE(*platform_.clipboard,
+             QString::fromUtf8("\\begin{center}\n{\\Large\\bfseries Größe \\& Co}\\par\n\\medskip\n"
+                               "\\chessboard[setfen=rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1,"
+                               "showmover=true]\n\\end{center}\n"));
+    window_->position().setMark(36, 'x');
+    window_->setFlipped(true);
+    window_->copyLatex();
+    QVERIFY(platform_.clipboard->contains(",showmover=true,markfields={e4},inverse]"));
+    // The SVG flipped too: another file than the one of old.
+    platform_.fileAnswers.push_back(dir_->filePath("pics/flipped.svg"));
+    window_->saveSvg();
+    window_->setFlipped(false);
+    platform_.fileAnswers.push_back(dir_->filePath("pics/normal.svg"));
+    window_->saveSvg();
+    QVERIFY(read(dir_->filePath("pics/flipped.svg")) != read(dir_->filePath("pics/normal.svg")));
+  }
+
   void failedSaveIsShownAndChangesNothing() {
     platform_.fileAnswers.push_back(dir_->filePath("gone/board.png"));
     window_->savePng();

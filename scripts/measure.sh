@@ -69,9 +69,18 @@ for verb in "" "--json" "--mirror --turn"; do
   echo "kalmera-fen normalize $verb, $(wc -l < "$lines") lines of real games:" \
        "$(printf '%s\n' "${times[@]}" | median) ms"
 done
+# A puzzle sheet of 1,000 positions.
+head -n 1000 "$positions" > "$work/sheet.fen"
+times=()
+for _ in $(seq "$runs"); do
+  t0=$(date +%s%N)
+  "$build/kalmera-fen" sheet --pdf "$work/sheet.pdf" < "$work/sheet.fen" 2>/dev/null
+  times+=($(( ($(date +%s%N) - t0) / 1000000 )))
+done
+echo "kalmera-fen sheet, 1000 positions (167 pages): $(printf '%s\n' "${times[@]}" | median) ms"
 
 # --- the benchmarks: medians of repetitions --------------------------------
-for bench in fen_bench render_bench export_bench; do
+for bench in fen_bench render_bench export_bench recognize_bench; do
   [ -x "$build/bench/$bench" ] || continue
   "$build/bench/$bench" --benchmark_repetitions="$runs" --benchmark_report_aggregates_only=true \
     --benchmark_min_time=0.3 2>/dev/null | awk '/_median/ {print $1, $2, $3}'

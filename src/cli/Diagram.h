@@ -23,6 +23,7 @@ bool looksLikePosition(std::string_view line);
 // message then goes to `problem`).
 int runHtmlVerb(const std::vector<std::string>& args, std::string& problem);
 int runLatexVerb(const std::vector<std::string>& args, std::string& problem);
+int runRecognizeVerb(const std::vector<std::string>& args, std::string& problem);
 int runSheetVerb(int argc, char** argv, const std::vector<std::string>& args,
                  std::string& problem);
 int runPictureVerb(int argc, char** argv, const std::vector<std::string>& args,

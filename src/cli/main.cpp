@@ -42,12 +42,13 @@ int main(int argc, char** argv) {
   }
 
   if (!args.empty() && (args[0] == "html" || args[0] == "picture" || args[0] == "latex" ||
-                        args[0] == "sheet")) {
+                        args[0] == "sheet" || args[0] == "recognize")) {
     const std::vector<std::string> words(args.begin(), args.end());
     std::string problem;
     const int code = args[0] == "html"    ? kalmera::runHtmlVerb(words, problem)
                      : args[0] == "latex" ? kalmera::runLatexVerb(words, problem)
                      : args[0] == "sheet" ? kalmera::runSheetVerb(argc, argv, words, problem)
+                     : args[0] == "recognize" ? kalmera::runRecognizeVerb(words, problem)
                                           : kalmera::runPictureVerb(argc, argv, words, problem);
     return code == 2 ? usageError(problem) : code;
   }

@@ -21,6 +21,8 @@ class FenClipboard {
   void copy();
   void copyAs(FenDialect dialect);
   void paste();
+  // Copy and paste act on a headline while it has the focus.
+  bool headlineFocused() const { return focusedHeadline() != nullptr; }
 
  private:
   QLineEdit* focusedHeadline() const;

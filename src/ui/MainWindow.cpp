@@ -4,6 +4,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QDir>
 #include <QComboBox>
 #include <QIcon>
@@ -67,6 +71,7 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
   actions_.create(this);
   actions_.buildMenus(menuBar());
   connectControls();
+  setAcceptDrops(true);  // a picture of a diagram dropped on the window
   startUp();
 }
 
@@ -89,6 +94,7 @@ void MainWindow::connectControls() {
   step(a.newEmpty, &MainWindow::newEmptyBoard);
   step(a.restoreStartOfRun, &MainWindow::restoreStartOfRun);
   step(a.paste, &MainWindow::paste);
+  step(a.openPicture, &MainWindow::openPicture);
   step(a.mirror, &MainWindow::mirror);
   step(a.turn, &MainWindow::turn);
   run(a.copyFen, &MainWindow::copyFen);
@@ -274,6 +280,58 @@ void MainWindow::newChess960Position() {
     const QString number = fromLatin1(std::string(kHeadFrcNumberPrefix)) + QString::number(*n);
     loadSetup(true, kHeadFrc, number, frcFen(*n));
   }
+}
+
+// ---------------------------------------------------------------- a position from a picture
+
+void MainWindow::paste() {
+  // A picture on the clipboard (and no text): the position it shows.
+  if (!clipboard_.headlineFocused() && !platform_.clipboardText()) {
+    if (const std::optional<QImage> picture = platform_.clipboardPicture()) {
+      setUpFromPicture(readPictureImage(*picture));
+      return;
+    }
+  }
+  clipboard_.paste();
+}
+
+void MainWindow::openPicture() {
+  const std::optional<QString> file =
+      platform_.openFileName(this, QString(), message(kPictureFilter), paths_.bmp);
+  if (file) setUpFromPicture(readPictureFile(*file));
+}
+
+void MainWindow::setUpFromPicture(const PictureReading& reading) {
+  if (!reading.problem.isEmpty()) {
+    showError(message(kPictureNotRead).arg(reading.problem));
+    return;
+  }
+  if (!reading.found) {
+    showError(message(kNoBoardInPicture));
+    return;
+  }
+  // One step: the position read, and a mark on each square worth a look.
+  edit([&] {
+    position_.readFen(reading.fen);
+    for (int s = 63; s >= 0; --s) position_.setMark(s, reading.doubtful[s] ? 'x' : 0);
+  });
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  const QMimeData* dropped = event->mimeData();
+  const bool file = dropped->hasUrls() && !dropped->urls().isEmpty() && dropped->urls().front().isLocalFile() &&
+                    looksLikePictureFile(dropped->urls().front().toLocalFile());
+  if (file || dropped->hasImage()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const QMimeData* dropped = event->mimeData();
+  if (dropped->hasUrls() && !dropped->urls().isEmpty() && dropped->urls().front().isLocalFile()) {
+    setUpFromPicture(readPictureFile(dropped->urls().front().toLocalFile()));
+  } else if (dropped->hasImage()) {
+    setUpFromPicture(readPictureImage(qvariant_cast<QImage>(dropped->imageData())));
+  }
+  event->acceptProposedAction();
 }
 
 // ---------------------------------------------------------------- exports and dialogs

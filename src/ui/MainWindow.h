@@ -19,6 +19,7 @@
 #include "ui/MainWindowActions.h"
 #include "ui/MainWindowControls.h"
 #include "ui/Paths.h"
+#include "ui/PictureImport.h"
 
 class QLineEdit;
 
@@ -71,7 +72,11 @@ class MainWindow : public QMainWindow, private PositionObserver {
   // The FEN with its castling field in another program's notation; the FEN
   // line keeps the editor's own.
   void copyFenAs(FenDialect dialect) { clipboard_.copyAs(dialect); }
-  void paste() { clipboard_.paste(); }
+  // A FEN text from the clipboard, or the position on a picture there.
+  void paste();
+  // The position on a picture file (asks for one) or one dropped on the window.
+  void openPicture();
+  void setUpFromPicture(const PictureReading& reading);
   void mirror() { position_.mirror(); }
   void turn() { position_.turn(); }
   void showWebPreview();
@@ -96,6 +101,8 @@ class MainWindow : public QMainWindow, private PositionObserver {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void connectControls();

@@ -34,6 +34,7 @@ void MainWindowActions::create(QWidget* window) {
   newChess960 = action("ActAbZufall");
   newEmpty = action("ActAbLeer");
   restoreStartOfRun = action("ActAbOld");
+  openPicture = action("MnuOpenPicture");
   copyFen = action("ActFenClip", standardKeys(QKeySequence::Copy, QKeySequence("Ctrl+C")));
   copyHtml = action("ActHtmlClip", {QKeySequence("Ctrl+H")});
   webPreview = action("ActVorschau", {QKeySequence("Ctrl+W")});
@@ -90,6 +91,7 @@ void MainWindowActions::buildMenus(QMenuBar* bar) const {
   QMenu* newPosition = menu(file, "MnuNeu");
   newPosition->addActions({newStandard, newChess960, newEmpty, restoreStartOfRun});
   file->addMenu(newPosition);
+  file->addAction(openPicture);
   file->addSeparator();
   QMenu* saveAs = menu(file, "MnuSaveAs");
   saveAs->addActions({savePng, saveBmp, saveSvg, savePdf});

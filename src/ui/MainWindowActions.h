@@ -20,7 +20,7 @@ struct MainWindowActions {
   void bindButtons(const MainWindowControls& controls) const;
 
   // File: New Position, Save as, Exit.
-  QAction *newStandard{}, *newChess960{}, *newEmpty{}, *restoreStartOfRun{};
+  QAction *newStandard{}, *newChess960{}, *newEmpty{}, *restoreStartOfRun{}, *openPicture{};
   QAction *savePng{}, *saveBmp{}, *saveSvg{}, *savePdf{}, *quit{};
   // Edit: undo and redo of edits, paste, copy, Copy as, mirror and turn, the web preview.
   QAction *undoEdit{}, *redoEdit{};

@@ -35,12 +35,17 @@ class Platform {
   // Text is handed over as Qt strings; callers convert to and from ISO 8859-1.
   // Nothing when the clipboard holds no text.
   virtual std::optional<QString> clipboardText() = 0;
+  // The picture on the clipboard; nothing when it holds none.
+  virtual std::optional<QImage> clipboardPicture() = 0;
   virtual bool setClipboardText(const QString& text) = 0;
   virtual bool setClipboardImage(const QImage& image) = 0;
 
   virtual std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) = 0;
   virtual std::optional<QString> saveFileName(QWidget* parent, const SaveRequest& request) = 0;
   virtual std::optional<QString> chooseFolder(QWidget* parent, const QString& startFolder) = 0;
+  // An existing file to open; nothing when cancelled.
+  virtual std::optional<QString> openFileName(QWidget* parent, const QString& title,
+                                              const QString& filter, const QString& startFolder) = 0;
   virtual bool openDocument(const QString& path) = 0;
   virtual bool openUrl(const QString& url) = 0;
 
@@ -54,11 +59,14 @@ class QtPlatform : public Platform {
   void showMessage(QWidget* parent, const QString& title, const QString& text, Icon icon) override;
   int runDialog(QDialog* dialog) override;
   std::optional<QString> clipboardText() override;
+  std::optional<QImage> clipboardPicture() override;
   bool setClipboardText(const QString& text) override;
   bool setClipboardImage(const QImage& image) override;
   std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) override;
   std::optional<QString> saveFileName(QWidget* parent, const SaveRequest& request) override;
   std::optional<QString> chooseFolder(QWidget* parent, const QString& startFolder) override;
+  std::optional<QString> openFileName(QWidget* parent, const QString& title, const QString& filter,
+                                      const QString& startFolder) override;
   bool openDocument(const QString& path) override;
   bool openUrl(const QString& url) override;
   QDateTime currentUtc() override;

@@ -28,6 +28,22 @@ std::optional<QString> QtPlatform::clipboardText() {
   return data->text();
 }
 
+std::optional<QImage> QtPlatform::clipboardPicture() {
+  const QMimeData* data = QApplication::clipboard()->mimeData();
+  if (data == nullptr || !data->hasImage()) return std::nullopt;
+  QImage image = qvariant_cast<QImage>(data->imageData());
+  if (image.isNull()) return std::nullopt;
+  return image;
+}
+
+std::optional<QString> QtPlatform::openFileName(QWidget* parent, const QString& title,
+                                                const QString& filter, const QString& startFolder) {
+  const QString chosen = QFileDialog::getOpenFileName(parent, title, startFolder, filter, nullptr,
+                                                      QFileDialog::DontUseNativeDialog);
+  if (chosen.isEmpty()) return std::nullopt;
+  return chosen;
+}
+
 bool QtPlatform::setClipboardText(const QString& text) {
   QApplication::clipboard()->setText(text);
   return true;

@@ -259,10 +259,21 @@ void paintBoardImage(QPainter& p, int index) {
   p.restore();
 }
 
+ScaledPainter::ScaledPainter(QImage& image) : image_(image), ratio_(image.devicePixelRatio()) {
+  if (ratio_ < 1) image_.setDevicePixelRatio(1);
+  painter_ = new QPainter(&image_);
+  if (ratio_ < 1) painter_->scale(ratio_, ratio_);
+}
+
+ScaledPainter::~ScaledPainter() {
+  delete painter_;
+  if (ratio_ < 1) image_.setDevicePixelRatio(ratio_);
+}
+
 QImage drawBoardImage(int index, qreal ratio) {
   QImage image = blank(kPieceSize, ratio);
-  QPainter p(&image);
-  paintBoardImage(p, index);
+  ScaledPainter p(image);
+  paintBoardImage(p.painter(), index);
   return image;
 }
 
@@ -290,8 +301,8 @@ const QImage& colorDisc(int side, qreal ratio) {
     std::array<QImage, 2> both;
     for (int s = 0; s < 2; ++s) {
       both[s] = blank(16, r);
-      QPainter p(&both[s]);
-      paintColorDisc(p, s);
+      ScaledPainter p(both[s]);
+      paintColorDisc(p.painter(), s);
     }
     return both;
   });

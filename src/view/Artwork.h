@@ -13,6 +13,21 @@ namespace kalmera {
 
 constexpr int kPieceSize = 32;
 
+// A painter on an image in the image's logical coordinates at its device
+// pixel ratio, below 1 as well (where QPainter does not scale by itself):
+// pictures smaller than the board's own 337 pixels are drawn, not cut.
+class ScaledPainter {
+ public:
+  explicit ScaledPainter(QImage& image);
+  ~ScaledPainter();
+  QPainter& painter() { return *painter_; }
+
+ private:
+  QImage& image_;
+  qreal ratio_;
+  QPainter* painter_;
+};
+
 // The 27 images of the board, in this order:
 //  0..5   white pawn, knight, bishop, rook, queen, king
 //  6..11  the black ones

@@ -180,7 +180,8 @@ RedrawReport BoardRenderer::redraw(QImage& picture, int width, int height,
     frameDrawn_ = false;
   }
   const BoardGeometry g = boardGeometry(width, height);
-  QPainter p(&picture);
+  ScaledPainter scaled(picture);
+  QPainter& p = scaled.painter();
   BoardPainter paint(p, g, ratio, false, flipped);
 
   if (!frameDrawn_ || colors[0] != lastColors_[0] || r.Extended != lastExtended_ ||

@@ -99,6 +99,9 @@ inline constexpr std::array kMainTexts = std::to_array<TextEntry>({
     {"MnuBmp", TextKind::Caption, "&BMP-File ...", "&BMP-Datei ..."},
     {"MnuSvg", TextKind::Caption, "&SVG-File ...", "S&VG-Datei ..."},
     {"MnuPdf", TextKind::Caption, "P&DF-File ...", "P&DF-Datei ..."},
+    {"MnuOpenPicture", TextKind::Caption, "&Open picture ...", "B&ild öffnen ..."},
+    {"MnuOpenPicture", TextKind::Hint, "set up the position shown on a picture of a diagram",
+     "die Stellung aus dem Bild eines Diagramms aufbauen"},
     {"MnuPaste", TextKind::Caption, "&Paste", "&Einfügen"},
     {"MnuCopyAs", TextKind::Caption, "Copy &as", "Kopiern &als"},
     {"MnuColor", TextKind::Caption, "&Colors ...", "&Farben ..."},
@@ -199,6 +202,16 @@ inline constexpr MessageText kSettingsKept{
     "The settings of this run were not saved: %1 could not be read and stays as it is.",
     "Die Einstellungen dieses Laufs wurden nicht gespeichert: %1 konnte nicht gelesen werden und "
     "bleibt, wie sie ist."};
+
+// A picture without a board: nothing changes.
+inline constexpr MessageText kNoBoardInPicture{"No chess board was found in the picture.",
+                                               "Im Bild wurde kein Schachbrett gefunden."};
+// A picture that cannot be read: %1 why (in English, as the reader says it).
+inline constexpr MessageText kPictureNotRead{"The picture cannot be read: %1.",
+                                             "Das Bild kann nicht gelesen werden: %1."};
+// The files the open dialog shows.
+inline constexpr MessageText kPictureFilter{"Pictures (*.png *.jpg *.jpeg *.bmp)",
+                                            "Bilder (*.png *.jpg *.jpeg *.bmp)"};
 
 // The settings file could not be written at the end (German in both languages).
 inline constexpr std::string_view kSettingsNotWritten = "In %1 kann nicht geschrieben werden";

@@ -209,6 +209,12 @@ for size in 64 1000 4096; do
   echo "$middle" | "$tool" picture --png "$pics/$size.png" --size $size
   check "picture --size $size" "PNG ${size}x$size" "$(identify -format '%m %wx%h' "$pics/$size.png" 2>/dev/null)"
 done
+# Smaller than 337 too: the whole board, down to its border on every side.
+echo "$middle" | "$tool" picture --png "$pics/200.png" --size 200
+for side in "0,100" "199,100" "100,0" "100,199"; do
+  check "picture --size 200 has its border at $side" "0,0,0" \
+    "$(convert "$pics/200.png" -format "%[fx:int(255*p{$side}.r)],%[fx:int(255*p{$side}.g)],%[fx:int(255*p{$side}.b)]" info: 2>/dev/null)"
+done
 echo "$middle" | "$tool" picture --bmp "$pics/700.bmp" --size 700
 check "bmp --size 700" "BM 700x700" "$(head -c 2 "$pics/700.bmp") $(identify -format "%wx%h" "$pics/700.bmp" 2>/dev/null)"
 if command -v convert >/dev/null; then
@@ -245,6 +251,36 @@ done
 check "latex of the first line" '\chessboard[setfen=rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1,showmover=true,inverse]' \
   "$(echo "$std" | "$tool" latex --flip | grep chessboard)"
 check "latex without an input line" 1 "$("$tool" latex </dev/null >/dev/null 2>&1; echo $?)"
+# A position from a picture of a diagram: our own picture read back; the
+# pictures that cannot be read are said, with exit 1.
+echo "$middle" | "$tool" picture --png "$pics/read.png" --flip
+check "recognize reads the placement" "${middle%% *} w - - 0 1" "$("$tool" recognize "$pics/read.png")"
+check "recognize from standard input" "${middle%% *} w - - 0 1" "$("$tool" recognize - < "$pics/read.png")"
+json=$("$tool" recognize --json "$pics/read.png")
+check "recognize --json: seen from Black's side, 64 squares, the rectangle" "true 64 yes" \
+  "$(python3 -c 'import json,sys; j=json.loads(sys.argv[1]); b=j["board"]; print(str(j["flipped"]).lower(), len(j["squares"]), "yes" if abs(b["x"]-32)<2 and abs(b["width"]-272)<3 and all(0<=s["confidence"]<=1 for s in j["squares"]) else "no")' "$json")"
+check "recognize --json names the squares" '{"square":"a8","piece":"r","confidence":' "$(printf '%s' "$json" | grep -o '{"square":"a8","piece":"r","confidence":')"
+printf 'not a picture' > "$pics/junk.png"
+head -c 300 "$pics/read.png" > "$pics/cut.png"
+convert -size 500x300 xc:white "$pics/white.png" 2>/dev/null
+while IFS='|' read -r file said; do
+  err=$("$tool" recognize "$pics/$file" 2>&1 >/dev/null); code=$?
+  check "recognize $file: said, exit 1" "1 kalmera-fen: $pics/$file: $said" "$code $err"
+done <<TABLE
+junk.png|not a PNG, JPEG or BMP picture
+white.png|no chess board found in the picture
+gone.png|No such file or directory
+TABLE
+err=$("$tool" recognize "$pics/cut.png" 2>&1 >/dev/null); code=$?
+check "recognize a cut PNG: damaged, exit 1" "1 yes" "$code $(case "$err" in *"the picture is damaged"*) echo yes;; *) echo "no: $err";; esac)"
+convert -size 8100x10 xc:white "$pics/wide.png" 2>/dev/null
+err=$("$tool" recognize "$pics/wide.png" 2>&1 >/dev/null); code=$?
+check "recognize a picture over 8000 pixels: too large, exit 1" \
+  "1 kalmera-fen: $pics/wide.png: the picture is too large: 8100 x 10 pixels (at most 8000 each way)" "$code $err"
+for bad in "recognize" "recognize a b" "recognize --bogus x"; do
+  # shellcheck disable=SC2086
+  check "usage error: $bad" 2 "$("$tool" $bad </dev/null >/dev/null 2>&1; echo $?)"
+done
 check "an empty file name is bad usage" 2 "$(echo "$std" | "$tool" picture --bmp '' >/dev/null 2>&1; echo $?)"
 mkfifo "$pics/fifo"
 err=$(echo "$std" | timeout 10 "$tool" picture --png "$pics/fifo" 2>&1 >/dev/null); code=$?

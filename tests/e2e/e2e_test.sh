@@ -249,6 +249,26 @@ key ctrl+f
 quit
 check "and taken out again" "" "$(grep '^Flipped=' "$ini")"
 
+# A position from a picture: a screenshot of the whole screen, the editor on it,
+# pasted back into the editor as a picture.
+if ! command -v import >/dev/null; then
+  echo "SKIPPED the screenshot paste: import (imagemagick) is missing"
+else
+  rm -f "$ini"
+  start
+  shown='r1bqk2r/pp1n1ppp/2p1pn2/3p4/1bPP4/2N1PN2/PPQ2PPP/R3KB1R b KQkq - 2 7'
+  setclip "$shown"; key ctrl+v
+  import -window root "$work/screen.png" 2>/dev/null
+  setclip '8/8/8/8/8/8/8/8 w - - 0 1'; key ctrl+v
+  xclip -i -selection clipboard -t image/png "$work/screen.png" >/dev/null 2>&1; sleep 0.3
+  key ctrl+v; sleep 0.5
+  check "a pasted screenshot sets up the position shown, White to move" \
+    "${shown%% *} w - - 0 1" "$(copyfen)"
+  key ctrl+z
+  check "and it is one undo step" '8/8/8/8/8/8/8/8 w - - 0 1' "$(copyfen)"
+  quit
+fi
+
 # The board for a screen reader, over the real accessibility bus.
 rm -f "$ini"
 if ! command -v dbus-run-session >/dev/null || [ ! -x /usr/libexec/at-spi-bus-launcher ] ||

@@ -31,6 +31,7 @@ class FakePlatform : public Platform {
   QDateTime now = QDateTime(QDate(2026, 1, 1), QTime(12, 0), Qt::UTC);
   std::vector<Message> messages;
   std::optional<QString> clipboard;
+  std::optional<QImage> clipboardPictureHeld;  // a picture copied elsewhere
   QImage clipboardImage;
   std::deque<std::function<int(QDialog*)>> dialogScript;
   std::deque<std::optional<QColor>> colorAnswers;
@@ -49,6 +50,7 @@ class FakePlatform : public Platform {
     return step(dialog);
   }
   std::optional<QString> clipboardText() override { return clipboard; }
+  std::optional<QImage> clipboardPicture() override { return clipboardPictureHeld; }
   bool setClipboardText(const QString& text) override {
     if (clipboardWorks) clipboard = text;
     return clipboardWorks;
@@ -68,6 +70,12 @@ class FakePlatform : public Platform {
     return nextFile();
   }
   std::optional<QString> chooseFolder(QWidget*, const QString&) override { return nextFile(); }
+  std::optional<QString> openFileName(QWidget*, const QString&, const QString& filter,
+                                      const QString&) override {
+    lastOpenFilter = filter;
+    return nextFile();
+  }
+  QString lastOpenFilter;
   bool openDocument(const QString& path) override {
     opened << path;
     return true;

@@ -10,6 +10,9 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QUrl>
+#include <QMimeData>
+#include <QDropEvent>
+#include <QAction>
 #include <QtTest>
 #include <memory>
 
@@ -21,6 +24,7 @@
 #include "ui/AboutDialog.h"
 #include "ui/ColorDialog.h"
 #include "ui/MainWindow.h"
+#include "view/BoardRenderer.h"
 #include "ui/PathsDialog.h"
 #include "ui/Chess960Dialog.h"
 
@@ -168,6 +172,78 @@ class ExportTest : public QObject {
     platform_.fileAnswers.push_back(dir_->filePath("pics/normal.svg"));
     window_->saveSvg();
     QVERIFY(read(dir_->filePath("pics/flipped.svg")) != read(dir_->filePath("pics/normal.svg")));
+  }
+
+  // The position on a picture: pasted, opened or dropped; one step each; a
+  // picture without a board changes nothing and says so.
+  void aPositionFromAPicture() {
+    Position shown;
+    shown.readFen("r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR b KQkq - 3 3");
+    QImage picture;
+    BoardRenderer().redraw(picture, 337, 337, shown.record(), {0xEFEFDE, 0xCEEFFF, 0xA5BDE7});
+    const QString read = "r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w - - 0 1";
+    auto* fen = window_->findChild<QLineEdit*>("EdtFenString");
+    const QString before = fen->text();
+    platform_.clipboard.reset();
+    platform_.clipboardPictureHeld = picture;
+    window_->findChild<QAction*>("MnuPaste")->trigger();
+    QCOMPARE(fen->text(), read);
+    window_->findChild<QAction*>("MnuUndo")->trigger();
+    QCOMPARE(fen->text(), before);
+    // With text on the clipboard the text counts, as always.
+    platform_.clipboard = "8/8/8/8/8/8/8/4K2k w - - 0 1";
+    window_->findChild<QAction*>("MnuPaste")->trigger();
+    QCOMPARE(fen->text(), QString("8/8/8/8/8/8/8/4K2k w - - 0 1"));
+    // No board: the position stays, one message.
+    platform_.clipboard.reset();
+    platform_.clipboardPictureHeld = QImage(500, 400, QImage::Format_RGB32);
+    platform_.clipboardPictureHeld->fill(Qt::white);
+    window_->findChild<QAction*>("MnuPaste")->trigger();
+    QCOMPARE(fen->text(), QString("8/8/8/8/8/8/8/4K2k w - - 0 1"));
+    QCOMPARE(platform_.messages.size(), std::size_t(1));
+    QCOMPARE(platform_.messages.back().text, QString("Im Bild wurde kein Schachbrett gefunden."));
+    // A picture file: opened, or dropped on the window.
+    const QString file = dir_->filePath("diagram.png");
+    QVERIFY(picture.save(file));
+    platform_.fileAnswers.push_back(file);
+    window_->findChild<QAction*>("MnuOpenPicture")->trigger();
+    QCOMPARE(platform_.lastOpenFilter, QString("Bilder (*.png *.jpg *.jpeg *.bmp)"));
+    QCOMPARE(fen->text(), read);
+    platform_.clipboard = "8/8/8/8/8/8/8/4K2k w - - 0 1";
+    window_->findChild<QAction*>("MnuPaste")->trigger();
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(file)});
+    // As a drag arrives: entered (and taken, being a picture file), then dropped.
+    QDragEnterEvent enter(QPoint(100, 100), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window_.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(100, 100), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window_.get(), &drop);
+    QCOMPARE(fen->text(), read);
+    QMimeData text;
+    text.setUrls({QUrl::fromLocalFile(dir_->filePath("notes.txt"))});
+    QDragEnterEvent enterText(QPoint(100, 100), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    enterText.setAccepted(false);
+    QApplication::sendEvent(window_.get(), &enterText);
+    QVERIFY(!enterText.isAccepted());  // a text file is not taken
+    // A file that is no picture: said, nothing changes.
+    QFile junk(dir_->filePath("junk.png"));
+    QVERIFY(junk.open(QIODevice::WriteOnly));
+    junk.write("no picture at all");
+    junk.close();
+    platform_.fileAnswers.push_back(junk.fileName());
+    window_->findChild<QAction*>("MnuOpenPicture")->trigger();
+    QCOMPARE(platform_.messages.back().text,
+             QString("Das Bild kann nicht gelesen werden: not a PNG, JPEG or BMP picture."));
+    QCOMPARE(fen->text(), read);
+    // The squares read with little confidence are marked for a look.
+    PictureReading reading;
+    reading.found = true;
+    reading.fen = read.toStdString();
+    reading.doubtful[36] = true;
+    window_->setUpFromPicture(reading);
+    QVERIFY(window_->position().getMark(36) != 0);
+    QVERIFY(window_->position().getMark(35) == 0);
   }
 
   void failedSaveIsShownAndChangesNothing() {

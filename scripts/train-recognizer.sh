@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Trains the recogniser's square classifier from scratch and writes its
+# weights into data/recognizer.ksq (committed; the tests never train). The
+# pictures are our own: drawn by make_samples from our artwork and the chess
+# fonts of Debian's font packages and of TeX Live's texlive-games (Elmar
+# Bartel's Metafont designs drawn by TeX into a sheet of squares first).
+# Needs python3-torch (Debian's) and the fonts; takes a few minutes.
+#   scripts/train-recognizer.sh [BOARDS]   (default 7000)
+set -eu
+cd "$(dirname "$0")/.."
+boards=${1:-7000}
+packages=(python3-torch python3-numpy fonts-dejavu-core fonts-dejavu-extra fonts-freefont-ttf
+          fonts-noto-core fonts-symbola fonts-unifont texlive-games texlive-base poppler-utils)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""; [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+scripts/build.sh >/dev/null
+cmake --build build --target make_samples >/dev/null
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+positions=tests/peers/game-positions.txt
+[ -f ../shared/bench/positions.txt ] && positions=../shared/bench/positions.txt
+(root=$PWD; cd "$work" && pdftex -interaction=batchmode "$root/training/glyph-sheet.tex" >/dev/null &&
+  pdftoppm -r 600 -png glyph-sheet.pdf sheet)
+build/make_samples --out "$work/train.bin" --boards "$boards" --seed 20261209 --set train \
+  --positions "$positions" --sheets "$work"
+/usr/bin/python3 training/train_recognizer.py "$work/train.bin" data/recognizer.ksq
+ls -l data/recognizer.ksq

@@ -1,0 +1,255 @@
+#include "recognize/Recognizer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace kalmera {
+
+namespace {
+
+// Bilinear brightness at a point of the picture (pixel centres at +0.5).
+float sampleAt(const GrayImage& g, double x, double y) {
+  x -= 0.5, y -= 0.5;
+  const int x0 = std::clamp(int(std::floor(x)), 0, g.width - 1);
+  const int y0 = std::clamp(int(std::floor(y)), 0, g.height - 1);
+  const int x1 = std::min(x0 + 1, g.width - 1), y1 = std::min(y0 + 1, g.height - 1);
+  const float fx = float(std::clamp(x - x0, 0.0, 1.0)), fy = float(std::clamp(y - y0, 0.0, 1.0));
+  const float top = g.at(x0, y0) * (1 - fx) + g.at(x1, y0) * fx;
+  const float bottom = g.at(x0, y1) * (1 - fx) + g.at(x1, y1) * fx;
+  return top * (1 - fy) + bottom * fy;
+}
+
+// The ground of a square: the mean of its four corners (inset from the
+// boundaries, where a grid line or a blurred edge may run), the middle one.
+float groundOf(const GrayImage& g, const BoardArea& b, int place) {
+  const double sw = b.squareWidth(), sh = b.squareHeight();
+  const double left = b.x + (place % 8) * sw, top = b.y + (place / 8) * sh;
+  std::array<float, 4> corners{};
+  for (int corner = 0; corner < 4; ++corner) {
+    const double u = corner % 2 ? 0.82 : 0.08, v = corner / 2 ? 0.82 : 0.08;
+    float sum = 0;
+    for (int j = 0; j < 3; ++j) {
+      for (int i = 0; i < 3; ++i) {
+        sum += sampleAt(g, left + (u + 0.04 * i) * sw, top + (v + 0.04 * j) * sh);
+      }
+    }
+    corners[corner] = sum / 9;
+  }
+  std::sort(corners.begin(), corners.end());
+  return (corners[1] + corners[2]) / 2;
+}
+
+float median(std::vector<float> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+}  // namespace
+
+std::optional<GroundLevels> groundLevels(const GrayImage& g, const BoardArea& b) {
+  std::array<std::vector<float>, 2> byParity;
+  std::array<float, 64> grounds{};
+  for (int place = 0; place < 64; ++place) {
+    grounds[place] = groundOf(g, b, place);
+    byParity[(place / 8 + place % 8) % 2].push_back(grounds[place]);
+  }
+  const float a = median(byParity[0]), c = median(byParity[1]);
+  GroundLevels levels{std::min(a, c), std::max(a, c)};
+  if (levels.light - levels.dark < 12) return std::nullopt;
+  // Most squares nearer their own colour than the other.
+  const int lightParity = a > c ? 0 : 1;
+  int agreeing = 0;
+  for (int place = 0; place < 64; ++place) {
+    const bool light = (place / 8 + place % 8) % 2 == lightParity;
+    const float own = light ? levels.light : levels.dark, other = light ? levels.dark : levels.light;
+    agreeing += std::abs(grounds[place] - own) < std::abs(grounds[place] - other);
+  }
+  if (agreeing < 52) return std::nullopt;
+  return levels;
+}
+
+std::array<SquareSample, 64> squareSamples(const GrayImage& g, const BoardArea& b) {
+  std::array<SquareSample, 64> samples{};
+  const std::optional<GroundLevels> levels = groundLevels(g, b);
+  const float dark = levels ? levels->dark : 0, light = levels ? levels->light : 255;
+  const float scale = 1.0f / std::max(1.0f, light - dark);
+  const double sw = b.squareWidth(), sh = b.squareHeight();
+  for (int place = 0; place < 64; ++place) {
+    const double left = b.x + (place % 8) * sw, top = b.y + (place / 8) * sh;
+    SquareSample& s = samples[place];
+    // Each sample the mean of 2 x 2 points of its part of the square.
+    for (int j = 0; j < kSampleSize; ++j) {
+      for (int i = 0; i < kSampleSize; ++i) {
+        float sum = 0;
+        for (int q = 0; q < 4; ++q) {
+          const double u = (i + 0.25 + 0.5 * (q % 2)) / kSampleSize;
+          const double v = (j + 0.25 + 0.5 * (q / 2)) / kSampleSize;
+          sum += sampleAt(g, left + u * sw, top + v * sh);
+        }
+        // The scale the classifier learnt on: -1 to 3.
+        s[j * kSampleSize + i] = std::clamp((sum / 4 - dark) * scale, -1.0f, 3.0f);
+      }
+    }
+  }
+  return samples;
+}
+
+// ---------------------------------------------------------------- the classifier
+
+std::optional<SquareClassifier> SquareClassifier::fromBytes(const std::uint8_t* bytes,
+                                                            std::size_t size) {
+  // "KSQ1", the number of convolutions and of dense layers, then each layer:
+  // its inputs and outputs (32-bit) and its weights and biases (float32),
+  // all little-endian.
+  std::size_t at = 0;
+  const auto take = [&](void* out, std::size_t n) {
+    if (size - at < n) return false;
+    std::memcpy(out, bytes + at, n);
+    at += n;
+    return true;
+  };
+  char magic[4];
+  std::int32_t convolutions = 0, dense = 0;
+  if (!take(magic, 4) || std::memcmp(magic, "KSQ1", 4) != 0 || !take(&convolutions, 4) ||
+      !take(&dense, 4) || convolutions < 1 || convolutions > 5 || dense < 1 || dense > 4) {
+    return std::nullopt;
+  }
+  SquareClassifier c;
+  int channels = 1, side = kSampleSize;
+  for (int l = 0; l < convolutions + dense; ++l) {
+    Layer layer;
+    std::int32_t in = 0, out = 0;
+    if (!take(&in, 4) || !take(&out, 4) || in < 1 || out < 1 || in > 4096 || out > 4096) {
+      return std::nullopt;
+    }
+    const bool convolution = l < convolutions;
+    const int expected = convolution ? channels : (l == convolutions ? channels * side * side : channels);
+    if (in != expected) return std::nullopt;
+    layer.in = in;
+    layer.out = out;
+    layer.weights.resize(std::size_t(in) * out * (convolution ? 9 : 1));
+    layer.bias.resize(out);
+    if (!take(layer.weights.data(), layer.weights.size() * 4) ||
+        !take(layer.bias.data(), layer.bias.size() * 4)) {
+      return std::nullopt;
+    }
+    channels = out;
+    if (convolution) {
+      side /= 2;
+      c.convolutions_.push_back(std::move(layer));
+    } else {
+      c.dense_.push_back(std::move(layer));
+    }
+  }
+  if (channels != kSquareClasses || at != size) return std::nullopt;
+  return c;
+}
+
+std::array<float, kSquareClasses> SquareClassifier::classify(const SquareSample& sample) const {
+  if (dense_.empty()) {  // untrained: nothing known
+    std::array<float, kSquareClasses> none{};
+    none[0] = 1.0f / kSquareClasses;
+    return none;
+  }
+  std::vector<float> planes(sample.begin(), sample.end()), next, padded;
+  int side = kSampleSize;
+  for (const Layer& layer : convolutions_) {
+    // 3 x 3 with a border of zeros, then ReLU, then the larger of each 2 x 2.
+    const int p = side + 2;
+    padded.assign(std::size_t(layer.in) * p * p, 0.0f);
+    for (int c = 0; c < layer.in; ++c) {
+      for (int y = 0; y < side; ++y) {
+        std::memcpy(&padded[(std::size_t(c) * p + y + 1) * p + 1], &planes[(std::size_t(c) * side + y) * side],
+                    side * sizeof(float));
+      }
+    }
+    std::vector<float> full(std::size_t(side) * side);
+    const int half = side / 2;
+    next.assign(std::size_t(layer.out) * half * half, 0.0f);
+    for (int o = 0; o < layer.out; ++o) {
+      std::fill(full.begin(), full.end(), layer.bias[o]);
+      for (int c = 0; c < layer.in; ++c) {
+        const float* w = &layer.weights[(std::size_t(o) * layer.in + c) * 9];
+        const float* in = &padded[std::size_t(c) * p * p];
+        for (int y = 0; y < side; ++y) {
+          float* row = &full[std::size_t(y) * side];
+          for (int dy = 0; dy < 3; ++dy) {
+            const float* src = in + std::size_t(y + dy) * p;
+            const float w0 = w[dy * 3], w1 = w[dy * 3 + 1], w2 = w[dy * 3 + 2];
+            for (int x = 0; x < side; ++x) row[x] += w0 * src[x] + w1 * src[x + 1] + w2 * src[x + 2];
+          }
+        }
+      }
+      float* out = &next[std::size_t(o) * half * half];
+      for (int y = 0; y < half; ++y) {
+        for (int x = 0; x < half; ++x) {
+          const float* a = &full[std::size_t(2 * y) * side + 2 * x];
+          out[y * half + x] = std::max({0.0f, a[0], a[1], a[side], a[side + 1]});
+        }
+      }
+    }
+    planes.swap(next);
+    side = half;
+  }
+  for (std::size_t l = 0; l < dense_.size(); ++l) {
+    const Layer& layer = dense_[l];
+    next.assign(layer.out, 0.0f);
+    for (int o = 0; o < layer.out; ++o) {
+      const float* w = &layer.weights[std::size_t(o) * layer.in];
+      float sum = layer.bias[o];
+      for (int i = 0; i < layer.in; ++i) sum += w[i] * planes[i];
+      next[o] = l + 1 < dense_.size() ? std::max(0.0f, sum) : sum;
+    }
+    planes.swap(next);
+  }
+  // The probabilities (softmax).
+  std::array<float, kSquareClasses> p{};
+  const float top = *std::max_element(planes.begin(), planes.end());
+  float total = 0;
+  for (int k = 0; k < kSquareClasses; ++k) total += p[k] = std::exp(planes[k] - top);
+  for (float& v : p) v /= total;
+  return p;
+}
+
+// ---------------------------------------------------------------- the pipeline
+
+std::string Recognition::fen() const {
+  std::string placement;
+  for (int row = 0; row < 8; ++row) {
+    int empty = 0;
+    for (int file = 0; file < 8; ++file) {
+      const char piece = squares[row * 8 + file].piece;
+      if (piece == 0) {
+        ++empty;
+        continue;
+      }
+      if (empty > 0) placement.push_back(static_cast<char>('0' + empty));
+      empty = 0;
+      placement.push_back(piece);
+    }
+    if (empty > 0) placement.push_back(static_cast<char>('0' + empty));
+    if (row < 7) placement.push_back('/');
+  }
+  return placement + " w - - 0 1";
+}
+
+Recognition recognize(const RgbImage& picture, const SquareClassifier& classifier) {
+  Recognition r;
+  const GrayImage gray = grayOf(picture);
+  const std::optional<BoardArea> board = findBoard(gray);
+  if (!board) return r;
+  r.found = true;
+  r.board = *board;
+  r.flipped = flippedByCoordinates(gray, *board).value_or(false);
+  const auto samples = squareSamples(gray, *board);
+  for (int place = 0; place < 64; ++place) {
+    const auto p = classifier.classify(samples[place]);
+    const int best = static_cast<int>(std::max_element(p.begin(), p.end()) - p.begin());
+    const int square = r.flipped ? 63 - place : place;
+    r.squares[square] = {best == 0 ? char(0) : kClassLetters[best], p[best]};
+  }
+  return r;
+}
+
+}  // namespace kalmera

@@ -1,0 +1,97 @@
+// Reading a position from a picture of a diagram, as a pipeline of stages
+// one can look into: find the board (the grid of its squares), cut the 64
+// squares and bring each to one size and one scale of brightness, then let a
+// small trained classifier name what stands on each. Plain C++: the same
+// code in the tool, the editor, the tests and the training.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "recognize/Picture.h"
+
+namespace kalmera {
+
+struct GrayImage {
+  int width = 0, height = 0;
+  std::vector<float> pixels;  // 0 black .. 255 white
+  float at(int x, int y) const { return pixels[std::size_t(y) * width + x]; }
+};
+GrayImage grayOf(const RgbImage& picture);
+
+// Where the 8 x 8 squares are: the board's rectangle in the picture's pixels.
+struct BoardArea {
+  double x = 0, y = 0, width = 0, height = 0;
+  double squareWidth() const { return width / 8; }
+  double squareHeight() const { return height / 8; }
+};
+
+// The board of the picture; nothing when no grid of 8 x 8 squares is found.
+std::optional<BoardArea> findBoard(const GrayImage& picture);
+
+// Rank numbers printed beside the board decide its orientation: an "8" has
+// more ink than a "1". Nothing when none are printed.
+std::optional<bool> flippedByCoordinates(const GrayImage& picture, const BoardArea& board);
+
+// The brightness of the dark and the light squares' ground (their corners,
+// where pieces seldom reach); nothing when they do not alternate as a
+// board's squares do, or differ too little.
+struct GroundLevels {
+  float dark = 0, light = 0;
+};
+std::optional<GroundLevels> groundLevels(const GrayImage& picture, const BoardArea& board);
+
+// The squares as the classifier takes them: 24 x 24 samples each, in the
+// order shown (top left first), on one scale: 0 the dark squares' ground,
+// 1 the light squares'.
+inline constexpr int kSampleSize = 24;
+using SquareSample = std::array<float, kSampleSize * kSampleSize>;
+std::array<SquareSample, 64> squareSamples(const GrayImage& picture, const BoardArea& board);
+
+// What a square holds: 0 empty, 1..6 "PNBRQK", 7..12 "pnbrqk".
+inline constexpr int kSquareClasses = 13;
+inline constexpr char kClassLetters[kSquareClasses + 1] = ".PNBRQKpnbrqk";
+
+// The trained classifier (its weights are part of the program).
+class SquareClassifier {
+ public:
+  // The weights as the training script writes them; nothing on a wrong file.
+  static std::optional<SquareClassifier> fromBytes(const std::uint8_t* bytes, std::size_t size);
+  // The one built into the program.
+  static const SquareClassifier& builtIn();
+  // The probability of each class for a sample.
+  std::array<float, kSquareClasses> classify(const SquareSample& sample) const;
+
+ private:
+  struct Layer {
+    int in = 0, out = 0;
+    std::vector<float> weights, bias;
+  };
+  std::vector<Layer> convolutions_;  // 3 x 3, each followed by ReLU and 2 x 2 max pooling
+  std::vector<Layer> dense_;         // the last without ReLU
+};
+
+struct RecognizedSquare {
+  char piece = 0;  // a piece letter, or 0 for an empty square
+  float confidence = 0;
+};
+
+struct Recognition {
+  bool found = false;
+  BoardArea board;
+  bool flipped = false;  // read as seen from Black's side
+  std::array<RecognizedSquare, 64> squares{};  // by square, a8 first
+  // The placement and " w - - 0 1": side, castling and counters cannot be seen.
+  std::string fen() const;
+};
+
+Recognition recognize(const RgbImage& picture,
+                      const SquareClassifier& classifier = SquareClassifier::builtIn());
+
+// Squares read with less confidence than this are worth a look.
+inline constexpr float kDoubtfulBelow = 0.9f;
+
+}  // namespace kalmera

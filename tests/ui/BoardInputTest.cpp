@@ -11,7 +11,7 @@
 #include <QtTest>
 #include <memory>
 
-#include "FakePlatform.h"
+#include "WindowUnderTest.h"
 #include "ui/BoardView.h"
 #include "ui/MainWindow.h"
 #include "view/BoardRenderer.h"
@@ -21,30 +21,14 @@ using namespace kalmera;
 namespace {
 
 const QString kStandard = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
-int sq(const char* name) { return (name[0] - 'a') + 8 * ('8' - name[1]); }
 
 }  // namespace
 
-class BoardInputTest : public QObject {
+class BoardInputTest : public QObject, private WindowUnderTest {
   Q_OBJECT
 
  private:
-  std::unique_ptr<QTemporaryDir> dir_;
-  FakePlatform platform_;
-  std::unique_ptr<MainWindow> window_;
-
-  template <typename T>
-  T* child(const char* name) {
-    T* found = window_->findChild<T*>(name);
-    if (found == nullptr) qFatal("no control %s", name);
-    return found;
-  }
   BoardView* board() { return child<BoardView>("PbxBoard"); }
-  QString fen() { return child<QLineEdit>("EdtFenString")->text(); }
-  void load(const QString& text) {
-    platform_.clipboard = text;
-    window_->paste();
-  }
   QPoint centre(const char* square) { return board()->squareRect(sq(square)).center(); }
   // Press, move past the drag distance and on in steps, release: a drag by hand.
   void drag(QWidget* from, QPoint start, QWidget* to, QPoint end, Qt::KeyboardModifiers atRelease = {}) {
@@ -62,15 +46,8 @@ class BoardInputTest : public QObject {
   }
 
  private slots:
-  void init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    useUserFoldersIn(dir_->path());
-    platform_ = FakePlatform();
-    platform_.program = dir_->filePath("kalmera");
-    window_ = std::make_unique<MainWindow>(platform_);
-    window_->show();
-  }
-  void cleanup() { window_.reset(); }
+  void init() { openWindow(); }
+  void cleanup() { closeWindow(); }
 
   // Each drag: where it starts and ends, Ctrl at the release, the FEN after.
   void dragsMoveCopyAndRemove_data() {

@@ -7,7 +7,7 @@
 #include <QtTest>
 #include <memory>
 
-#include "FakePlatform.h"
+#include "WindowUnderTest.h"
 #include "ui/MainWindow.h"
 #include "view/BoardGeometry.h"
 #include "view/BoardRenderer.h"
@@ -22,31 +22,15 @@ namespace {
 constexpr int kSquare = 34, kOrigin = 32;
 QPoint squareTopLeft(int s) { return {kOrigin + (s % 8) * kSquare, kOrigin + (s / 8) * kSquare}; }
 QPoint squareCentre(int s) { return squareTopLeft(s) + QPoint(17, 17); }
-int sq(const char* name) { return (name[0] - 'a') + 8 * ('8' - name[1]); }
 
 bool isDark(QRgb c) { return qRed(c) < 90 && qGreen(c) < 90 && qBlue(c) < 90; }
 
 }  // namespace
 
-class BoardTest : public QObject {
+class BoardTest : public QObject, private WindowUnderTest {
   Q_OBJECT
 
  private:
-  std::unique_ptr<QTemporaryDir> dir_;
-  FakePlatform platform_;
-  std::unique_ptr<MainWindow> window_;
-
-  template <typename T>
-  T* child(const char* name) {
-    T* found = window_->findChild<T*>(name);
-    if (found == nullptr) qFatal("no control %s", name);
-    return found;
-  }
-  QString fen() { return child<QLineEdit>("EdtFenString")->text(); }
-  void load(const QString& text) {
-    platform_.clipboard = text;
-    window_->paste();
-  }
   QRgb at(int x, int y) { return window_->boardPicture().pixel(x, y); }
   QRgb colour(int index) { return toQColor(window_->getColor(index)).rgb(); }
   void click(const char* square, Qt::MouseButton button = Qt::LeftButton,
@@ -63,15 +47,8 @@ class BoardTest : public QObject {
   }
 
  private slots:
-  void init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    useUserFoldersIn(dir_->path());
-    platform_ = FakePlatform();
-    platform_.program = dir_->filePath("kalmera");
-    window_ = std::make_unique<MainWindow>(platform_);
-    window_->show();
-  }
-  void cleanup() { window_.reset(); }
+  void init() { openWindow(); }
+  void cleanup() { closeWindow(); }
 
   void geometryOfTheDefaultSize() {
     const BoardGeometry g = boardGeometry(337, 337);

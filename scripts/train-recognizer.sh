@@ -3,12 +3,13 @@
 # weights into data/recognizer.ksq (committed; the tests never train). The
 # pictures are our own: drawn by make_samples from our artwork and the chess
 # fonts of Debian's font packages and of TeX Live's texlive-games (Elmar
-# Bartel's Metafont designs drawn by TeX into a sheet of squares first).
-# Needs python3-torch (Debian's) and the fonts; takes a few minutes.
-#   scripts/train-recognizer.sh [BOARDS]   (default 7000)
+# Bartel's and Piet Tutelaers' Metafont designs drawn by TeX into a sheet of
+# squares first). Needs python3-torch (Debian's) and the fonts; takes about
+# half an hour on two cores.
+#   scripts/train-recognizer.sh [BOARDS]   (default 11000)
 set -eu
 cd "$(dirname "$0")/.."
-boards=${1:-7000}
+boards=${1:-11000}
 packages=(python3-torch python3-numpy fonts-dejavu-core fonts-dejavu-extra fonts-freefont-ttf
           fonts-noto-core fonts-symbola fonts-unifont texlive-games texlive-base poppler-utils)
 missing=()

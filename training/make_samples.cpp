@@ -255,6 +255,18 @@ Drawn fontDiagram(const FontDesign& f, const QString& family, const std::array<c
   const double stretchX = vary ? uniform(0.85, 1.15) : 1, stretchY = vary ? uniform(0.88, 1.12) : 1;
   const double bolder = vary && chance(0.5) ? uniform(0, sq / 22.0) : 0;
   const QColor whiteFill = chance(0.8) ? QColor(Qt::white) : QColor(between(200, 240), between(200, 240), between(200, 240));
+  // Designs differ in how big each kind of man is beside the others (the
+  // pawn most), and many draw their black men with white inner lines: the
+  // white man's drawing, a little smaller, in white on the black one.
+  std::array<double, 6> kindScale{1, 1, 1, 1, 1, 1}, kindTaller{1, 1, 1, 1, 1, 1};  // "PNBRQK"
+  if (vary) {
+    for (double& k : kindScale) k = uniform(0.9, 1.06);
+    for (double& k : kindTaller) k = uniform(0.9, 1.12);
+    kindScale[0] = uniform(0.78, 1.02);
+    kindTaller[0] = uniform(0.9, 1.3);
+  }
+  const bool whiteLines = vary && chance(0.4);
+  const double linesScale = whiteLines ? uniform(0.72, 0.86) : 1;
   if (sheet) {
     // The sheet's squares as they are on a hatched board, its pieces alone
     // (a little otherwise in training) on a coloured one.
@@ -270,7 +282,8 @@ Drawn fontDiagram(const FontDesign& f, const QString& family, const std::array<c
         p.drawImage(cell, light ? sheet->onLight[piece] : sheet->onDark[piece]);
         continue;
       }
-      const double w = sq * size * stretchX, h = sq * size * stretchY;
+      const double kind = kindScale[std::size_t(piece % 6)];
+      const double w = sq * size * stretchX * kind, h = sq * size * stretchY * kind * kindTaller[std::size_t(piece % 6)];
       const double dx = vary ? uniform(-0.04, 0.04) * sq : 0;
       p.drawImage(QRectF(cell.center().x() - w / 2 + dx, cell.bottom() - h + (sq * size - sq) / 2, w, h),
                   sheet->alone[piece]);
@@ -288,14 +301,17 @@ Drawn fontDiagram(const FontDesign& f, const QString& family, const std::array<c
     const bool white = piece < 'a';
     const QString outline = f.unicode ? unicodeGlyph(piece) : QString(QChar(piece));
     const QString silhouette = f.unicode ? unicodeGlyph(white ? char(piece + 32) : piece) : QString(QChar(white ? piece + 32 : piece));
-    const auto placed = [&](const QString& text) {
+    const double kind = kindScale[std::size_t(pieceIndex(piece) % 6)];
+    const double taller = kindTaller[std::size_t(pieceIndex(piece) % 6)];
+    const double dx = vary ? uniform(-0.04, 0.04) * sq : 0, angle = vary ? uniform(-2.5, 2.5) : 0;
+    const auto placed = [&](const QString& text, double smaller = 1) {
       QPainterPath shape;
       const QRectF box = QFontMetricsF(pieces).boundingRect(text);
       shape.addText(-box.center(), pieces, text);
       QTransform t;
-      t.translate(cell.center().x() + (vary ? uniform(-0.04, 0.04) * sq : 0), cell.center().y());
-      t.scale(stretchX, stretchY);
-      if (vary) t.rotate(uniform(-2.5, 2.5));
+      t.translate(cell.center().x() + dx, cell.center().y());
+      t.scale(stretchX * kind * smaller, stretchY * kind * taller * smaller);
+      t.rotate(angle);
       return t.map(shape);
     };
     if (white && filled) {
@@ -305,6 +321,13 @@ Drawn fontDiagram(const FontDesign& f, const QString& family, const std::array<c
     const QPainterPath shape = placed(outline);
     p.fillPath(shape, Qt::black);
     if (bolder > 0) p.strokePath(shape, QPen(Qt::black, bolder));
+    if (!white && whiteLines) {
+      const QString drawing = f.unicode ? unicodeGlyph(char(piece - 32)) : QString(QChar(piece - 32));
+      p.save();
+      p.setClipPath(shape);
+      p.fillPath(placed(drawing, linesScale), Qt::white);
+      p.restore();
+    }
   }
   p.end();
   d.picture = image;
@@ -436,9 +459,10 @@ int main(int argc, char** argv) {
     const int id = QFontDatabase::addApplicationFont(f.file);
     families.push_back(id < 0 ? QString() : QFontDatabase::applicationFontFamilies(id).value(0));
   }
-  // The TeX designs: sheet-1.png and sheet-2.png of glyph-sheet.tex.
+  // The TeX designs: the sheets of glyph-sheet.tex.
   std::vector<GlyphSheet> sheets;
-  for (const auto& [file, name] : {std::pair{"sheet-1.png", "elch"}, std::pair{"sheet-2.png", "pkelch"}}) {
+  for (const auto& [file, name] : {std::pair{"sheet-1.png", "elch"}, std::pair{"sheet-2.png", "pkelch"},
+                                  std::pair{"sheet-3.png", "tutelaers"}}) {
     if (sheetFolder.empty()) break;
     if (auto sheet = loadSheet(QString::fromStdString(sheetFolder + "/" + file), name)) {
       sheets.push_back(std::move(*sheet));

@@ -22,7 +22,7 @@ parser.add_argument("samples")
 parser.add_argument("out")
 parser.add_argument("--epochs", type=int, default=12)
 parser.add_argument("--seed", type=int, default=7)
-parser.add_argument("--widths", default="12,24,48,96",
+parser.add_argument("--widths", default="16,32,64,128",
                     help="the channels of the three convolutions and the width of the dense layer")
 args = parser.parse_args()
 

@@ -99,9 +99,9 @@ std::array<SquareSample, 64> squareSamples(const GrayImage& g, const BoardArea& 
 
 std::optional<SquareClassifier> SquareClassifier::fromBytes(const std::uint8_t* bytes,
                                                             std::size_t size) {
-  // "KSQ1", the number of convolutions and of dense layers, then each layer:
-  // its inputs and outputs (32-bit) and its weights and biases (float32),
-  // all little-endian.
+  // Each net: "KSQ1", the number of convolutions and of dense layers, then
+  // each layer: its inputs and outputs (32-bit) and its weights and biases
+  // (float32), all little-endian.
   std::size_t at = 0;
   const auto take = [&](void* out, std::size_t n) {
     if (size - at < n) return false;
@@ -109,97 +109,137 @@ std::optional<SquareClassifier> SquareClassifier::fromBytes(const std::uint8_t* 
     at += n;
     return true;
   };
-  char magic[4];
-  std::int32_t convolutions = 0, dense = 0;
-  if (!take(magic, 4) || std::memcmp(magic, "KSQ1", 4) != 0 || !take(&convolutions, 4) ||
-      !take(&dense, 4) || convolutions < 1 || convolutions > 5 || dense < 1 || dense > 4) {
-    return std::nullopt;
-  }
   SquareClassifier c;
-  int channels = 1, side = kSampleSize;
-  for (int l = 0; l < convolutions + dense; ++l) {
-    Layer layer;
-    std::int32_t in = 0, out = 0;
-    if (!take(&in, 4) || !take(&out, 4) || in < 1 || out < 1 || in > 4096 || out > 4096) {
+  while (at < size || c.nets_.empty()) {
+    char magic[4];
+    std::int32_t convolutions = 0, dense = 0;
+    if (c.nets_.size() >= 8 || !take(magic, 4) || std::memcmp(magic, "KSQ1", 4) != 0 ||
+        !take(&convolutions, 4) || !take(&dense, 4) || convolutions < 1 || convolutions > 5 || dense < 1 ||
+        dense > 4) {
       return std::nullopt;
     }
-    const bool convolution = l < convolutions;
-    const int expected = convolution ? channels : (l == convolutions ? channels * side * side : channels);
-    if (in != expected) return std::nullopt;
-    layer.in = in;
-    layer.out = out;
-    layer.weights.resize(std::size_t(in) * out * (convolution ? 9 : 1));
-    layer.bias.resize(out);
-    if (!take(layer.weights.data(), layer.weights.size() * 4) ||
-        !take(layer.bias.data(), layer.bias.size() * 4)) {
-      return std::nullopt;
+    Net net;
+    int channels = 1, side = kSampleSize;
+    for (int l = 0; l < convolutions + dense; ++l) {
+      Layer layer;
+      std::int32_t in = 0, out = 0;
+      if (!take(&in, 4) || !take(&out, 4) || in < 1 || out < 1 || in > 4096 || out > 4096) {
+        return std::nullopt;
+      }
+      const bool convolution = l < convolutions;
+      const int expected = convolution ? channels : (l == convolutions ? channels * side * side : channels);
+      if (in != expected) return std::nullopt;
+      layer.in = in;
+      layer.out = out;
+      layer.weights.resize(std::size_t(in) * out * (convolution ? 9 : 1));
+      layer.bias.resize(out);
+      if (!take(layer.weights.data(), layer.weights.size() * 4) ||
+          !take(layer.bias.data(), layer.bias.size() * 4)) {
+        return std::nullopt;
+      }
+      // Kept input-major for the channels-last loops: a convolution's as
+      // [tap][input][output], a dense layer's as [input][output], the first
+      // dense layer's inputs in the order the last convolution leaves them
+      // (place, then channel) instead of PyTorch's (channel, then place).
+      std::vector<float> rearranged(layer.weights.size());
+      for (int o = 0; o < out; ++o) {
+        for (int i = 0; i < in; ++i) {
+          if (convolution) {
+            for (int tap = 0; tap < 9; ++tap) {
+              rearranged[(std::size_t(tap) * in + i) * out + o] = layer.weights[(std::size_t(o) * in + i) * 9 + tap];
+            }
+          } else {
+            const int places = l == convolutions ? side * side : 1;
+            const int channel = i / places, place = i % places;
+            const int to = place * (in / places) + channel;
+            rearranged[std::size_t(to) * out + o] = layer.weights[std::size_t(o) * in + i];
+          }
+        }
+      }
+      layer.weights.swap(rearranged);
+      channels = out;
+      if (convolution) {
+        side /= 2;
+        net.convolutions.push_back(std::move(layer));
+      } else {
+        net.dense.push_back(std::move(layer));
+      }
     }
-    channels = out;
-    if (convolution) {
-      side /= 2;
-      c.convolutions_.push_back(std::move(layer));
-    } else {
-      c.dense_.push_back(std::move(layer));
-    }
+    if (channels != kSquareClasses) return std::nullopt;
+    c.nets_.push_back(std::move(net));
   }
-  if (channels != kSquareClasses || at != size) return std::nullopt;
   return c;
 }
 
 std::array<float, kSquareClasses> SquareClassifier::classify(const SquareSample& sample) const {
-  if (dense_.empty()) {  // untrained: nothing known
-    std::array<float, kSquareClasses> none{};
-    none[0] = 1.0f / kSquareClasses;
-    return none;
+  std::array<float, kSquareClasses> mean{};
+  if (nets_.empty()) {  // untrained: nothing known
+    mean[0] = 1.0f / kSquareClasses;
+    return mean;
   }
-  std::vector<float> planes(sample.begin(), sample.end()), next, padded;
+  for (const Net& net : nets_) {
+    const auto p = net.classify(sample);
+    for (int k = 0; k < kSquareClasses; ++k) mean[k] += p[k];
+  }
+  for (float& v : mean) v /= float(nets_.size());
+  return mean;
+}
+
+std::array<float, kSquareClasses> SquareClassifier::Net::classify(const SquareSample& sample) const {
+  // Channels last: a value for each channel at each place, so that every
+  // inner loop runs over the outputs of a layer. Zeros (most of what ReLU
+  // leaves, and the border) are skipped.
+  std::vector<float> planes(sample.begin(), sample.end()), next, padded, full;
   int side = kSampleSize;
-  for (const Layer& layer : convolutions_) {
+  for (const Layer& layer : convolutions) {
     // 3 x 3 with a border of zeros, then ReLU, then the larger of each 2 x 2.
-    const int p = side + 2;
-    padded.assign(std::size_t(layer.in) * p * p, 0.0f);
-    for (int c = 0; c < layer.in; ++c) {
-      for (int y = 0; y < side; ++y) {
-        std::memcpy(&padded[(std::size_t(c) * p + y + 1) * p + 1], &planes[(std::size_t(c) * side + y) * side],
-                    side * sizeof(float));
-      }
+    const int p = side + 2, in = layer.in, out = layer.out;
+    padded.assign(std::size_t(in) * p * p, 0.0f);
+    for (int y = 0; y < side; ++y) {
+      std::memcpy(&padded[(std::size_t(y + 1) * p + 1) * in], &planes[std::size_t(y) * side * in],
+                  std::size_t(side) * in * sizeof(float));
     }
-    std::vector<float> full(std::size_t(side) * side);
-    const int half = side / 2;
-    next.assign(std::size_t(layer.out) * half * half, 0.0f);
-    for (int o = 0; o < layer.out; ++o) {
-      std::fill(full.begin(), full.end(), layer.bias[o]);
-      for (int c = 0; c < layer.in; ++c) {
-        const float* w = &layer.weights[(std::size_t(o) * layer.in + c) * 9];
-        const float* in = &padded[std::size_t(c) * p * p];
-        for (int y = 0; y < side; ++y) {
-          float* row = &full[std::size_t(y) * side];
-          for (int dy = 0; dy < 3; ++dy) {
-            const float* src = in + std::size_t(y + dy) * p;
-            const float w0 = w[dy * 3], w1 = w[dy * 3 + 1], w2 = w[dy * 3 + 2];
-            for (int x = 0; x < side; ++x) row[x] += w0 * src[x] + w1 * src[x + 1] + w2 * src[x + 2];
+    full.resize(std::size_t(side) * side * out);
+    for (int y = 0; y < side; ++y) {
+      for (int x = 0; x < side; ++x) {
+        float* sum = &full[(std::size_t(y) * side + x) * out];
+        std::copy(layer.bias.begin(), layer.bias.end(), sum);
+        for (int tap = 0; tap < 9; ++tap) {
+          const float* source = &padded[(std::size_t(y + tap / 3) * p + x + tap % 3) * in];
+          const float* w = &layer.weights[std::size_t(tap) * in * out];
+          for (int c = 0; c < in; ++c) {
+            const float v = source[c];
+            if (v == 0.0f) continue;
+            const float* wc = w + std::size_t(c) * out;
+            for (int o = 0; o < out; ++o) sum[o] += v * wc[o];
           }
         }
       }
-      float* out = &next[std::size_t(o) * half * half];
-      for (int y = 0; y < half; ++y) {
-        for (int x = 0; x < half; ++x) {
-          const float* a = &full[std::size_t(2 * y) * side + 2 * x];
-          out[y * half + x] = std::max({0.0f, a[0], a[1], a[side], a[side + 1]});
-        }
+    }
+    const int half = side / 2;
+    next.resize(std::size_t(half) * half * out);
+    for (int y = 0; y < half; ++y) {
+      for (int x = 0; x < half; ++x) {
+        const float* a = &full[(std::size_t(2 * y) * side + 2 * x) * out];
+        const float* b = a + std::size_t(side) * out;
+        float* to = &next[(std::size_t(y) * half + x) * out];
+        for (int o = 0; o < out; ++o) to[o] = std::max({0.0f, a[o], a[o + out], b[o], b[o + out]});
       }
     }
     planes.swap(next);
     side = half;
   }
-  for (std::size_t l = 0; l < dense_.size(); ++l) {
-    const Layer& layer = dense_[l];
-    next.assign(layer.out, 0.0f);
-    for (int o = 0; o < layer.out; ++o) {
-      const float* w = &layer.weights[std::size_t(o) * layer.in];
-      float sum = layer.bias[o];
-      for (int i = 0; i < layer.in; ++i) sum += w[i] * planes[i];
-      next[o] = l + 1 < dense_.size() ? std::max(0.0f, sum) : sum;
+  for (std::size_t l = 0; l < dense.size(); ++l) {
+    const Layer& layer = dense[l];
+    next.assign(layer.bias.begin(), layer.bias.end());
+    for (int i = 0; i < layer.in; ++i) {
+      const float v = planes[i];
+      if (v == 0.0f) continue;
+      const float* w = &layer.weights[std::size_t(i) * layer.out];
+      for (int o = 0; o < layer.out; ++o) next[o] += v * w[o];
+    }
+    if (l + 1 < dense.size()) {
+      for (float& v : next) v = std::max(0.0f, v);
     }
     planes.swap(next);
   }

@@ -55,23 +55,30 @@ std::array<SquareSample, 64> squareSamples(const GrayImage& picture, const Board
 inline constexpr int kSquareClasses = 13;
 inline constexpr char kClassLetters[kSquareClasses + 1] = ".PNBRQKpnbrqk";
 
-// The trained classifier (its weights are part of the program).
+// The trained classifier (its weights are part of the program): one or more
+// small nets trained apart, whose probabilities are averaged.
 class SquareClassifier {
  public:
-  // The weights as the training script writes them; nothing on a wrong file.
+  // The weights as the training script writes them, one net after the
+  // other; nothing on a wrong file.
   static std::optional<SquareClassifier> fromBytes(const std::uint8_t* bytes, std::size_t size);
   // The one built into the program.
   static const SquareClassifier& builtIn();
   // The probability of each class for a sample.
   std::array<float, kSquareClasses> classify(const SquareSample& sample) const;
+  std::size_t nets() const { return nets_.size(); }
 
  private:
   struct Layer {
     int in = 0, out = 0;
     std::vector<float> weights, bias;
   };
-  std::vector<Layer> convolutions_;  // 3 x 3, each followed by ReLU and 2 x 2 max pooling
-  std::vector<Layer> dense_;         // the last without ReLU
+  struct Net {
+    std::vector<Layer> convolutions;  // 3 x 3, each followed by ReLU and 2 x 2 max pooling
+    std::vector<Layer> dense;         // the last without ReLU
+    std::array<float, kSquareClasses> classify(const SquareSample& sample) const;
+  };
+  std::vector<Net> nets_;
 };
 
 struct RecognizedSquare {

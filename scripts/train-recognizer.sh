@@ -5,7 +5,7 @@
 # fonts of Debian's font packages and of TeX Live's texlive-games (Elmar
 # Bartel's and Piet Tutelaers' Metafont designs drawn by TeX into a sheet of
 # squares first). Needs python3-torch (Debian's) and the fonts; takes about
-# half an hour on two cores.
+# an hour on two cores.
 #   scripts/train-recognizer.sh [BOARDS]   (default 11000)
 set -eu
 cd "$(dirname "$0")/.."
@@ -30,5 +30,12 @@ positions=tests/peers/game-positions.txt
   pdftoppm -r 600 -png glyph-sheet.pdf sheet)
 build/make_samples --out "$work/train.bin" --boards "$boards" --seed 20261209 --set train \
   --positions "$positions" --sheets "$work"
-/usr/bin/python3 training/train_recognizer.py "$work/train.bin" data/recognizer.ksq
+# Three nets, of two widths and from three starting points, learn from the
+# same samples; the program averages what they say (one file, one net after
+# the other).
+for net in "7 16,32,64,128" "11 12,24,48,96" "13 16,32,64,128"; do
+  set -- $net
+  /usr/bin/python3 training/train_recognizer.py "$work/train.bin" "$work/net-$1.ksq" --seed "$1" --widths "$2"
+done
+cat "$work/net-7.ksq" "$work/net-11.ksq" "$work/net-13.ksq" > data/recognizer.ksq
 ls -l data/recognizer.ksq

@@ -6,12 +6,13 @@
 # Bartel's and Piet Tutelaers' Metafont designs drawn by TeX into a sheet of
 # squares first). Needs python3-torch (Debian's) and the fonts; takes about
 # an hour on two cores.
-#   scripts/train-recognizer.sh [BOARDS]   (default 11000)
+#   scripts/train-recognizer.sh [BOARDS]   (default 8000 for each net)
 set -eu
 cd "$(dirname "$0")/.."
-boards=${1:-11000}
+boards=${1:-8000}
 packages=(python3-torch python3-numpy fonts-dejavu-core fonts-dejavu-extra fonts-freefont-ttf
-          fonts-noto-core fonts-symbola fonts-unifont texlive-games texlive-base poppler-utils)
+          fonts-noto-core fonts-symbola fonts-unifont fonts-horai-umefont fonts-komatuna
+          fonts-seto fonts-wqy-microhei fonts-yozvox-yozfont texlive-games texlive-base poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -28,13 +29,14 @@ positions=tests/peers/game-positions.txt
 [ -f ../shared/bench/positions.txt ] && positions=../shared/bench/positions.txt
 (root=$PWD; cd "$work" && pdftex -interaction=batchmode "$root/training/glyph-sheet.tex" >/dev/null &&
   pdftoppm -r 600 -png glyph-sheet.pdf sheet)
-build/make_samples --out "$work/train.bin" --boards "$boards" --seed 20261209 --set train \
-  --positions "$positions" --sheets "$work"
-# Three nets, of two widths and from three starting points, learn from the
-# same samples; the program averages what they say (one file, one net after
-# the other).
+# Three nets, of two widths, each from samples of its own (other boards,
+# designs and colours) and its own starting point; the program averages what
+# they say (one file, one net after the other). Nets that learnt from
+# different pictures err less alike than nets that learnt from the same.
 for net in "7 16,32,64,128" "11 12,24,48,96" "13 16,32,64,128"; do
   set -- $net
+  build/make_samples --out "$work/train.bin" --boards "$boards" --seed "$((20261209 + $1))" --set train \
+    --positions "$positions" --sheets "$work"
   /usr/bin/python3 training/train_recognizer.py "$work/train.bin" "$work/net-$1.ksq" --seed "$1" --widths "$2"
 done
 cat "$work/net-7.ksq" "$work/net-11.ksq" "$work/net-13.ksq" > data/recognizer.ksq

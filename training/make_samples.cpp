@@ -66,11 +66,17 @@ const FontDesign kFonts[] = {
      false, 1.0},
     {"skaknew-t", "/usr/share/texlive/texmf-dist/fonts/opentype/public/skaknew/SkakNew-DiagramT.otf",
      false, 1.0},
+    // Japanese and Chinese fonts draw the symbols in designs of their own.
+    {"ume-gothic", "/usr/share/fonts/truetype/horai-umefont/ume-tgo4.ttf", true, 0.88},
+    {"komatuna", "/usr/share/fonts/truetype/komatuna/komatuna.ttf", true, 0.88},
+    {"seto", "/usr/share/fonts/truetype/seto/setofont.ttf", true, 0.84},
+    {"wqy-microhei", "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc", true, 0.94},
+    {"yoz", "/usr/share/fonts/truetype/yozvox-yozfont/YOzRA_.ttf", true, 0.82},
     // Held out of training: designs the classifier never saw.
     {"symbola", "/usr/share/fonts/truetype/ancient-scripts/Symbola_hint.ttf", true, 0.88},
     {"alpha", "/usr/share/texlive/texmf-dist/fonts/opentype/public/skaknew/AlphaDia.otf", false, 1.0},
 };
-constexpr int kTrainingFonts = 8;  // the first eight; the others are held out
+constexpr int kTrainingFonts = 13;  // the first thirteen; the others are held out
 
 struct Palette {
   QColor light, dark;
@@ -344,7 +350,7 @@ Drawn ownDiagram(const std::array<char, 64>& board) {
   Position p;
   const int side = between(0, 1);
   // Now and then a pawn just double-stepped: the ring on the square passed.
-  if (chance(0.3)) {
+  if (chance(0.5)) {
     const int file = between(0, 7);
     const int rankOfPawn = side == 0 ? 3 : 4;  // rows from the top: rank 5 or rank 4
     const int passed = side == 0 ? 2 : 5, origin = side == 0 ? 1 : 6;
@@ -357,7 +363,7 @@ Drawn ownDiagram(const std::array<char, 64>& board) {
   for (int file = 0; file < 8; ++file) {
     const int pawn = (side == 0 ? 3 : 4) * 8 + file;
     if (d.squares[pawn] == (side == 0 ? 'p' : 'P') && d.squares[(side == 0 ? 2 : 5) * 8 + file] == 0 &&
-        d.squares[(side == 0 ? 1 : 6) * 8 + file] == 0 && chance(0.5)) {
+        d.squares[(side == 0 ? 1 : 6) * 8 + file] == 0 && chance(0.8)) {
       p.setEnPassant(file + 1);
       break;
     }
@@ -483,10 +489,14 @@ int main(int argc, char** argv) {
     Drawn d;
     int design = 0;
     if (!heldOut) {
-      const int pick = between(0, kTrainingFonts + int(sheets.size()));
+      // Our own artwork, which must always read back exactly (marks and
+      // e.p. rings too), comes three times as often as each font.
+      constexpr int kOwnShare = 3;
+      const int pick = between(0, kTrainingFonts + kOwnShare - 1 + int(sheets.size()));
+      const int sheet = pick - kTrainingFonts - kOwnShare;
       design = std::min(pick, kTrainingFonts);
-      if (pick > kTrainingFonts) {
-        d = fontDiagram(kFonts[0], families[0], board, false, &sheets[std::size_t(pick - kTrainingFonts - 1)]);
+      if (sheet >= 0) {
+        d = fontDiagram(kFonts[0], families[0], board, false, &sheets[std::size_t(sheet)]);
       } else {
         d = design == kTrainingFonts ? ownDiagram(board)
                                      : fontDiagram(kFonts[design], families[design], board, false);

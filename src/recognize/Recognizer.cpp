@@ -297,8 +297,9 @@ Recognition recognize(const RgbImage& picture, const SquareClassifier& classifie
   for (int place = 0; place < 64; ++place) {
     auto p = classifier.classify(samples[place]);
     // A doubtful square is looked at again, moved by one sample's pixel
-    // each way: a man drawn a little off the middle of his square is then
-    // seen where the classifier is surest of him.
+    // each way, and the five readings averaged: a man drawn a little off
+    // the middle of his square is also seen nearer to where the classifier
+    // learnt men stand.
     if (*std::max_element(p.begin(), p.end()) < kDoubtfulBelow) {
       for (const auto& [dx, dy] : {std::pair{1, 0}, std::pair{-1, 0}, std::pair{0, 1}, std::pair{0, -1}}) {
         const auto q = classifier.classify(shiftedSample(samples[place], dx, dy));

@@ -76,7 +76,8 @@ const FontDesign kFonts[] = {
     {"symbola", "/usr/share/fonts/truetype/ancient-scripts/Symbola_hint.ttf", true, 0.88},
     {"alpha", "/usr/share/texlive/texmf-dist/fonts/opentype/public/skaknew/AlphaDia.otf", false, 1.0},
 };
-constexpr int kTrainingFonts = 13;  // the first thirteen; the others are held out
+constexpr int kHeldOutFonts = 2;  // the last ones of the list
+constexpr int kTrainingFonts = int(std::size(kFonts)) - kHeldOutFonts;
 
 struct Palette {
   QColor light, dark;

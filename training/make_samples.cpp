@@ -20,6 +20,7 @@
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
+#include <QLinearGradient>
 #include <QPainterPath>
 #include <QTextStream>
 #include <array>
@@ -274,6 +275,22 @@ Drawn fontDiagram(const FontDesign& f, const QString& family, const std::array<c
   }
   const bool whiteLines = vary && chance(0.4);
   const double linesScale = whiteLines ? uniform(0.72, 0.86) : 1;
+  // Some designs shade the inside of their white men, or of some of them:
+  // grey, a gradient as if lit from one side, or fine hatching.
+  enum class Shade { none, grey, gradient, hatching };
+  const Shade shade = vary && chance(0.3) ? Shade(between(1, 3)) : Shade::none;
+  std::array<bool, 6> kindShaded{};
+  if (shade != Shade::none) {
+    const bool all = chance(0.4);
+    for (bool& k : kindShaded) k = all || chance(0.4);
+  }
+  const int shadeGrey = shade == Shade::none ? 255 : between(120, 200);
+  const double shadeFrom = shade == Shade::gradient ? uniform(0.1, 0.6) : 0;
+  const bool shadeRight = shade == Shade::gradient && chance(0.5);
+  const Qt::BrushStyle hatching = shade == Shade::hatching
+                                      ? std::array{Qt::BDiagPattern, Qt::FDiagPattern, Qt::HorPattern,
+                                                   Qt::VerPattern, Qt::Dense5Pattern}[std::size_t(between(0, 4))]
+                                      : Qt::NoBrush;
   if (sheet) {
     // The sheet's squares as they are on a hatched board, its pieces alone
     // (a little otherwise in training) on a coloured one.
@@ -324,6 +341,19 @@ Drawn fontDiagram(const FontDesign& f, const QString& family, const std::array<c
     if (white && filled) {
       const QPainterPath fill = placed(silhouette);
       p.fillPath(fill, whiteFill);
+      if (kindShaded[std::size_t(pieceIndex(piece) % 6)]) {
+        const QColor grey(shadeGrey, shadeGrey, shadeGrey);
+        if (shade == Shade::grey) p.fillPath(fill, grey);
+        if (shade == Shade::hatching) p.fillPath(fill, QBrush(grey.darker(150), hatching));
+        if (shade == Shade::gradient) {
+          const QRectF box = fill.boundingRect();
+          QLinearGradient light(shadeRight ? box.topLeft() : box.topRight(), shadeRight ? box.topRight() : box.topLeft());
+          light.setColorAt(0, whiteFill);
+          light.setColorAt(shadeFrom, whiteFill);
+          light.setColorAt(1, grey);
+          p.fillPath(fill, light);
+        }
+      }
     }
     const QPainterPath shape = placed(outline);
     p.fillPath(shape, Qt::black);

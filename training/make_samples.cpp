@@ -338,18 +338,22 @@ Drawn fontDiagram(const FontDesign& f, const QString& family, const std::array<c
       t.rotate(angle);
       return t.map(shape);
     };
-    if (white && filled) {
+    const bool shaded = kindShaded[std::size_t(pieceIndex(piece) % 6)];
+    if (white && (filled || shaded)) {
       const QPainterPath fill = placed(silhouette);
-      p.fillPath(fill, whiteFill);
-      if (kindShaded[std::size_t(pieceIndex(piece) % 6)]) {
-        const QColor grey(shadeGrey, shadeGrey, shadeGrey);
+      if (filled) p.fillPath(fill, whiteFill);
+      if (shaded) {
+        // An outline man's inside is the square itself: shading darkens it.
+        const QColor base = filled ? whiteFill : QColor(0, 0, 0, 0);
+        const QColor grey = filled ? QColor(shadeGrey, shadeGrey, shadeGrey) : QColor(0, 0, 0, (255 - shadeGrey) / 2);
+        const QColor lines = filled ? grey.darker(150) : QColor(0, 0, 0, 335 - shadeGrey);
         if (shade == Shade::grey) p.fillPath(fill, grey);
-        if (shade == Shade::hatching) p.fillPath(fill, QBrush(grey.darker(150), hatching));
+        if (shade == Shade::hatching) p.fillPath(fill, QBrush(lines, hatching));
         if (shade == Shade::gradient) {
           const QRectF box = fill.boundingRect();
           QLinearGradient light(shadeRight ? box.topLeft() : box.topRight(), shadeRight ? box.topRight() : box.topLeft());
-          light.setColorAt(0, whiteFill);
-          light.setColorAt(shadeFrom, whiteFill);
+          light.setColorAt(0, base);
+          light.setColorAt(shadeFrom, base);
           light.setColorAt(1, grey);
           p.fillPath(fill, light);
         }

@@ -274,17 +274,6 @@ std::string Recognition::fen() const {
   return placement + " w - - 0 1";
 }
 
-SquareSample shiftedSample(const SquareSample& sample, int dx, int dy) {
-  SquareSample moved;
-  for (int y = 0; y < kSampleSize; ++y) {
-    const int fromY = std::clamp(y + dy, 0, kSampleSize - 1);
-    for (int x = 0; x < kSampleSize; ++x) {
-      moved[y * kSampleSize + x] = sample[fromY * kSampleSize + std::clamp(x + dx, 0, kSampleSize - 1)];
-    }
-  }
-  return moved;
-}
-
 Recognition recognize(const RgbImage& picture, const SquareClassifier& classifier) {
   Recognition r;
   const GrayImage gray = grayOf(picture);
@@ -295,18 +284,7 @@ Recognition recognize(const RgbImage& picture, const SquareClassifier& classifie
   r.flipped = flippedByCoordinates(gray, *board).value_or(false);
   const auto samples = squareSamples(gray, *board);
   for (int place = 0; place < 64; ++place) {
-    auto p = classifier.classify(samples[place]);
-    // A doubtful square is looked at again, moved by one sample's pixel
-    // each way, and the five readings averaged: a man drawn a little off
-    // the middle of his square is also seen nearer to where the classifier
-    // learnt men stand.
-    if (*std::max_element(p.begin(), p.end()) < kDoubtfulBelow) {
-      for (const auto& [dx, dy] : {std::pair{1, 0}, std::pair{-1, 0}, std::pair{0, 1}, std::pair{0, -1}}) {
-        const auto q = classifier.classify(shiftedSample(samples[place], dx, dy));
-        for (int k = 0; k < kSquareClasses; ++k) p[k] += q[k];
-      }
-      for (float& v : p) v /= 5;
-    }
+    const auto p = classifier.classify(samples[place]);
     const int best = static_cast<int>(std::max_element(p.begin(), p.end()) - p.begin());
     const int square = r.flipped ? 63 - place : place;
     r.squares[square] = {best == 0 ? char(0) : kClassLetters[best], p[best]};

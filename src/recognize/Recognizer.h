@@ -51,10 +51,6 @@ inline constexpr int kSampleSize = 24;
 using SquareSample = std::array<float, kSampleSize * kSampleSize>;
 std::array<SquareSample, 64> squareSamples(const GrayImage& picture, const BoardArea& board);
 
-// The sample with its content moved by (dx, dy) pixels (it shows what lies
-// dx to the right and dy below); the edge pixels fill what comes in.
-SquareSample shiftedSample(const SquareSample& sample, int dx, int dy);
-
 // What a square holds: 0 empty, 1..6 "PNBRQK", 7..12 "pnbrqk".
 inline constexpr int kSquareClasses = 13;
 inline constexpr char kClassLetters[kSquareClasses + 1] = ".PNBRQKpnbrqk";

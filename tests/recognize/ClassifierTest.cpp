@@ -161,21 +161,4 @@ TEST(Classifier, refusesBrokenFiles) {
   EXPECT_TRUE(SquareClassifier::fromBytes(good.data(), good.size()));
 }
 
-// A doubtful square is read again from copies moved by one pixel: the
-// content moves, the edge fills in, nothing wraps round.
-TEST(Classifier, shiftedSamplesMoveTheContent) {
-  SquareSample sample{};
-  for (int i = 0; i < kSampleSize * kSampleSize; ++i) sample[i] = float(i % kSampleSize) + 100.0f * float(i / kSampleSize);
-  const auto at = [](const SquareSample& s, int x, int y) { return s[std::size_t(y * kSampleSize + x)]; };
-  const int last = kSampleSize - 1;
-  struct Case {
-    int dx, dy, x, y, fromX, fromY;
-  } cases[] = {{1, 0, 5, 7, 6, 7}, {-1, 0, 5, 7, 4, 7}, {0, 1, 5, 7, 5, 8}, {0, -1, 5, 7, 5, 6},
-               {1, 0, last, 3, last, 3}, {-1, 0, 0, 3, 0, 3}, {0, 1, 9, last, 9, last}, {0, -1, 9, 0, 9, 0}};
-  for (const Case& c : cases) {
-    const SquareSample moved = shiftedSample(sample, c.dx, c.dy);
-    EXPECT_EQ(at(moved, c.x, c.y), at(sample, c.fromX, c.fromY)) << c.dx << "," << c.dy << " at " << c.x << "," << c.y;
-  }
-}
-
 }  // namespace

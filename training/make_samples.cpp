@@ -19,8 +19,8 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
-#include <QPainter>
 #include <QLinearGradient>
+#include <QPainter>
 #include <QPainterPath>
 #include <QTextStream>
 #include <array>
@@ -325,8 +325,8 @@ Drawn fontDiagram(const FontDesign& f, const QString& family, const std::array<c
     const bool white = piece < 'a';
     const QString outline = f.unicode ? unicodeGlyph(piece) : QString(QChar(piece));
     const QString silhouette = f.unicode ? unicodeGlyph(white ? char(piece + 32) : piece) : QString(QChar(white ? piece + 32 : piece));
-    const double kind = kindScale[std::size_t(pieceIndex(piece) % 6)];
-    const double taller = kindTaller[std::size_t(pieceIndex(piece) % 6)];
+    const std::size_t kindOfMan = std::size_t(pieceIndex(piece) % 6);
+    const double kind = kindScale[kindOfMan], taller = kindTaller[kindOfMan];
     const double dx = vary ? uniform(-0.04, 0.04) * sq : 0, angle = vary ? uniform(-2.5, 2.5) : 0;
     const auto placed = [&](const QString& text, double smaller = 1) {
       QPainterPath shape;
@@ -338,7 +338,7 @@ Drawn fontDiagram(const FontDesign& f, const QString& family, const std::array<c
       t.rotate(angle);
       return t.map(shape);
     };
-    const bool shaded = kindShaded[std::size_t(pieceIndex(piece) % 6)];
+    const bool shaded = kindShaded[kindOfMan];
     if (white && (filled || shaded)) {
       const QPainterPath fill = placed(silhouette);
       if (filled) p.fillPath(fill, whiteFill);

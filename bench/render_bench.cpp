@@ -7,8 +7,8 @@
 #include <QTemporaryDir>
 
 #include "model/Position.h"
-#include "ui/MainWindow.h"
-#include "ui/Platform.h"
+#include "ui/window/MainWindow.h"
+#include "ui/platform/Platform.h"
 #include "view/BoardRenderer.h"
 
 namespace {

@@ -1,12 +1,12 @@
 // Kalmera FEN-Editor: the application, the main window, then the dialogs.
 #include <QApplication>
 
-#include "ui/AboutDialog.h"
-#include "ui/Chess960Dialog.h"
-#include "ui/ColorDialog.h"
-#include "ui/MainWindow.h"
-#include "ui/PathsDialog.h"
-#include "ui/Platform.h"
+#include "ui/dialogs/AboutDialog.h"
+#include "ui/dialogs/Chess960Dialog.h"
+#include "ui/dialogs/ColorDialog.h"
+#include "ui/window/MainWindow.h"
+#include "ui/dialogs/PathsDialog.h"
+#include "ui/platform/Platform.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

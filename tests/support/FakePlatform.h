@@ -8,7 +8,7 @@
 #include <deque>
 #include <functional>
 
-#include "ui/Platform.h"
+#include "ui/platform/Platform.h"
 
 namespace kalmera {
 

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "FakePlatform.h"
-#include "ui/MainWindow.h"
+#include "ui/window/MainWindow.h"
 
 namespace kalmera {
 

@@ -12,8 +12,8 @@
 #include <memory>
 
 #include "WindowUnderTest.h"
-#include "ui/BoardView.h"
-#include "ui/MainWindow.h"
+#include "ui/board/BoardView.h"
+#include "ui/window/MainWindow.h"
 #include "view/BoardRenderer.h"
 
 using namespace kalmera;

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "WindowUnderTest.h"
-#include "ui/MainWindow.h"
+#include "ui/window/MainWindow.h"
 #include "view/BoardGeometry.h"
 #include "view/BoardRenderer.h"
 #include "view/Colors.h"

@@ -21,12 +21,12 @@
 #include "export/Html.h"
 #include "export/Version.h"
 #include "setup/RandomSource.h"
-#include "ui/AboutDialog.h"
-#include "ui/ColorDialog.h"
-#include "ui/MainWindow.h"
+#include "ui/dialogs/AboutDialog.h"
+#include "ui/dialogs/ColorDialog.h"
+#include "ui/window/MainWindow.h"
 #include "view/BoardRenderer.h"
-#include "ui/PathsDialog.h"
-#include "ui/Chess960Dialog.h"
+#include "ui/dialogs/PathsDialog.h"
+#include "ui/dialogs/Chess960Dialog.h"
 
 using namespace kalmera;
 

@@ -26,9 +26,9 @@
 
 #include "FakePlatform.h"
 #include "setup/RandomSource.h"
-#include "ui/MainWindow.h"
-#include "ui/Chess960Dialog.h"
-#include "ui/UpDown.h"
+#include "ui/window/MainWindow.h"
+#include "ui/dialogs/Chess960Dialog.h"
+#include "ui/widgets/UpDown.h"
 #include "view/BoardRenderer.h"
 
 using namespace kalmera;

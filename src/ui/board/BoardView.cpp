@@ -1,0 +1,155 @@
+#include "ui/board/BoardView.h"
+
+#include <QKeyEvent>
+#include <algorithm>
+#include <QPainter>
+
+#include "ui/board/BoardAccessible.h"
+
+namespace kalmera {
+
+BoardView::BoardView(QWidget* parent) : QWidget(parent) {
+  setFocusPolicy(Qt::StrongFocus);
+  installBoardAccessibility();
+}
+
+void BoardView::redraw(const PositionRecord& record, const std::array<int, 3>& colors) {
+  const PositionRecord before = record_;
+  record_ = record;
+  colors_ = colors;
+  drawScreen();
+  ++redrawCount_;
+  tellAccessibility(before, false);
+}
+
+void BoardView::drawScreen() {
+  PositionRecord shown = record_;
+  if (dragSource_ >= 0) shown.Board[dragSource_] = 0;
+  lastRedraw_ = screenRenderer_.redraw(screen_, width(), height(), shown, colors_,
+                                       devicePixelRatioF(), flipped_);
+  update();
+}
+
+const QImage& BoardView::picture() {
+  if (screen_.devicePixelRatio() == 1 && dragSource_ < 0) return screen_;
+  exportRenderer_.redraw(export_, width(), height(), record_, colors_, 1, flipped_);
+  return export_;
+}
+
+void BoardView::setFlipped(bool flipped) {
+  if (flipped == flipped_) return;
+  flipped_ = flipped;
+  if (!screen_.isNull()) drawScreen();
+  tellAccessibility(record_, true);  // every cell shows another square now
+}
+
+void BoardView::setEnglish(bool english) {
+  if (english == english_) return;
+  english_ = english;
+  tellAccessibility(record_, true);
+}
+
+int BoardView::squareAtGlobal(const QPoint& global) const {
+  const QPoint at = mapFromGlobal(global);
+  if (!rect().contains(at)) return -1;
+  return geometry().squareAt(at.x(), at.y(), flipped_);
+}
+
+QRect BoardView::squareRect(int square) const {
+  const BoardGeometry g = geometry();
+  return QRect(g.squareLeft(square, flipped_), g.squareTop(square, flipped_), g.SW, g.SH);
+}
+
+void BoardView::setCursorSquare(int square) {
+  if (square < 0 || square >= kSquares || square == cursor_) return;
+  cursor_ = square;
+  update();
+  emit cursorMoved(square);
+  if (hasFocus()) announceBoardCursor(this);
+}
+
+void BoardView::setDragSource(int square) {
+  if (square == dragSource_) return;
+  dragSource_ = square;
+  if (!screen_.isNull()) drawScreen();
+}
+
+void BoardView::paintEvent(QPaintEvent*) {
+  // Moved to a screen of another ratio: draw anew for it.
+  if (!screen_.isNull() && screen_.devicePixelRatio() != devicePixelRatioF()) drawScreen();
+  QPainter painter(this);
+  painter.drawImage(0, 0, screen_);
+  if (!hasFocus()) return;
+  // The cursor frame, on screen only: a dark line inside a light one shows on
+  // bright and dark squares alike.
+  const QRect r = squareRect(cursor_);
+  painter.setPen(QPen(QColor(255, 255, 255), 1));
+  painter.drawRect(r.adjusted(0, 0, -1, -1));
+  painter.setPen(QPen(QColor(0, 70, 200), 2));
+  painter.drawRect(r.adjusted(2, 2, -2, -2));
+  painter.setPen(QPen(QColor(255, 255, 255), 1));
+  painter.drawRect(r.adjusted(3, 3, -4, -4));
+}
+
+void BoardView::keyPressEvent(QKeyEvent* event) {
+  const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+  const int row = rowOf(cursor_), file = fileOf(cursor_);
+  // Movement as seen on the screen: turned round when flipped.
+  const int down = flipped_ ? -1 : 1, right = flipped_ ? -1 : 1;
+  const auto moveTo = [this](int r, int f) {
+    setCursorSquare(8 * std::clamp(r, 0, 7) + std::clamp(f, 0, 7));
+  };
+  const bool plain = (mods & ~Qt::ShiftModifier) == Qt::NoModifier;
+  switch (event->key()) {
+    case Qt::Key_Up: if (mods == Qt::NoModifier) return moveTo(row - down, file); break;
+    case Qt::Key_Down: if (mods == Qt::NoModifier) return moveTo(row + down, file); break;
+    case Qt::Key_Left: if (mods == Qt::NoModifier) return moveTo(row, file - right); break;
+    case Qt::Key_Right: if (mods == Qt::NoModifier) return moveTo(row, file + right); break;
+    case Qt::Key_Home: if (mods == Qt::NoModifier) return moveTo(row, flipped_ ? 7 : 0); break;
+    case Qt::Key_End: if (mods == Qt::NoModifier) return moveTo(row, flipped_ ? 0 : 7); break;
+    case Qt::Key_PageUp: if (mods == Qt::NoModifier) return moveTo(flipped_ ? 7 : 0, file); break;
+    case Qt::Key_PageDown: if (mods == Qt::NoModifier) return moveTo(flipped_ ? 0 : 7, file); break;
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+      if (mods == Qt::NoModifier) return emit pieceTyped(cursor_, 0);
+      break;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      if (mods == Qt::NoModifier || mods == Qt::ControlModifier) {
+        return emit squareKeyPressed(cursor_, mods);
+      }
+      break;
+    default:
+      if (plain && event->text().size() == 1) {
+        const char letter = event->text()[0].toLatin1();
+        if (letter != 0 && isPieceLetter(letter)) return emit pieceTyped(cursor_, letter);
+      }
+      break;
+  }
+  event->ignore();  // to the window: its shortcuts, Tab and the rest
+}
+
+void BoardView::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  update();
+  announceBoardCursor(this);
+}
+
+void BoardView::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  update();
+}
+
+void BoardView::tellAccessibility(const PositionRecord& before, bool everything) {
+  std::uint64_t changed = 0;
+  for (int s = 0; s < kSquares; ++s) {
+    if (everything || before.Board[s] != record_.Board[s] ||
+        (before.Marks[s] != 0) != (record_.Marks[s] != 0)) {
+      changed |= std::uint64_t{1} << s;
+    }
+  }
+  if (changed != 0) announceBoardSquares(this, changed);
+}
+
+}  // namespace kalmera

@@ -1,0 +1,383 @@
+#include "ui/window/MainWindow.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QIcon>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+
+#include "setup/Chess960.h"
+#include "setup/RandomSource.h"
+#include "setup/StartTexts.h"
+#include "ui/board/BoardView.h"
+#include "ui/board/PieceBox.h"
+#include "ui/dialogs/AboutDialog.h"
+#include "ui/dialogs/Chess960Dialog.h"
+#include "ui/dialogs/ColorDialog.h"
+#include "ui/dialogs/PathsDialog.h"
+#include "ui/platform/Latin1.h"
+#include "ui/platform/Platform.h"
+#include "ui/platform/QtTranslations.h"
+#include "ui/widgets/ApplyTexts.h"
+#include "ui/window/ControlEdits.h"
+#include "ui/window/EditHistory.h"
+#include "ui/window/ErrorBlinker.h"
+#include "ui/window/WindowKeyRules.h"
+#include "ui/window/WindowSettings.h"
+#include "view/Artwork.h"
+#include "view/Colors.h"
+
+namespace kalmera {
+
+MainWindow::MainWindow(Platform& platform, QWidget* parent)
+    : QMainWindow(parent),
+      platform_(platform),
+      exports_(platform, this),
+      clipboard_(platform, position_, controls_) {
+  setObjectName("TFrmFenEdit");
+  QIcon icon;
+  for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+    icon.addPixmap(QPixmap::fromImage(programIcon(size)));
+  }
+  setWindowIcon(icon);
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  auto* client = new QWidget(this);
+  client->setObjectName("Client");
+  client->setFixedSize(kClientWidth, kClientHeight);
+  setCentralWidget(client);
+  controls_.build(client);
+  blinker_ = new ErrorBlinker(controls_.errorLabels(), this);
+  history_ = new EditHistory(position_, this);
+  history_->trackHeadlines(controls_.headline1Edit, controls_.headline2Edit);
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  actions_.create(this);
+  actions_.buildMenus(menuBar());
+  connectControls();
+  setAcceptDrops(true);  // a picture of a diagram dropped on the window
+  startUp();
+}
+
+MainWindow::~MainWindow() { position_.setObserver(nullptr); }
+
+void MainWindow::connectControls() {
+  const MainWindowControls& c = controls_;
+  const MainWindowActions& a = actions_;
+  a.bindButtons(c);
+  const auto run = [this](QAction* action, void (MainWindow::*command)()) {
+    connect(action, &QAction::triggered, this, command);
+  };
+  // Commands that change the position are one step each.
+  const auto step = [this](QAction* action, void (MainWindow::*command)()) {
+    connect(action, &QAction::triggered, this,
+            [this, command] { edit([&] { (this->*command)(); }); });
+  };
+  step(a.newStandard, &MainWindow::newStandardPosition);
+  step(a.newChess960, &MainWindow::newChess960Position);
+  step(a.newEmpty, &MainWindow::newEmptyBoard);
+  step(a.restoreStartOfRun, &MainWindow::restoreStartOfRun);
+  step(a.paste, &MainWindow::paste);
+  step(a.openPicture, &MainWindow::openPicture);
+  step(a.mirror, &MainWindow::mirror);
+  step(a.turn, &MainWindow::turn);
+  run(a.copyFen, &MainWindow::copyFen);
+  history_->bind(a.undoEdit, a.redoEdit);
+  run(a.webPreview, &MainWindow::showWebPreview);
+  run(a.copyHtml, &MainWindow::copyHtml);
+  run(a.savePng, &MainWindow::savePng);
+  run(a.saveBmp, &MainWindow::saveBmp);
+  run(a.saveSvg, &MainWindow::saveSvg);
+  run(a.savePdf, &MainWindow::savePdf);
+  run(a.copyLatex, &MainWindow::copyLatex);
+  run(a.copyBitmap, &MainWindow::copyBitmap);
+  run(a.colors, &MainWindow::editColors);
+  run(a.paths, &MainWindow::editPaths);
+  run(a.about, &MainWindow::showAbout);
+  run(a.german, &MainWindow::setLanguage);
+  run(a.english, &MainWindow::setLanguage);
+  connect(a.quit, &QAction::triggered, this, &QWidget::close);
+  connect(a.copyXFen, &QAction::triggered, this, [this] { copyFenAs(FenDialect::XFen); });
+  connect(a.copyShredderFen, &QAction::triggered, this,
+          [this] { copyFenAs(FenDialect::Shredder); });
+
+  new ControlEdits(controls_, position_, *history_, platform_, [this] { return english(); }, this);
+  connect(a.flipBoard, &QAction::toggled, this, &MainWindow::setFlipped);
+  // Undo and redo in a counter are the window's: the counter keeps none of its own.
+  new WindowKeyRules(this, a.hints, {c.moveNumberEdit, c.halfMoveEdit});
+}
+
+// ---------------------------------------------------------------- start and end
+
+void MainWindow::startUp() {
+  locations_ = locationsFor(platform_.programPath());
+  position_.setObserver(this);
+  // Start-up's own order: a side refresh that keeps White, no kings, the queen.
+  position_.setSide(2);
+  position_.setWhiteKing(-1);
+  position_.setBlackKing(-1);
+  position_.pickPiece('Q');
+  restoreStartOfRun();
+  const QTime now = platform_.currentUtc().time();
+  sharedRandom().seedFromTime(now.hour(), now.minute(), now.second(), now.msec());
+}
+
+QString MainWindow::settingsPath() const { return locations_.settingsFile; }
+
+void MainWindow::restoreStartOfRun() {
+  const SettingsRead read = readWindowSettings(locations_);
+  const WindowSettings& s = read.settings;
+  settingsReadable_ = read.problem.isEmpty();
+  for (int i = 0; i < 3; ++i) setColor(i, s.colors[i]);
+  paths_ = s.paths;
+  controls_.headline1Edit->setText(s.head1);
+  controls_.headline2Edit->setText(s.head2);
+  actions_.hints->setChecked(s.hints);
+  (s.english ? actions_.english : actions_.german)->setChecked(true);
+  actions_.flipBoard->setChecked(s.flipped);
+  previewImagePath_ = fileAddress(locations_.diagramImages);
+  setLanguage();
+  position_.readFen(s.fen);
+  for (int square = 63; square >= 0; --square) position_.setMark(square, s.marks[square]);
+  if (!settingsReadable_) showError(message(kSettingsNotRead).arg(settingsPath(), read.problem));
+}
+
+bool MainWindow::saveSettings() {
+  if (settingsSaved_) return true;
+  settingsSaved_ = true;
+  exports_.removePreview();
+  // A file that could not be read is not replaced: its content would be lost.
+  if (!settingsReadable_) {
+    showError(message(kSettingsKept).arg(settingsPath()));
+    return false;
+  }
+  WindowSettings s;
+  s.colors = colors_;
+  s.paths = paths_;
+  s.head1 = controls_.headline1Edit->text();
+  s.head2 = controls_.headline2Edit->text();
+  s.fen = position_.fenLine();
+  s.hints = hintsOn();
+  s.english = english();
+  s.flipped = flipped();
+  s.marks = position_.record().Marks;
+  if (writeWindowSettings(settingsPath(), s)) {
+    showError(uiText(kSettingsNotWritten).arg(settingsPath()));
+    return false;
+  }
+  return true;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  saveSettings();
+  event->accept();
+}
+
+QString MainWindow::message(const MessageText& text) const {
+  return uiText(english() ? text.english : text.german);
+}
+
+void MainWindow::showError(const QString& text) {
+  platform_.showMessage(this, windowTitle(), text, Platform::Icon::Error);
+}
+
+// ---------------------------------------------------------------- start positions
+
+// A start position: the castling mode first, then its headlines and its text.
+void MainWindow::loadSetup(bool extended, std::string_view head1, const QString& head2,
+                           std::string_view fen) {
+  controls_.extendedCastlingBox->setChecked(extended);
+  controls_.headline1Edit->setText(fromLatin1(std::string(head1)));
+  controls_.headline2Edit->setText(head2);
+  position_.readFen(fen);
+}
+
+void MainWindow::newStandardPosition() { loadSetup(false, kHeadStandard, {}, kStandardFen); }
+
+void MainWindow::newEmptyBoard() { loadSetup(false, {}, {}, kEmptyFen); }
+
+void MainWindow::newChess960Position() {
+  if (dialogs_.chess960 == nullptr) return;
+  const int offered = static_cast<int>(sharedRandom().draw(960)) + 1;
+  if (const std::optional<int> n = dialogs_.chess960->askNumber(offered, english())) {
+    const QString number = fromLatin1(std::string(kHeadFrcNumberPrefix)) + QString::number(*n);
+    loadSetup(true, kHeadFrc, number, frcFen(*n));
+  }
+}
+
+// ---------------------------------------------------------------- a position from a picture
+
+void MainWindow::paste() {
+  // A picture on the clipboard (and no text): the position it shows.
+  if (!clipboard_.headlineFocused() && !platform_.clipboardText()) {
+    if (const std::optional<QImage> picture = platform_.clipboardPicture()) {
+      setUpFromPicture(readPictureImage(*picture));
+      return;
+    }
+  }
+  clipboard_.paste();
+}
+
+void MainWindow::openPicture() {
+  const std::optional<QString> file =
+      platform_.openFileName(this, QString(), message(kPictureFilter), paths_.bmp);
+  if (file) setUpFromPicture(readPictureFile(*file));
+}
+
+void MainWindow::setUpFromPicture(const PictureReading& reading) {
+  if (!reading.problem.isEmpty()) {
+    showError(message(kPictureNotRead).arg(reading.problem));
+    return;
+  }
+  if (!reading.found) {
+    showError(message(kNoBoardInPicture));
+    return;
+  }
+  // One step: the position read, and a mark on each square worth a look.
+  edit([&] {
+    position_.readFen(reading.fen);
+    for (int s = 63; s >= 0; --s) position_.setMark(s, reading.doubtful[s] ? 'x' : 0);
+  });
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (isPictureDrop(*event->mimeData())) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  if (isPictureDrop(*event->mimeData())) setUpFromPicture(readPictureDrop(*event->mimeData()));
+  event->acceptProposedAction();
+}
+
+// ---------------------------------------------------------------- exports and dialogs
+
+DiagramSnapshot MainWindow::diagram() {
+  controls_.trimHeadlines();
+  return {position_.record(), position_.fenLine(), colors_, controls_.headline1Edit->text(),
+          controls_.headline2Edit->text(), flipped()};
+}
+
+void MainWindow::showWebPreview() {
+  // Our own folder for the page (an installed program's default) is made on demand.
+  if (paths_.html == locations_.htmlFolder) QDir().mkpath(paths_.html);
+  exports_.showPreview(diagram(), previewImagePath_,
+                       folderBesideProgram(paths_.html, locations_.programFolder));
+}
+
+void MainWindow::copyHtml() { exports_.copyHtml(diagram(), paths_.web); }
+
+void MainWindow::copyLatex() { exports_.copyLatex(diagram()); }
+
+void MainWindow::copyBitmap() { exports_.copyBitmap(boardPicture()); }
+
+void MainWindow::savePicture(PictureFormat format) {
+  const DiagramSnapshot snapshot = diagram();
+  if (const auto folder = exports_.savePicture(snapshot, boardPicture(), format, paths_.bmp)) {
+    paths_.bmp = *folder;
+  }
+}
+
+bool MainWindow::flipped() const { return controls_.board->flipped(); }
+
+void MainWindow::setFlipped(bool flipped) {
+  controls_.board->setFlipped(flipped);
+  if (actions_.flipBoard->isChecked() != flipped) actions_.flipBoard->setChecked(flipped);
+}
+
+void MainWindow::editColors() {
+  if (dialogs_.colors == nullptr) return;
+  if (const auto chosen = dialogs_.colors->edit(colors_, english())) {
+    // Dark, bright, then board: each change redraws once.
+    for (int i = 2; i >= 0; --i) setColor(i, (*chosen)[i]);
+  }
+}
+
+void MainWindow::editPaths() {
+  if (dialogs_.paths == nullptr) return;
+  if (const auto chosen = dialogs_.paths->edit(paths_, english())) paths_ = *chosen;
+}
+
+void MainWindow::showAbout() {
+  if (dialogs_.about != nullptr) dialogs_.about->showIn(english());
+}
+
+// ---------------------------------------------------------------- language
+
+bool MainWindow::english() const { return actions_.english->isChecked(); }
+
+bool MainWindow::hintsOn() const { return actions_.hints->isChecked(); }
+
+void MainWindow::setLanguage() {
+  useQtTranslations(!english());
+  applyTexts(this, kMainTexts, english());
+  controls_.showSide(position_.getSide(), english());
+  controls_.showReasons(position_.record(), english());
+  controls_.showLegality(position_.record(), english());
+  controls_.board->setEnglish(english());
+}
+
+// ---------------------------------------------------------------- what the position reports
+
+void MainWindow::sideChanged() {
+  controls_.showSide(position_.getSide(), english());
+  showPieceBox();
+}
+
+void MainWindow::activePieceChanged() {
+  controls_.showActivePiece(position_.activeIndex());
+  showPieceBox();
+}
+
+void MainWindow::fenLineChanged() {
+  controls_.fenLine->setText(fromLatin1(position_.fenLine()));
+  redrawBoard();
+}
+
+void MainWindow::markChanged(int) { redrawBoard(); }
+
+void MainWindow::extendedChanged() {
+  controls_.showExtended(position_.record().Extended);
+  redrawBoard();
+}
+
+void MainWindow::flagsChecked() {
+  controls_.showRecord(position_.record());
+  controls_.showReasons(position_.record(), english());
+  controls_.showLegality(position_.record(), english());
+  blinkStep();
+}
+
+void MainWindow::blinkStep() { blinker_->blinkStep(); }
+
+// ---------------------------------------------------------------- board and piece box
+
+const QImage& MainWindow::boardPicture() { return controls_.board->picture(); }
+
+const RedrawReport& MainWindow::lastRedraw() const { return controls_.board->lastRedraw(); }
+
+int MainWindow::redrawCount() const { return controls_.board->redrawCount(); }
+
+void MainWindow::redrawBoard() {
+  if (!position_.record().RedrawEnabled) return;
+  blinkStep();
+  controls_.board->redraw(position_.record(), colors_);
+}
+
+void MainWindow::showPieceBox() {
+  controls_.pieceBox->showPieces(position_.getSide(), position_.activeIndex(),
+                                 toQColor(colors_[1]));
+}
+
+void MainWindow::setColor(int index, int color) {
+  if (index < 0 || index > 2 || colors_[index] == color) return;
+  colors_[index] = color;
+  redrawBoard();
+  showPieceBox();
+}
+
+}  // namespace kalmera

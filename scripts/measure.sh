@@ -31,7 +31,7 @@ for _ in $(seq "$runs"); do
     [ $(( $(date +%s%N) - t0 )) -gt 20000000000 ] && break
   done
   eval "$(xdotool getwindowgeometry --shell "$win")"
-  menu=$((HEIGHT - 533))
+  menu=$((HEIGHT - 573))
   # Painted: the a8 square's free column shows the bright square colour.
   while :; do
     px=$(import -window "$win" -crop "1x1+$((14 + 32))+$((menu + 21 + 32 + 17))" \

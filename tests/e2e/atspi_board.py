@@ -81,7 +81,7 @@ check("e2 holds a white pawn", "e2, weißer Bauer", cell(6, 4))
 # Where the board's squares are on the screen (as the end-to-end test finds them).
 win = xdotool("search", "--onlyvisible", "--pid", pid).split()[0]
 geometry = dict(line.split("=") for line in xdotool("getwindowgeometry", "--shell", win).split())
-menu = int(geometry["HEIGHT"]) - 533
+menu = int(geometry["HEIGHT"]) - 573
 left, top = int(geometry["X"]) + 14, int(geometry["Y"]) + menu + 21
 square = lambda file, row: (str(left + 32 + file * 34 + 17), str(top + 32 + row * 34 + 17))
 xdotool("windowfocus", "--sync", win)

@@ -38,7 +38,7 @@ start() {  # [user] -- starts the editor, waits for its window, gives it the foc
   sleep 0.5
   xdotool windowfocus --sync "$win" 2>/dev/null
   eval "$(xdotool getwindowgeometry --shell "$win")"
-  menu=$((HEIGHT - 533))  # the menu bar above the 596 x 533 client area
+  menu=$((HEIGHT - 573))  # the menu bar above the 596 x 573 client area
   board_x=$((X + 7 + 7)); board_y=$((Y + menu + 7 + 14))
 }
 key() { xdotool key --clearmodifiers "$@"; sleep 0.3; }

@@ -179,6 +179,76 @@ class BoardInputTest : public QObject, private WindowUnderTest {
     QVERIFY(!board()->hasFocus());
   }
 
+  // The letters typed on the board: English ones in the English interface,
+  // German ones as well as P, N, R and Q in the German one ("B" is Bauer there).
+  void pieceLettersInBothLanguages_data() {
+    QTest::addColumn<bool>("english");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("pieces");  // what each typed letter puts, "-" for nothing
+    QTest::newRow("English") << true << "PNBRQKpnbrqkDTLSdtlsx" << "PNBRQKpnbrqk---------";
+    QTest::newRow("German letters") << false << "KDTLSBkdtlsb" << "KQRBNPkqrbnp";
+    QTest::newRow("English letters in German") << false << "PNRQpnrq" << "PNRQpnrq";
+    QTest::newRow("German: no other letter") << false << "xZ1 " << "----";
+  }
+  void pieceLettersInBothLanguages() {
+    QFETCH(bool, english);
+    QFETCH(QString, typed);
+    QFETCH(QString, pieces);
+    for (int i = 0; i < typed.size(); ++i) {
+      const char expected = pieces[i] == '-' ? 0 : pieces[i].toLatin1();
+      QVERIFY2(boardLetter(typed[i].toLatin1(), english) == expected, qPrintable(typed.mid(i, 1)));
+    }
+  }
+
+  void germanLettersOnTheBoard() {
+    focusBoard();  // the first start speaks German
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_D, Qt::ShiftModifier, "D");
+    QApplication::sendEvent(board(), &press);
+    QCOMPARE(window_->position().getSquare(sq("e2")), 'Q');
+    QKeyEvent bishop(QEvent::KeyPress, Qt::Key_L, Qt::NoModifier, "l");
+    QApplication::sendEvent(board(), &bishop);
+    QCOMPARE(window_->position().getSquare(sq("e2")), 'b');
+  }
+
+  // The cursor frame shows while the keyboard leads, not after a click, and
+  // leaves a mark's octagon, the piece and the square visible under it.
+  void cursorFrameFollowsTheKeyboardOnly() {
+    window_->position().setMark(sq("e2"), 'x');
+    focusBoard();
+    QVERIFY(!board()->cursorFrameShown());  // focus given by the program, not the keys
+    QTest::keyClick(board(), Qt::Key_Right);
+    QTest::keyClick(board(), Qt::Key_Left);
+    QVERIFY(board()->cursorFrameShown());
+    const QRect e2 = board()->squareRect(sq("e2"));
+    const QImage shown = board()->grab().toImage();
+    const auto green = [&](QPoint at) {
+      const QColor c = shown.pixelColor(at);
+      return c.green() > 200 && c.red() < 80 && c.blue() < 80;
+    };
+    // The octagon's four straight sides, in the middle of each edge.
+    QVERIFY(green(QPoint(e2.center().x(), e2.top() + 2)));
+    QVERIFY(green(QPoint(e2.center().x(), e2.bottom() - 1)));
+    QVERIFY(green(QPoint(e2.left() + 2, e2.center().y())));
+    QVERIFY(green(QPoint(e2.right() - 1, e2.center().y())));
+    // The frame's blue in a corner that the octagon leaves free.
+    const QColor corner = shown.pixelColor(e2.topLeft() + QPoint(1, 0));
+    QVERIFY(corner.blue() > 150 && corner.red() < 60);
+    // Centre: the white pawn is untouched by the frame.
+    const QImage unframed = board()->screenPicture();
+    QCOMPARE(shown.pixelColor(e2.center()), unframed.pixelColor(e2.center()));
+    // A click hides the frame; a key brings it back.
+    QTest::mouseClick(board(), Qt::LeftButton, Qt::ControlModifier, centre("d4"));
+    QVERIFY(board()->hasFocus());
+    QVERIFY(!board()->cursorFrameShown());
+    QCOMPARE(board()->cursorSquare(), sq("d4"));
+    QTest::keyClick(board(), Qt::Key_Up);
+    QVERIFY(board()->cursorFrameShown());
+    QCOMPARE(board()->cursorSquare(), sq("d5"));
+    // Tab away and back: reached by the keyboard, the frame shows.
+    QTest::keyClick(board(), Qt::Key_Tab);
+    QVERIFY(!board()->cursorFrameShown());
+  }
+
   // Flipped, the keys and the mouse follow the screen.
   void flippedTheKeysAndTheMouseFollowTheScreen() {
     window_->setFlipped(true);

@@ -115,7 +115,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(window_->windowTitle(), QString("Kalmera FEN-Editor und Positions-Generator"));
     QCOMPARE(child<QGroupBox>("GrpCastling")->title(), QString(" Rochade-Rechte "));
     QCOMPARE(child<QPushButton>("ButColChange")->text(), QString("W / &S"));
-    QCOMPARE(window_->centralWidget()->size(), QSize(596, 533));
+    QCOMPARE(window_->centralWidget()->size(), QSize(596, 573));
   }
 
   void focusRunsThroughTheGroupsInOrder() {
@@ -563,7 +563,8 @@ class MainWindowTest : public QObject {
     start();
     auto* line = child<QLabel>("LblLegality");
     QCOMPARE(line->text(), QString("Legale Stellung."));
-    QVERIFY(line->geometry().top() >= child<QGroupBox>("GrpFen")->geometry().bottom());
+    QWidget* client = window_->centralWidget();
+    QVERIFY(line->mapTo(client, QPoint(0, 0)).y() >= child<QGroupBox>("GrpFen")->geometry().bottom());
     load("4k3/8/8/8/8/8/8/4R1K1 w - - 0 1");
     const QString check = QString::fromUtf8(
         "Der schwarze König auf e8 steht im Schach durch den Turm auf e1, aber Weiß ist am Zug.");
@@ -580,10 +581,57 @@ class MainWindowTest : public QObject {
     QVERIFY(line->text().endsWith(" (+1)"));
     QCOMPARE(line->toolTip().count('\n'), 1);
     QVERIFY(line->toolTip().endsWith("but e7 is occupied."));
-    QVERIFY(QFontMetrics(line->font()).horizontalAdvance(line->text()) <= line->width());
+    // The whole sentence, on two lines where it needs them, inside the window.
+    QCOMPARE(line->text(), line->toolTip().section('\n', 0, 0) + " (+1)");
+    QVERIFY(line->height() >= line->heightForWidth(line->width()));
+    QVERIFY(line->heightForWidth(line->width()) > QFontMetrics(line->font()).height());
+    QVERIFY(line->mapTo(client, QPoint(0, line->height())).y() <= client->height());
     // A mouse edit: the king taken off the board.
     QTest::mouseClick(child<QWidget>("PbxBoard"), Qt::RightButton, {}, QPoint(32 + 4 * 34 + 17, 32 + 17));
     QVERIFY(line->text().startsWith("Black has no king."));
+  }
+
+  // With hints off the legality line still says the rest of its sentences.
+  void legalityHintShowsWithHintsOff() {
+    start();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    load("4k3/4p3/8/3Pp3/8/8/8/4K3 w - e6 3 1");
+    child<QAction>("MnuHints")->trigger();
+    QVERIFY(!window_->hintsOn());
+    auto* line = child<QLabel>("LblLegality");
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), line->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(line, &help);
+    QTRY_COMPARE(QToolTip::text(), line->toolTip());
+    QToolTip::hideText();
+  }
+
+  // After every change the FEN line shows the FEN from its first character.
+  void fenLineShowsItsStart() {
+    start();
+    auto* line = child<QLineEdit>("EdtFenString");
+    load("r1bqk1nr/pppp1ppp/2n5/2b1p3/2B1P3/5N2/PPPP1PPP/RNBQK2R w KQkq - 42 123");
+    QCOMPARE(line->cursorPosition(), 0);
+    child<QPushButton>("ButColChange")->click();
+    QCOMPARE(line->cursorPosition(), 0);
+    QVERIFY(line->text().contains(" b "));
+  }
+
+  // Ctrl+Z in a headline with nothing of its own to undo is the window's undo.
+  void undoInAHeadlineWithNothingToUndoIsTheWindows() {
+    start();
+    child<QPushButton>("ButColChange")->click();
+    QVERIFY(fen().contains(" b "));
+    auto* head = child<QLineEdit>("EdtKopf2");
+    showAndFocus(head);
+    QTest::keyClick(head, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(fen().contains(" w "));
+    QTest::keyClick(head, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(fen().contains(" b "));
+    QTest::keyClicks(head, "x");  // now the headline has its own step
+    QTest::keyClick(head, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(head->text(), QString());
+    QVERIFY(fen().contains(" b "));
   }
 
   void undoKeepsAThousandStepsAndHeadlinesKeepTheirOwn() {

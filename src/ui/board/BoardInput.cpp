@@ -31,6 +31,10 @@ bool BoardInput::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   if (watched != board_ && watched != box_) return QObject::eventFilter(watched, event);
+  if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+      type != QEvent::MouseMove && type != QEvent::MouseButtonRelease) {
+    return QObject::eventFilter(watched, event);
+  }
   auto* mouse = static_cast<QMouseEvent*>(event);
   switch (type) {
     case QEvent::MouseButtonPress:
@@ -53,6 +57,7 @@ bool BoardInput::boardPress(QMouseEvent* event) {
   const int square = board_->squareAtGlobal(event->globalPosition().toPoint());
   if (square < 0) return true;  // the margin: nothing at all
   board_->setCursorSquare(square);
+  board_->showCursorFrame(false);
   const bool canDrag = event->button() == Qt::LeftButton &&
                        !(event->modifiers() & Qt::ControlModifier) &&
                        board_->record().Board[square] != 0;

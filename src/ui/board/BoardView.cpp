@@ -1,12 +1,29 @@
 #include "ui/board/BoardView.h"
 
 #include <QKeyEvent>
-#include <algorithm>
 #include <QPainter>
+#include <algorithm>
+#include <string_view>
 
 #include "ui/board/BoardAccessible.h"
 
 namespace kalmera {
+
+char boardLetter(char typed, bool english) {
+  // German letters (König, Dame, Turm, Läufer, Springer, Bauer) in the order
+  // of "PNBRQK"; "B" is the pawn there, and P, N, R and Q still work.
+  constexpr std::string_view kGerman = "BSLTDK";
+  if (!english) {
+    const char upper = typed >= 'a' && typed <= 'z' ? char(typed - 32) : typed;
+    const std::size_t kind = kGerman.find(upper);
+    if (upper != 0 && kind != std::string_view::npos) {
+      return kPieceLetters[kind + (upper == typed ? 0 : 6)];
+    }
+    if (upper == 'P' || upper == 'N' || upper == 'R' || upper == 'Q') return typed;
+    return 0;
+  }
+  return isPieceLetter(typed) ? typed : 0;
+}
 
 BoardView::BoardView(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::StrongFocus);
@@ -79,25 +96,54 @@ void BoardView::paintEvent(QPaintEvent*) {
   if (!screen_.isNull() && screen_.devicePixelRatio() != devicePixelRatioF()) drawScreen();
   QPainter painter(this);
   painter.drawImage(0, 0, screen_);
-  if (!hasFocus()) return;
-  // The cursor frame, on screen only: a dark line inside a light one shows on
-  // bright and dark squares alike.
+  if (hasFocus() && cursorFrameShown_) paintCursorFrame(painter);
+}
+
+void BoardView::paintCursorFrame(QPainter& painter) const {
+  // Brackets in the four corners of the cursor square, on screen only: they
+  // stay in the corners that a mark's octagon cuts off, clear of the ring and
+  // the piece, and a blue line beside a white one shows on every square.
   const QRect r = squareRect(cursor_);
-  painter.setPen(QPen(QColor(255, 255, 255), 1));
-  painter.drawRect(r.adjusted(0, 0, -1, -1));
-  painter.setPen(QPen(QColor(0, 70, 200), 2));
-  painter.drawRect(r.adjusted(2, 2, -2, -2));
-  painter.setPen(QPen(QColor(255, 255, 255), 1));
-  painter.drawRect(r.adjusted(3, 3, -4, -4));
+  const int arm = std::max(4, r.width() / 6);
+  const QPoint corners[4] = {r.topLeft(), r.topRight(), r.bottomRight(), r.bottomLeft()};
+  const QPoint inward[4] = {{1, 1}, {-1, 1}, {-1, -1}, {1, -1}};
+  for (int i = 0; i < 4; ++i) {
+    const QPoint c = corners[i];
+    const int dx = inward[i].x(), dy = inward[i].y();
+    const auto bracket = [&](int inset, int length) {
+      const QPoint corner = c + QPoint(dx * inset, dy * inset);
+      painter.drawPolyline(QPolygon({corner + QPoint(dx * length, 0), corner,
+                                     corner + QPoint(0, dy * length)}));
+    };
+    painter.setPen(QPen(QColor(0, 70, 200), 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    bracket(0, arm);
+    painter.setPen(QPen(QColor(255, 255, 255), 1));
+    bracket(2, arm - 2);
+  }
 }
 
 void BoardView::keyPressEvent(QKeyEvent* event) {
+  if (!takeKey(event)) {
+    event->ignore();  // to the window: its shortcuts, Tab and the rest
+    return;
+  }
+  showCursorFrame(true);
+}
+
+void BoardView::showCursorFrame(bool shown) {
+  if (shown == cursorFrameShown_) return;
+  cursorFrameShown_ = shown;
+  update();
+}
+
+bool BoardView::takeKey(QKeyEvent* event) {
   const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
   const int row = rowOf(cursor_), file = fileOf(cursor_);
   // Movement as seen on the screen: turned round when flipped.
   const int down = flipped_ ? -1 : 1, right = flipped_ ? -1 : 1;
   const auto moveTo = [this](int r, int f) {
     setCursorSquare(8 * std::clamp(r, 0, 7) + std::clamp(f, 0, 7));
+    return true;
   };
   const bool plain = (mods & ~Qt::ShiftModifier) == Qt::NoModifier;
   switch (event->key()) {
@@ -111,27 +157,39 @@ void BoardView::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_PageDown: if (mods == Qt::NoModifier) return moveTo(flipped_ ? 0 : 7, file); break;
     case Qt::Key_Delete:
     case Qt::Key_Backspace:
-      if (mods == Qt::NoModifier) return emit pieceTyped(cursor_, 0);
-      break;
+      if (mods != Qt::NoModifier) return false;
+      emit pieceTyped(cursor_, 0);
+      return true;
     case Qt::Key_Space:
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      if (mods == Qt::NoModifier || mods == Qt::ControlModifier) {
-        return emit squareKeyPressed(cursor_, mods);
-      }
-      break;
+      if (mods != Qt::NoModifier && mods != Qt::ControlModifier) return false;
+      emit squareKeyPressed(cursor_, mods);
+      return true;
     default:
       if (plain && event->text().size() == 1) {
-        const char letter = event->text()[0].toLatin1();
-        if (letter != 0 && isPieceLetter(letter)) return emit pieceTyped(cursor_, letter);
+        const char letter = boardLetter(event->text()[0].toLatin1(), english_);
+        if (letter != 0) {
+          emit pieceTyped(cursor_, letter);
+          return true;
+        }
       }
       break;
   }
-  event->ignore();  // to the window: its shortcuts, Tab and the rest
+  return false;
 }
 
 void BoardView::focusInEvent(QFocusEvent* event) {
   QWidget::focusInEvent(event);
+  // Reached from the keyboard: the frame shows where the keys act. A click
+  // gives the focus without it; a window coming back keeps what it showed.
+  const Qt::FocusReason reason = event->reason();
+  if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+      reason == Qt::ShortcutFocusReason) {
+    cursorFrameShown_ = true;
+  } else if (reason == Qt::MouseFocusReason) {
+    cursorFrameShown_ = false;
+  }
   update();
   announceBoardCursor(this);
 }

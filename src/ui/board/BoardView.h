@@ -12,10 +12,17 @@
 #include <QWidget>
 #include <array>
 
+class QPainter;
+
 #include "view/BoardGeometry.h"
 #include "view/BoardRenderer.h"
 
 namespace kalmera {
+
+// The piece letter ("PNBRQK" white, "pnbrqk" black) a key typed on the board
+// stands for, 0 for none. The German interface takes the German letters
+// K, D, T, L, S and B (Bauer) too, white in upper case and black in lower.
+char boardLetter(char typed, bool english);
 
 class BoardView : public QWidget {
   Q_OBJECT
@@ -43,9 +50,13 @@ class BoardView : public QWidget {
   // Where a square is shown, in the widget's coordinates.
   QRect squareRect(int square) const;
 
-  // The keyboard cursor: e2 at first, then where it was left.
+  // The keyboard cursor: e2 at first, then where it was left. Its frame shows
+  // while the board has the focus from the keyboard (Tab, a key the board
+  // takes), not after a click.
   int cursorSquare() const { return cursor_; }
   void setCursorSquare(int square);
+  void showCursorFrame(bool shown);
+  bool cursorFrameShown() const { return hasFocus() && cursorFrameShown_; }
 
   // While a piece is dragged from a square, the square shows empty.
   void setDragSource(int square);
@@ -59,8 +70,8 @@ class BoardView : public QWidget {
   // Space or Return on the cursor square (a left click), Ctrl+Return (Ctrl +
   // left click: the mark).
   void squareKeyPressed(int square, Qt::KeyboardModifiers modifiers);
-  // A piece letter ("PNBRQK" white, "pnbrqk" black) or, for Delete and
-  // Backspace, 0 for the cursor square.
+  // A piece letter ("PNBRQK" white, "pnbrqk" black; see boardLetter) or, for
+  // Delete and Backspace, 0 for the cursor square.
   void pieceTyped(int square, char letter);
   void cursorMoved(int square);
 
@@ -72,6 +83,8 @@ class BoardView : public QWidget {
 
  private:
   void drawScreen();
+  bool takeKey(QKeyEvent* event);
+  void paintCursorFrame(QPainter& painter) const;
   void tellAccessibility(const PositionRecord& before, bool everything);
 
   QImage screen_;
@@ -84,6 +97,7 @@ class BoardView : public QWidget {
   int redrawCount_ = 0;
   bool flipped_ = false;
   int cursor_ = 52;  // e2
+  bool cursorFrameShown_ = false;
   int dragSource_ = -1;
   bool english_ = false;
 };

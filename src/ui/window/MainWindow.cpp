@@ -7,6 +7,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QIcon>
+#include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -109,7 +110,8 @@ void MainWindow::connectControls() {
   new ControlEdits(controls_, position_, *history_, platform_, [this] { return english(); }, this);
   connect(a.flipBoard, &QAction::toggled, this, &MainWindow::setFlipped);
   // Undo and redo in a counter are the window's: the counter keeps none of its own.
-  new WindowKeyRules(this, a.hints, {c.moveNumberEdit, c.halfMoveEdit});
+  new WindowKeyRules(this, a.hints, {c.moveNumberEdit, c.halfMoveEdit},
+                     {c.legalityLine, c.readingLine});
 }
 
 // ---------------------------------------------------------------- start and end
@@ -335,6 +337,7 @@ void MainWindow::activePieceChanged() {
 
 void MainWindow::fenLineChanged() {
   controls_.fenLine->setText(fromLatin1(position_.fenLine()));
+  controls_.fenLine->setCursorPosition(0);  // a long FEN is seen from its start
   redrawBoard();
 }
 

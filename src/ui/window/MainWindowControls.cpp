@@ -94,7 +94,7 @@ constexpr Place kLayout[] = {
     {"GrpFen", "Client", 7, 448, 582, 57},
     {"EdtFenString", "GrpFen", 14, 22, 454, 21},
     {"Button1", "GrpFen", 478, 21, 90, 22},
-    {"LblLegality", "Client", 12, 511, 572, 18},
+    {"StatusArea", "Client", 12, 509, 572, 60},
 };
 
 const Place& placeOf(std::string_view name) {
@@ -230,8 +230,21 @@ void MainWindowControls::build(QWidget* c) {
   setPaletteColor(fenLine, QPalette::Base, QColor(233, 233, 226));
   copyFenButton = place<QPushButton>(c, "Button1");
 
-  legalityLine = place<QLabel>(c, "LblLegality");
-  legalityLine->setTextFormat(Qt::PlainText);
+  // Below the editor's layout: what the last reading changed (while there is
+  // something to say) above the legality line, each as many lines as it needs.
+  statusArea = place<QWidget>(c, "StatusArea");
+  const auto statusLine = [&](const char* name) {
+    auto* label = new QLabel(statusArea);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    return label;
+  };
+  readingLine = statusLine("LblReading");
+  setPaletteColor(readingLine, QPalette::WindowText, QColor(150, 75, 0));
+  readingLine->hide();
+  legalityLine = statusLine("LblLegality");
+  layOutStatus();
 
   for (QGroupBox* group : {setupGroup, castlingGroup, enPassantGroup, moveGroup, pieceGroup,
                            headlineGroup, boardGroup, fenGroup}) {
@@ -322,21 +335,35 @@ void MainWindowControls::showLegality(const PositionRecord& record, bool english
     const auto problem = static_cast<Problem>(p);
     if (legality.has(problem)) all << uiText(legalityReason(legality, record, problem, language));
   }
-  // A long sentence is cut to the line's width, its "(+N)" kept; the hint
-  // has them all.
-  const QFontMetrics metrics(legalityLine->font());
-  if (metrics.horizontalAdvance(line) > legalityLine->width()) {
-    const QString more = legality.count() > 1 ? QString(" (+%1)").arg(legality.count() - 1) : "";
-    line = metrics.elidedText(all.value(0), Qt::ElideRight,
-                              legalityLine->width() - metrics.horizontalAdvance(more)) + more;
-  }
+  // The first sentence whole, on as many lines as it needs; the hint has them all.
   legalityLine->setText(line);
+  layOutStatus();
   const QString hint = all.isEmpty() ? line : all.join('\n');
   legalityLine->setToolTip(hint);
   legalityLine->setAccessibleName(line);
   legalityLine->setAccessibleDescription(hint);
   setPaletteColor(legalityLine, QPalette::WindowText,
                   legality.legal() ? QColor(0, 100, 0) : QColor(176, 0, 0));
+}
+
+void MainWindowControls::showReading(const QString& changes) {
+  readingLine->setText(changes);
+  readingLine->setToolTip(changes);
+  readingLine->setAccessibleName(changes);
+  readingLine->setVisible(!changes.isEmpty());
+  layOutStatus();
+}
+
+void MainWindowControls::layOutStatus() {
+  // Each line of the status area that shows, below the one before, as high as
+  // its text needs at the area's width.
+  int top = 0;
+  for (QLabel* line : statusArea->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+    if (line->isHidden()) continue;
+    const int height = line->heightForWidth(statusArea->width());
+    line->setGeometry(0, top, statusArea->width(), height);
+    top += height + 1;
+  }
 }
 
 void MainWindowControls::showSide(int side, bool english) {

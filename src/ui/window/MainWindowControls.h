@@ -14,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QString;
 class QWidget;
 
 namespace kalmera {
@@ -24,9 +25,10 @@ class UpDown;
 struct PositionRecord;
 
 // The window's client area: the controls of the editor's layout (596 x 513)
-// and the legality line below them.
+// and, below them, room for four lines of status: what a reading changed and
+// the legality line.
 constexpr int kClientWidth = 596;
-constexpr int kClientHeight = 533;
+constexpr int kClientHeight = 573;
 
 struct MainWindowControls {
   // Creates every control inside `client` (kClientWidth x kClientHeight), in
@@ -48,6 +50,10 @@ struct MainWindowControls {
   // The legality line: "Legal position." or the first problem's sentence; its
   // hint and accessible description list every problem.
   void showLegality(const PositionRecord& record, bool english);
+  // "Read with changes: ..." above the legality line; hidden when empty.
+  void showReading(const QString& changes);
+  // The lines of the status area one below the other, each as high as it needs.
+  void layOutStatus();
   // The six red "?" labels: king, the four castling rights, en passant.
   std::array<QLabel*, 6> errorLabels() const;
 
@@ -105,6 +111,8 @@ struct MainWindowControls {
   QLineEdit* fenLine = nullptr;
   QPushButton* copyFenButton = nullptr;
 
+  QWidget* statusArea = nullptr;
+  QLabel* readingLine = nullptr;
   QLabel* legalityLine = nullptr;
 };
 

@@ -5,28 +5,37 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <algorithm>
 #include <condition_variable>
 #include <mutex>
 #include <memory>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <vector>
 
 #include "model/ErrorReasons.h"
 #include "model/Legality.h"
+#include "model/ReadingReport.h"
 #include "setup/WholeFile.h"
 
 namespace kalmera {
 
 namespace {
 
-// The longest answer to one line: a JSON object with every reason given.
-constexpr std::size_t kMaxAnswer = 4096;
+// The longest answer to one line: a JSON object with every reason given
+// (under 2 KB) and every kind of reading change (18, each under 600 bytes
+// with its quoted input escaped).
+constexpr std::size_t kMaxAnswer = 16384;
 // The input a worker takes at a time, and the answers it keeps before writing.
 constexpr std::size_t kInputBlock = 1 << 19;
 constexpr std::size_t kOutputBlock = 1 << 23;
+// A longer line is read as its first kMaxLine bytes; the rest is passed over
+// kPassBlock bytes at a time.
+constexpr std::size_t kMaxLine = 1 << 20;
+constexpr std::size_t kPassBlock = 1 << 16;
 
 // Characters into a buffer that has room enough (the caller sees to it).
 struct Writer {
@@ -89,7 +98,8 @@ struct Writer {
   }
 };
 
-void writeJson(const PositionRecord& r, std::string_view fen, const Legality& legality, Writer& w) {
+void writeJson(const PositionRecord& r, std::string_view fen, const ReadingReport& reading,
+               const Legality& legality, Writer& w) {
   // The four castling rights and, for the flags, the king and en passant around them.
   const auto four = [&w](bool whiteLeft, bool whiteRight, bool blackLeft, bool blackRight) {
     w.put("\"whiteLeft\":");
@@ -127,6 +137,14 @@ void writeJson(const PositionRecord& r, std::string_view fen, const Legality& le
   four(r.ErrCaLeftW, r.ErrCaRightW, r.ErrCaLeftB, r.ErrCaRightB);
   w.put(",\"enPassant\":");
   w.boolean(r.ErrEP);
+  // What the reader changed of the text, in English.
+  w.put("},\"reading\":{");
+  for (const ReadingChange& change : reading.changes()) {
+    if (&change != &reading.changes().front()) w.put(',');
+    w.quoted(kReadingKeys[static_cast<int>(change.kind)]);
+    w.put(':');
+    w.string(readingSentence(change, Language::English));
+  }
   // Why each flag that is set is set, in English.
   w.put("},\"reasons\":{");
   if (r.ErrKing || r.ErrCaLeftW || r.ErrCaRightW || r.ErrCaLeftB || r.ErrCaRightB || r.ErrEP) {
@@ -184,12 +202,15 @@ void writeJson(const PositionRecord& r, std::string_view fen, const Legality& le
 PositionRecord freshRecord;
 
 // The answer to one line into `w`. `ahead`: kReadAhead bytes after the line
-// may be read.
-void answer(std::string_view line, const NormalizeOptions& options, Writer& w, bool ahead) {
+// may be read. `reading` is the caller's, used again for every line (the
+// readers clear it); plain normalising asks for no report of the reading.
+void answer(std::string_view line, const NormalizeOptions& options, Writer& w, bool ahead,
+            ReadingReport& reading) {
   PositionRecord r = freshRecord;
+  ReadingReport* const report = options.check || options.json ? &reading : nullptr;
   std::string_view placement;
-  if (ahead) placement = readFenFreshAhead(line, r);
-  else readFenFresh(line, r);
+  if (ahead) placement = readFenFreshAhead(line, r, report);
+  else readFenFresh(line, r, report);
   if (!options.transforms.empty()) placement = {};
   for (const Transform t : options.transforms) {
     if (t == Transform::Mirror) mirrorRecord(r);
@@ -199,11 +220,16 @@ void answer(std::string_view line, const NormalizeOptions& options, Writer& w, b
     char* start = w.at;
     w.at += writeFen(r, w.at, options.dialect, placement);
     const Legality legality = judgeLegality(r);
-    if (options.illegalOnly && legality.legal()) {
+    if (options.illegalOnly && legality.legal() && reading.empty()) {
       w.at = start;
       return;
     }
+    // What the reading changed comes first: a changed text is never just "legal".
     w.put('\t');
+    for (const ReadingChange& change : reading.changes()) {
+      w.put(kReadingKeys[static_cast<int>(change.kind)]);
+      w.put(',');
+    }
     if (legality.legal()) w.put("legal");
     for (int p = 0; p < kProblemCount; ++p) {
       if (!legality.has(static_cast<Problem>(p))) continue;
@@ -215,7 +241,7 @@ void answer(std::string_view line, const NormalizeOptions& options, Writer& w, b
   } else {
     char fen[kMaxFenLength];
     const std::size_t length = writeFen(r, fen, options.dialect, placement);
-    writeJson(r, std::string_view(fen, length), judgeLegality(r), w);
+    writeJson(r, std::string_view(fen, length), reading, judgeLegality(r), w);
   }
   w.put('\n');
 }
@@ -227,11 +253,11 @@ std::string failure(const char* what, int error) {
 }  // namespace
 
 void normalizeLine(std::string_view line, const NormalizeOptions& options, std::string& out) {
-  const std::size_t size = out.size();
-  out.resize(size + kMaxAnswer);
-  Writer w{out.data() + size};
-  answer(line, options, w, false);
-  out.resize(static_cast<std::size_t>(w.at - out.data()));
+  char buffer[kMaxAnswer];  // not cleared: only what is written is appended
+  Writer w{buffer};
+  ReadingReport reading;
+  answer(line, options, w, false, reading);
+  out.append(buffer, static_cast<std::size_t>(w.at - buffer));
 }
 
 namespace {
@@ -255,7 +281,8 @@ struct Chunk {
   std::unique_ptr<char[]> bytes;
   std::size_t capacity = 0;  // without the bytes read ahead
   std::size_t size = 0;
-  long number = 0;  // its place in the input
+  long number = 0;           // its place in the input
+  bool lineCut = false;      // it is one line, cut at kMaxLine bytes
 
   void reserve(std::size_t wanted, std::size_t keep) {
     if (wanted <= capacity) return;
@@ -267,7 +294,9 @@ struct Chunk {
 };
 
 // Hands out the input in chunks of whole lines, numbered in their order; the
-// workers take turns at it.
+// workers take turns at it. A line longer than kMaxLine is a chunk of its own,
+// cut there; the rest of it is read past in blocks, so that no input needs
+// more memory than that.
 class LineSource {
  public:
   explicit LineSource(int in) : in_(in) {}
@@ -276,10 +305,13 @@ class LineSource {
   bool next(Chunk& chunk) {
     const std::lock_guard lock(mutex_);
     if (finished_) return false;
-    chunk.reserve(std::max(kInputBlock, unfinished_.size() * 2), 0);
+    // Below kMaxLine the unfinished line of the last chunk is shorter than the
+    // chunk; twice its size leaves room for whole lines after it.
+    chunk.reserve(std::min(std::max(kInputBlock, unfinished_.size() * 2), kMaxLine), 0);
     std::memcpy(chunk.bytes.get(), unfinished_.data(), unfinished_.size());
     std::size_t filled = unfinished_.size();
     unfinished_.clear();
+    chunk.lineCut = false;
     for (;;) {
       const ssize_t n = readBlock(in_, chunk.bytes.get() + filled, chunk.capacity - filled);
       if (n < 0) {
@@ -300,7 +332,14 @@ class LineSource {
         filled = whole;
         break;
       }
-      chunk.reserve(chunk.capacity * 2, filled);  // a line longer than the chunk
+      if (filled >= kMaxLine) {  // one line, as long as a line may be
+        const std::optional<bool> cut = passRestOfLine();
+        if (!cut) return false;
+        chunk.lineCut = *cut;
+        break;
+      }
+      // A line longer than the chunk.
+      chunk.reserve(std::min(chunk.capacity * 2, kMaxLine), filled);
     }
     chunk.size = filled;
     std::memset(chunk.bytes.get() + filled, '\n', kReadAhead);  // what may be read ahead
@@ -311,9 +350,42 @@ class LineSource {
   int error() const { return error_; }
 
  private:
+  // Reads up to the end of the line whose first kMaxLine bytes are taken;
+  // what follows its break is kept for the next chunk. Whether anything but
+  // a "\r" before the break was passed over; nothing after a read error.
+  std::optional<bool> passRestOfLine() {
+    if (!passed_) passed_.reset(new char[kPassBlock]);
+    std::size_t passed = 0;
+    char last = 0;
+    for (;;) {
+      const ssize_t n = readBlock(in_, passed_.get(), kPassBlock);
+      if (n < 0) {
+        error_ = errno;
+        finished_ = true;
+        return std::nullopt;
+      }
+      const std::size_t size = static_cast<std::size_t>(n);
+      const auto* nl = static_cast<const char*>(std::memchr(passed_.get(), '\n', size));
+      const std::size_t before =
+          nl != nullptr ? static_cast<std::size_t>(nl - passed_.get()) : size;
+      if (before > 0) last = passed_[before - 1];
+      passed += before;
+      if (nl != nullptr) {
+        unfinished_.assign(nl + 1, size - before - 1);
+        break;
+      }
+      if (size < kPassBlock) {
+        finished_ = true;
+        break;
+      }
+    }
+    return passed > 1 || (passed == 1 && last != '\r');
+  }
+
   int in_;
   std::mutex mutex_;
   std::string unfinished_;  // the start of a line that the last chunk cut
+  std::unique_ptr<char[]> passed_;  // the rest of a cut line, a block at a time
   long count_ = 0;
   bool finished_ = false;
   int error_ = 0;
@@ -329,10 +401,12 @@ class Turns {
     changed_.wait(lock, [&] { return next_ == number || error_ != 0; });
     return error_ == 0;
   }
-  void pass(int error) {
+  // Ends a turn whose chunk held `lines` lines.
+  void pass(int error, long lines) {
     {
       const std::lock_guard lock(mutex_);
       ++next_;
+      lines_ += lines;
       if (error != 0) error_ = error;
     }
     changed_.notify_all();
@@ -341,20 +415,28 @@ class Turns {
     const std::lock_guard lock(mutex_);
     return error_;
   }
+  // The lines of the chunks before the one whose turn it is.
+  long linesBefore() {
+    const std::lock_guard lock(mutex_);
+    return lines_;
+  }
 
  private:
   std::mutex mutex_;
   std::condition_variable changed_;
   long next_ = 0;
+  long lines_ = 0;
   int error_ = 0;
 };
 
 // One worker: takes chunks, answers their lines into its own buffer, and
 // writes them in its turn. A buffer that fills up is written early, once its
-// turn has come, so that no input makes the answers pile up.
+// turn has come, so that no input makes the answers pile up. A cut line is
+// said in its turn too, when its number is known.
 void work(LineSource& source, Turns& turns, int out, const NormalizeOptions& options) {
   Chunk chunk;
   const std::unique_ptr<char[]> answers(new char[kOutputBlock + kMaxAnswer]);
+  ReadingReport reading;
   while (source.next(chunk)) {
     bool myTurn = false;
     int error = 0;
@@ -368,17 +450,23 @@ void work(LineSource& source, Turns& turns, int out, const NormalizeOptions& opt
       return error == 0;
     };
     std::string_view text(chunk.bytes.get(), chunk.size);
+    long lines = 0;
     bool ok = true;
     while (ok && !text.empty()) {
       const std::size_t nl = text.find('\n');
       std::string_view line = text.substr(0, nl);
       text.remove_prefix(nl == std::string_view::npos ? text.size() : nl + 1);
       if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-      answer(line, options, w, true);
+      answer(line, options, w, true, reading);
+      ++lines;
       if (static_cast<std::size_t>(w.at - answers.get()) > kOutputBlock) ok = writeOut();
     }
     if (ok) ok = writeOut();
-    if (myTurn) turns.pass(error);
+    if (ok && chunk.lineCut) {
+      std::fprintf(stderr, "kalmera-fen: line %ld: cut at %zu bytes\n", turns.linesBefore() + lines,
+                   kMaxLine);
+    }
+    if (myTurn) turns.pass(error, lines);
     if (!ok) return;
   }
 }

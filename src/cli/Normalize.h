@@ -17,8 +17,9 @@ enum class Transform { Mirror, Turn };
 
 struct NormalizeOptions {
   bool json = false;
-  // `check`: the FEN, a tab and "legal" or the problem keys; only the
-  // illegal lines with `illegalOnly`.
+  // `check`: the FEN, a tab, the keys of what the reading changed and then
+  // "legal" or the problem keys; with `illegalOnly` only the lines that are
+  // not just "legal".
   bool check = false;
   bool illegalOnly = false;
   FenDialect dialect = FenDialect::Native;  // the castling notation of the FEN written
@@ -32,7 +33,9 @@ void normalizeLine(std::string_view line, const NormalizeOptions& options, std::
 
 // Every line of `in` (a "\r" before the line break is dropped) into `out`;
 // nothing when done, otherwise what failed ("cannot read standard input: ..."
-// or "cannot write standard output: ...").
+// or "cannot write standard output: ..."). A line longer than 1 MB is read as
+// its first 1,048,576 bytes and said on standard error ("kalmera-fen: line N:
+// cut at 1048576 bytes").
 std::optional<std::string> normalizeStream(int in, int out, const NormalizeOptions& options);
 
 }  // namespace kalmera

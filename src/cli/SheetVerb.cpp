@@ -39,6 +39,18 @@ struct SheetRequest {
   std::array<int, 3> colors{kDefaultBoardColor, kDefaultBrightColor, kDefaultDarkColor};
 };
 
+#ifdef KALMERA_DRAWS_PICTURES
+constexpr std::size_t kMaxSheetLine = 1 << 20;
+
+// A line holds a position when the reader takes the whole board from its
+// placement: all eight ranks, neither ending before the eighth ("12", "/",
+// "K") nor going on after the 64th square. Ranks completed by "/" count.
+bool fillsTheBoard(const ReadingReport& reading) {
+  return !reading.has(ReadingKind::MissingRanks) && !reading.has(ReadingKind::PlacementTooLong) &&
+         !reading.has(ReadingKind::UnknownInPlacement);
+}
+#endif
+
 }  // namespace
 
 std::optional<std::string> epdTitle(std::string_view line) {
@@ -128,9 +140,22 @@ int runSheetVerb(int argc, char** argv, const std::vector<std::string>& args,
   long number = 0;
   for (int c = 0; c != EOF;) {
     line.clear();
-    while ((c = std::getc(stdin)) != EOF && c != '\n') line.push_back(static_cast<char>(c));
+    // As long a line as normalize takes; the rest of a longer one is passed over.
+    std::size_t passed = 0;
+    int last = 0;
+    while ((c = std::getc(stdin)) != EOF && c != '\n') {
+      if (line.size() < kMaxSheetLine) {
+        line.push_back(static_cast<char>(c));
+      } else {
+        ++passed;
+        last = c;
+      }
+    }
     if (c == EOF && line.empty()) break;
     ++number;
+    if (passed > 1 || (passed == 1 && last != '\r')) {
+      std::fprintf(stderr, "kalmera-fen: line %ld: cut at %zu bytes\n", number, kMaxSheetLine);
+    }
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.find_first_not_of(" \t\r\v\f") == std::string::npos) {
       std::fprintf(stderr, "kalmera-fen: line %ld: blank, skipped\n", number);
@@ -142,6 +167,10 @@ int runSheetVerb(int argc, char** argv, const std::vector<std::string>& args,
     }
     Position p;
     p.readFen(line);
+    if (!fillsTheBoard(p.lastReading())) {
+      std::fprintf(stderr, "kalmera-fen: line %ld: no position of eight ranks, skipped\n", number);
+      continue;
+    }
     SheetDiagram d;
     d.record = p.record();
     if (const auto title = epdTitle(line)) {

@@ -8,6 +8,7 @@
 #include "cli/Diagram.h"
 #include "cli/Normalize.h"
 #include "cli/Output.h"
+#include "cli/PerftVerb.h"
 #include "cli/Usage.h"
 #include "export/Version.h"
 #include "setup/Chess960.h"
@@ -42,13 +43,15 @@ int main(int argc, char** argv) {
   }
 
   if (!args.empty() && (args[0] == "html" || args[0] == "picture" || args[0] == "latex" ||
-                        args[0] == "sheet" || args[0] == "recognize")) {
+                        args[0] == "sheet" || args[0] == "recognize" ||
+                        args[0] == "perft")) {
     const std::vector<std::string> words(args.begin(), args.end());
     std::string problem;
     const int code = args[0] == "html"    ? kalmera::runHtmlVerb(words, problem)
                      : args[0] == "latex" ? kalmera::runLatexVerb(words, problem)
                      : args[0] == "sheet" ? kalmera::runSheetVerb(argc, argv, words, problem)
                      : args[0] == "recognize" ? kalmera::runRecognizeVerb(words, problem)
+                     : args[0] == "perft" ? kalmera::runPerftVerb(words, problem)
                                           : kalmera::runPictureVerb(argc, argv, words, problem);
     return code == 2 ? usageError(problem) : code;
   }

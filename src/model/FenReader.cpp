@@ -7,6 +7,8 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <optional>
+#include <string>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -50,37 +52,123 @@ struct Cursor {
   }
 };
 
+constexpr bool isPlacementByte(char c) {
+  return isPieceLetter(c) || (c >= '1' && c <= '8') || c == '/';
+}
+
+constexpr Squares squareBit(int square) { return Squares{1} << square; }
+// Squares from `from` up to `to` (not included).
+constexpr Squares squaresBetween(int from, int to) {
+  if (from >= to) return 0;
+  return to - from == 64 ? ~Squares{0} : ((Squares{1} << (to - from)) - 1) << from;
+}
+constexpr Squares squaresOfRow(int row) { return Squares{0xFF} << (8 * row); }
+
+std::string squareName(int square) {
+  return {static_cast<char>('a' + fileOf(square)), static_cast<char>('8' - rowOf(square))};
+}
+
 // The placement, character by character, as square events: `put(square,
 // letter)` for a piece, `clearTo(end)` for the squares from the counter up to
 // `end` that become empty. No rank lengths are checked: surplus pieces run on.
+// With a report it says where the text's ranks do not add up to eight squares
+// and where the placement ends before the board is full or goes on after it.
 template <typename Put, typename ClearTo>
-void readPlacement(Cursor& in, Put put, ClearTo clearTo) {
+void readPlacement(Cursor& in, Put put, ClearTo clearTo, ReadingReport* report) {
   int square = 0;
   char previous = '*';
+  int rankStart = 0;    // the square the text's present rank began on
+  int rankSquares = 0;  // the squares it asks for so far, more than eight too
+  const auto rankEnds = [&] {
+    if (report && rankSquares > 8) {
+      report->addSquares(ReadingKind::LongRanks, squaresOfRow(rowOf(rankStart)));
+    }
+  };
+  // The end of the text or white space: the rest of the board stays empty.
+  const auto endsEarly = [&] {
+    clearTo(square, kSquares);
+    if (!report) return;
+    rankEnds();
+    const int nextRank = (square + 7) / 8 * 8;
+    if (rankSquares > 0 && rankSquares < 8) {
+      report->addSquares(ReadingKind::ShortRanks, squaresBetween(square, nextRank));
+    }
+    if (nextRank < kSquares) {
+      report->addSquares(ReadingKind::MissingRanks, squaresBetween(nextRank, kSquares));
+    }
+  };
+  if (in.atEnd()) {
+    clearTo(square, kSquares);
+    if (report) report->addField(ReadingKind::FieldsMissing, FenField::Placement);
+    return;
+  }
   while (square < kSquares) {
     if (in.atEnd()) {
-      clearTo(square, kSquares);
+      endsEarly();
       return;
     }
     const char c = *in.at++;
     if (isPieceLetter(c)) {
       put(square++, c);
+      ++rankSquares;
     } else if (c >= '1' && c <= '8') {
       const int end = std::min(kSquares, square + (c - '0'));
       clearTo(square, end);
       square = end;
+      rankSquares += c - '0';
     } else if (c == '/') {
       // "/" completes the rank; each further "/" skips one whole empty rank.
       const int end = std::min(kSquares, ((previous == '/' ? square + 1 : square) + 7) / 8 * 8);
+      rankEnds();
+      if (report && rankSquares < 8 && end > square) {
+        report->addSquares(ReadingKind::ShortRanks, squaresBetween(square, end));
+      }
       clearTo(square, end);
       square = end;
+      rankStart = end;
+      rankSquares = 0;
+    } else if (isFenSpace(c)) {
+      endsEarly();
+      return;
     } else {
       clearTo(square, kSquares);
+      if (report) {
+        rankEnds();
+        report->setText(ReadingKind::UnknownInPlacement, {&c, 1});
+        report->addSquares(ReadingKind::UnknownInPlacement, squaresBetween(square, kSquares));
+      }
       return;
     }
     previous = c;
   }
+  if (!report) return;
+  rankEnds();
+  // More placement after the 64th square is read as the next fields.
+  if (!in.atEnd() && isPlacementByte(*in.at)) {
+    const char* end = in.at;
+    while (end < in.end && !isFenSpace(*end)) ++end;
+    report->setText(ReadingKind::PlacementTooLong, {in.at, static_cast<std::size_t>(end - in.at)});
+  }
 }
+
+// The men a placement put down that the board does not keep: pawns on the
+// first and eighth ranks, and of several kings of a colour all but the last.
+struct LeftOutMen {
+  Squares pawns = 0, whiteKings = 0, blackKings = 0;
+  int whiteKing = -1, blackKing = -1;  // the kings kept
+
+  void reportTo(ReadingReport& report) const {
+    if (whiteKings != 0) {
+      report.addSquares(ReadingKind::ExtraWhiteKing, whiteKings);
+      report.setText(ReadingKind::ExtraWhiteKing, squareName(whiteKing));
+    }
+    if (blackKings != 0) {
+      report.addSquares(ReadingKind::ExtraBlackKing, blackKings);
+      report.setText(ReadingKind::ExtraBlackKing, squareName(blackKing));
+    }
+    if (pawns != 0) report.addSquares(ReadingKind::PawnsOnHomeRanks, pawns);
+  }
+};
 
 // Sets a castling right whose rook stands on `file` of its home rank: a
 // corner rook with the king on its e-file home square is normal castling,
@@ -114,14 +202,17 @@ bool castleWithScan(PositionRecord& r, const CastlingRightInfo& right, int reque
 
 // A file letter alone: the right toward the side of the king on which that
 // rook stands, when the king is on its home rank and the rook on that file.
-void castleWithRookOn(PositionRecord& r, bool white, int file) {
+// The kind of change when no right could be given, or nothing.
+std::optional<ReadingKind> castleWithRookOn(PositionRecord& r, bool white, int file) {
   const int king = white ? r.WhiteKing : r.BlackKing;
   const int home = homeRank(white);
-  if (king < home || king > home + 7 || r.Board[home + file] != (white ? 'R' : 'r')) return;
+  if (king < home || king > home + 7) return ReadingKind::CastlingWithoutKing;
+  if (r.Board[home + file] != (white ? 'R' : 'r')) return ReadingKind::CastlingWithoutRook;
   const bool hSide = file > fileOf(king);
   for (const CastlingRightInfo& right : kCastlingRights) {
     if (right.white == white && right.hSide == hSide) grantCastling(r, right, file);
   }
+  return std::nullopt;
 }
 
 // The right of each letter "K", "Q", "k", "q" by byte: one load, no search.
@@ -141,12 +232,30 @@ const CastlingRightInfo* castlingLetter(char c) {
   return i < 0 ? nullptr : &kCastlingRights[static_cast<std::size_t>(i)];
 }
 
+// A field that is not there: missing at the end of the text, unreadable where
+// something else stands (which is left for the next field).
+void reportAbsent(const Cursor& in, FenField field, ReadingReport& report) {
+  report.addField(in.atEnd() ? ReadingKind::FieldsMissing : ReadingKind::FieldsUnreadable, field);
+}
+
+// A counter read from `digits` up to the cursor, whose value was `inRange`.
+void reportCounter(const Cursor& in, const char* digits, bool inRange, FenField field,
+                   ReadingKind clamped, ReadingReport& report) {
+  if (in.at == digits) reportAbsent(in, field, report);
+  else if (!inRange) report.setText(clamped, {digits, static_cast<std::size_t>(in.at - digits)});
+}
+
 // Side to move, castling, en passant and the two counters, into the record.
-void readFieldsAfterPlacement(Cursor& in, PositionRecord& r) {
+// What the reader changes is said only on the branches it takes for that, so
+// that a text read as written costs hardly more with a report than without
+// one; `kReport` (with a report given) keeps even that out of plain reading.
+template <bool kReport>
+void readFieldsAfterPlacement(Cursor& in, PositionRecord& r, ReadingReport* report) {
   // Side to move: anything but "b" or "w" means White and is left for the next field.
   in.skipSpace();
   r.Side = in.peek() == 'b' ? 1 : 0;  // peek() gives '\0' at the end of the text
   if (in.peek() == 'b' || in.peek() == 'w') ++in.at;
+  else if (kReport) reportAbsent(in, FenField::Side, *report);
 
   // Castling: reset, then resolve each letter to a rook on its side of the king.
   r.CaRightW = r.CaLeftW = r.CaRightB = r.CaLeftB = false;
@@ -154,6 +263,7 @@ void readFieldsAfterPlacement(Cursor& in, PositionRecord& r) {
   r.RookLeft = 'a';
   r.RookRight = 'h';
   in.skipSpace();
+  if (kReport && in.atEnd()) reportAbsent(in, FenField::Castling, *report);
   while (!in.atEnd()) {
     const char c = *in.at;
     if (const CastlingRightInfo* letter = castlingLetter(c)) {
@@ -161,36 +271,82 @@ void readFieldsAfterPlacement(Cursor& in, PositionRecord& r) {
       // the letter stands on its own (X-FEN's "Qc": a-side, and Black's c-file rook).
       const char next = in.peek(1);
       const bool requested = next >= 'a' && next <= 'h' && castleWithScan(r, *letter, next - 'a');
-      if (!requested) castleWithScan(r, *letter, -1);
+      const bool granted = requested || castleWithScan(r, *letter, -1);
+      if (kReport && !granted) report->addLetter(ReadingKind::CastlingWithoutRook, c);
       in.at += requested ? 2 : 1;
     } else if (c >= 'A' && c <= 'H') {
-      castleWithRookOn(r, true, c - 'A');  // Shredder-FEN and X-FEN: White's rook by its file
+      // Shredder-FEN and X-FEN: White's rook by its file.
+      if (const auto refused = castleWithRookOn(r, true, c - 'A'); kReport && refused) {
+        report->addLetter(*refused, c);
+      }
       ++in.at;
     } else if (c >= 'a' && c <= 'h') {
-      castleWithRookOn(r, false, c - 'a');
+      if (const auto refused = castleWithRookOn(r, false, c - 'a'); kReport && refused) {
+        report->addLetter(*refused, c);
+      }
       ++in.at;
     } else {
       ++in.at;
-      if (c != '-') break;
+      if (c != '-') {
+        if (kReport && !isFenSpace(c)) report->setText(ReadingKind::UnknownInCastling, {&c, 1});
+        break;
+      }
     }
   }
 
-  // En passant: kept as it was when the field is absent.
+  // En passant: kept as it was when the field is absent. Its rank is read
+  // from the side to move; a "3" or "6" after the file is passed over.
   in.skipSpace();
   const char ep = in.peek();
   if (ep >= 'a' && ep <= 'h') {
+    const char* const field = in.at;
     r.EnPassant = ep - 'a' + 1;
     ++in.at;
-    if (in.peek() == '3' || in.peek() == '6') ++in.at;
+    const char rank = in.peek();
+    if (rank == '3' || rank == '6') ++in.at;
+    if (kReport && rank != (r.Side == 0 ? '6' : '3')) {
+      report->setText(ReadingKind::EnPassantChanged, {field, rank >= '0' && rank <= '9' ? 2u : 1u});
+      report->addSquares(ReadingKind::EnPassantChanged,
+                         squareBit(enPassantTarget(r.EnPassant, r.Side)));
+    }
   } else if (ep == '-') {
     r.EnPassant = 0;
     ++in.at;
+  } else if (kReport) {
+    if (r.EnPassant != 0) {
+      report->addSquares(ReadingKind::EnPassantKept,
+                         squareBit(enPassantTarget(r.EnPassant, r.Side)));
+    } else {
+      reportAbsent(in, FenField::EnPassant, *report);
+    }
   }
 
   in.skipSpace();
-  r.HalfCount = std::clamp(in.number(), 0, 99);
+  const char* const clock = in.at;
+  const int halfCount = in.number();
+  r.HalfCount = std::clamp(halfCount, 0, 99);
+  if (kReport && (in.at == clock || halfCount > 99)) {
+    reportCounter(in, clock, halfCount <= 99, FenField::HalfMoveClock,
+                  ReadingKind::HalfMoveClockClamped, *report);
+  }
   in.skipSpace();
-  r.FullCount = std::clamp(in.number(), 1, 999);
+  const char* const number = in.at;
+  const int fullCount = in.number();
+  r.FullCount = std::clamp(fullCount, 1, 999);
+  if (kReport && (in.at == number || fullCount < 1 || fullCount > 999)) {
+    reportCounter(in, number, fullCount >= 1 && fullCount <= 999, FenField::FullMoveNumber,
+                  ReadingKind::FullMoveNumberClamped, *report);
+  }
+
+  // Anything after the full-move number is passed over.
+  if constexpr (kReport) {
+    in.skipSpace();
+    const char* end = in.end;
+    while (end > in.at && isFenSpace(end[-1])) --end;
+    if (end > in.at) {
+      report->setText(ReadingKind::TextIgnored, {in.at, static_cast<std::size_t>(end - in.at)});
+    }
+  }
 }
 
 }  // namespace
@@ -233,33 +389,53 @@ struct PlacementTable {
 };
 constexpr PlacementTable kPlacement{};
 
-// Of several kings of one colour only the last one placed stays.
-void keepLastKing(std::array<char, kSquares>& board, char king, int last) {
+// Of several kings of one colour only the last one placed stays; the others'
+// squares are returned.
+Squares keepLastKing(std::array<char, kSquares>& board, char king, int last) {
+  Squares leftOut = 0;
   for (int s = 0; s < last; ++s) {
-    if (board[s] == king) board[s] = 0;
+    if (board[s] == king) {
+      board[s] = 0;
+      leftOut |= squareBit(s);
+    }
   }
+  return leftOut;
 }
 
-}  // namespace
+// Whether a rank of the board (eight bytes from `rank`) holds a pawn: the
+// bytes case-folded and compared with "p" by the zero-byte test, all at once.
+bool rankHoldsPawn(const char* rank) {
+  std::uint64_t bytes;
+  std::memcpy(&bytes, rank, 8);
+  const std::uint64_t v = (bytes | 0x2020202020202020ULL) ^ 0x7070707070707070ULL;
+  return ((v - 0x0101010101010101ULL) & ~v & 0x8080808080808080ULL) != 0;
+}
+
+// What the fresh reader's loop leaves: where it stopped, the square counter,
+// the kings it put down, and (when asked) whether every rank came out at eight.
+struct FreshPlacement {
+  const char* at;
+  int square = 0;
+  std::uint32_t kings = 0;  // White's in bits 0..7, Black's in bits 8..15
+  int kingAt[3] = {};       // the last one, by king: 1 White, 2 Black
+  bool exactRanks = false;
+};
 
 // The same rules as readPlacement with setSquare on an empty board, in a loop
 // made for speed (a few instructions a character, branching only where the
-// placement ends): squares become empty by being passed over; a pawn on a
-// home rank is refused (its square stays empty); of several kings of a
-// colour the last one stays. Refused pawns and surplus kings are rare and are
-// put right after the loop.
-void readFenFresh(std::string_view text, PositionRecord& r) {
-  Cursor in{text.data(), text.data() + text.size()};
-  in.skipSpace();
+// placement ends): squares become empty by being passed over. `kRanks` adds
+// the check of the ranks, for a report only.
+template <bool kRanks>
+FreshPlacement readFreshPlacement(const char* at, const char* const end, char* const board) {
   // Locals only in the loop: a store into the board (characters) could alias
   // anything in memory, which would make every step wait for the last one.
-  const char* at = in.at;
-  const char* const end = in.end;
-  char* const board = r.Board.data();
   int square = 0;
   std::uint32_t slashBefore = 0;
-  std::uint32_t kings = 0;  // White's in bits 0..7, Black's in bits 8..15
-  int kingAt[3] = {};       // by king: 1 White, 2 Black
+  std::uint32_t kings = 0;
+  int kingAt[3] = {};
+  // Every rank eight squares: the k-th "/" finds the counter at 8k, and there
+  // are seven of them.
+  std::uint32_t misfit = 0, slashes = 0;
   while (square < kSquares && at < end) {
     const std::uint32_t b = kPlacement.bytes[static_cast<unsigned char>(*at++)];
     if (b & kEnd) break;  // anything else ends the placement, and is passed over
@@ -272,21 +448,63 @@ void readFenFresh(std::string_view text, PositionRecord& r) {
     // empty rank. One formula for both, so that the loop does not branch on
     // slashes, which come too irregularly to be guessed.
     const std::uint32_t slash = b >> kSlashShift & 1u;
+    if constexpr (kRanks) {
+      misfit |= slash & (static_cast<std::uint32_t>(square) != 8 * slashes + 8 ? 1u : 0u);
+      slashes += slash;
+    }
     const int advance = static_cast<int>((b & 0xFF) + (slashBefore & slash));
     square = (square + advance) & ~static_cast<int>(b >> kMaskShift & 7u);
     slashBefore = slash;
   }
-  in.at = at;
-  for (const int s : {0, 1, 2, 3, 4, 5, 6, 7, 56, 57, 58, 59, 60, 61, 62, 63}) {
-    if (board[s] == 'P' || board[s] == 'p') board[s] = 0;
+  FreshPlacement placed{at, square, kings, {kingAt[0], kingAt[1], kingAt[2]}};
+  // A digit may carry the counter past 64; more placement may follow the 64th square.
+  placed.exactRanks = kRanks && square == kSquares && slashes == 7 && misfit == 0 &&
+                      (at == end || !isPlacementByte(*at));
+  return placed;
+}
+
+}  // namespace
+
+// A pawn on a home rank is refused (its square stays empty); of several kings
+// of a colour the last one stays. Refused pawns and surplus kings are rare and
+// are put right after the loop. A report reads the placement once more, with
+// the editor's walk, when its ranks are not all of eight squares.
+void readFenFresh(std::string_view text, PositionRecord& r, ReadingReport* report) {
+  if (report) report->clear();
+  Cursor in{text.data(), text.data() + text.size()};
+  in.skipSpace();
+  const char* const placement = in.at;
+  char* const board = r.Board.data();
+  const FreshPlacement placed = report ? readFreshPlacement<true>(in.at, in.end, board)
+                                       : readFreshPlacement<false>(in.at, in.end, board);
+  in.at = placed.at;
+  LeftOutMen leftOut;
+  for (const int home : {kA8, kA1}) {
+    if (!rankHoldsPawn(board + home)) continue;
+    for (int s = home; s < home + 8; ++s) {
+      if (board[s] == 'P' || board[s] == 'p') {
+        board[s] = 0;
+        leftOut.pawns |= squareBit(s);
+      }
+    }
   }
-  const std::uint32_t whiteKings = kings & 0xFF, blackKings = kings >> 8;
-  r.WhiteKing = whiteKings != 0 ? kingAt[1] : -1;
-  r.BlackKing = blackKings != 0 ? kingAt[2] : -1;
-  if (whiteKings > 1) keepLastKing(r.Board, 'K', r.WhiteKing);
-  if (blackKings > 1) keepLastKing(r.Board, 'k', r.BlackKing);
+  const std::uint32_t whiteKings = placed.kings & 0xFF, blackKings = placed.kings >> 8;
+  r.WhiteKing = whiteKings != 0 ? placed.kingAt[1] : -1;
+  r.BlackKing = blackKings != 0 ? placed.kingAt[2] : -1;
+  if (whiteKings > 1) leftOut.whiteKings = keepLastKing(r.Board, 'K', r.WhiteKing);
+  if (blackKings > 1) leftOut.blackKings = keepLastKing(r.Board, 'k', r.BlackKing);
   r.ErrKing = r.WhiteKing < 0 || r.BlackKing < 0;
-  readFieldsAfterPlacement(in, r);
+  if (report) {
+    if (!placed.exactRanks) {
+      Cursor again{placement, in.end};
+      readPlacement(again, [](int, char) {}, [](int, int) {}, report);
+    }
+    leftOut.whiteKing = r.WhiteKing;
+    leftOut.blackKing = r.BlackKing;
+    leftOut.reportTo(*report);
+  }
+  if (report) readFieldsAfterPlacement<true>(in, r, report);
+  else readFieldsAfterPlacement<false>(in, r, nullptr);
   r.RedrawEnabled = true;
 }
 
@@ -387,8 +605,12 @@ std::size_t readCanonicalPlacement(const char* at, std::size_t available, Positi
 
 }  // namespace
 
-std::string_view readFenFreshAhead(std::string_view text, PositionRecord& r) {
+std::string_view readFenFreshAhead(std::string_view text, PositionRecord& r,
+                                   ReadingReport* report) {
 #if defined(__SSE2__)
+  // A placement in the writer's form changes nothing: only the fields after
+  // it can be reported.
+  if (report) report->clear();
   Cursor in{text.data(), text.data() + text.size()};
   in.skipSpace();
   const char* const placement = in.at;
@@ -397,16 +619,18 @@ std::string_view readFenFreshAhead(std::string_view text, PositionRecord& r) {
   if (length != 0) {
     in.at += length;
     r.ErrKing = r.WhiteKing < 0 || r.BlackKing < 0;
-    readFieldsAfterPlacement(in, r);
+    if (report) readFieldsAfterPlacement<true>(in, r, report);
+    else readFieldsAfterPlacement<false>(in, r, nullptr);
     r.RedrawEnabled = true;
     return {placement, length};
   }
 #endif
-  readFenFresh(text, r);
+  readFenFresh(text, r, report);
   return {};
 }
 
 void Position::readFen(std::string_view text) {
+  lastReading_.clear();
   rec_.RedrawEnabled = false;
   {
     Batch batch(*this);
@@ -417,17 +641,31 @@ void Position::readFen(std::string_view text) {
     }
     // Squares through setSquare, which keeps the king squares right and hands
     // a piece under a refused pawn to the piece box; empty ones stay as they are.
+    LeftOutMen leftOut;
     readPlacement(
-        in, [this](int square, char c) { setSquare(square, c); },
+        in,
+        [this, &leftOut](int square, char c) {
+          if ((c == 'P' || c == 'p') && onHomeRank(square)) leftOut.pawns |= squareBit(square);
+          // A king of this text empties the square of the one before it.
+          if (c == 'K' || c == 'k') {
+            const bool white = c == 'K';
+            int& king = white ? leftOut.whiteKing : leftOut.blackKing;
+            if (king >= 0) (white ? leftOut.whiteKings : leftOut.blackKings) |= squareBit(king);
+            king = square;
+          }
+          setSquare(square, c);
+        },
         [this](int from, int to) {
           for (int s = from; s < to; ++s) {
             if (rec_.Board[s] != 0) setSquare(s, 0);
           }
-        });
+        },
+        &lastReading_);
+    leftOut.reportTo(lastReading_);
 
     const int side = rec_.Side;
     const bool extended = rec_.Extended;
-    readFieldsAfterPlacement(in, rec_);
+    readFieldsAfterPlacement<true>(in, rec_, &lastReading_);
     if (rec_.Side != side) obs().sideChanged();
     if (rec_.Extended != extended) obs().extendedChanged();
 

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "model/PositionRecord.h"
+#include "model/ReadingReport.h"
 
 namespace kalmera {
 
@@ -34,8 +35,9 @@ std::string castlingField(const PositionRecord& record, FenDialect dialect);
 
 // Reads a text into a fresh record (as `PositionRecord{}` leaves it), in one
 // pass: the same record as the editor's reader makes of a freshly started
-// position, but without its window to tell.
-void readFenFresh(std::string_view text, PositionRecord& record);
+// position, but without its window to tell. With `report`, what the reading
+// changed goes there (the report the editor's reader keeps).
+void readFenFresh(std::string_view text, PositionRecord& record, ReadingReport* report = nullptr);
 
 // How far past the end of its text readFenFreshAhead may read.
 inline constexpr std::size_t kReadAhead = 64;
@@ -43,8 +45,10 @@ inline constexpr std::size_t kReadAhead = 64;
 // readFenFresh for a text followed by at least kReadAhead bytes that may be
 // read (whatever they hold). A placement that is already the writer's own
 // (as nearly every placement from a program is) is read many bytes at a
-// time; it is returned, for writeFen to copy. Any other gives "".
-std::string_view readFenFreshAhead(std::string_view text, PositionRecord& record);
+// time; it is returned, for writeFen to copy. Any other gives "". The report
+// as with readFenFresh.
+std::string_view readFenFreshAhead(std::string_view text, PositionRecord& record,
+                                   ReadingReport* report = nullptr);
 
 // Sets one rook file, pushing the other along when fewer than two files would
 // separate them; a letter outside the side's range ("a".."f", "c".."h")

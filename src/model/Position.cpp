@@ -15,6 +15,7 @@ void Position::resetToStart() {
   rec_ = PositionRecord{};
   activeIndex_ = 4;  // the queen
   fenLine_.clear();
+  lastReading_.clear();
   batchDepth_ = 0;
 }
 

@@ -8,6 +8,7 @@
 
 #include "model/FenRecord.h"
 #include "model/PositionRecord.h"
+#include "model/ReadingReport.h"
 
 namespace kalmera {
 
@@ -94,6 +95,9 @@ class Position {
   void typePiece(int square, char letter);
 
   void readFen(std::string_view text);
+  // What the last readFen changed of its text (empty when it read it as
+  // written); replaced by every reading.
+  const ReadingReport& lastReading() const { return lastReading_; }
   void rewriteFenLine();
 
   void mirror();
@@ -125,6 +129,7 @@ class Position {
   int activeIndex_ = 4;
   std::string fenLine_;
   std::string scratch_;
+  ReadingReport lastReading_;
   int batchDepth_ = 0;
   static PositionObserver none_;
   PositionObserver* observer_ = &none_;

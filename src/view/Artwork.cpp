@@ -193,6 +193,9 @@ const Images& perRatio(std::deque<std::pair<qreal, Images>>& cache, qreal ratio,
   for (const auto& [r, images] : cache) {
     if (qFuzzyCompare(r, ratio)) return images;
   }
+  // A window resized by hand passes through many ratios: only the latest are
+  // kept (callers use what they get at once).
+  if (cache.size() >= 6) cache.pop_front();
   cache.emplace_back(ratio, draw(ratio));
   return cache.back().second;
 }
@@ -277,11 +280,21 @@ QImage drawBoardImage(int index, qreal ratio) {
   return image;
 }
 
+const QImage& boardImage(int index, qreal ratio) {
+  // Each image is drawn when it is first shown: a start shows a dozen of them.
+  using Lazy = std::array<QImage, kMarkOnly + 1>;
+  static std::deque<std::pair<qreal, Lazy>> cache;
+  auto& images = const_cast<Lazy&>(perRatio(cache, ratio, [](qreal) { return Lazy{}; }));
+  QImage& image = images[index];
+  if (image.isNull()) image = drawBoardImage(index, ratio);
+  return image;
+}
+
 const std::vector<QImage>& boardImages(qreal ratio) {
   static std::deque<std::pair<qreal, std::vector<QImage>>> cache;
   return perRatio(cache, ratio, [](qreal r) {
     std::vector<QImage> all;
-    for (int i = 0; i <= kMarkOnly; ++i) all.push_back(drawBoardImage(i, r));
+    for (int i = 0; i <= kMarkOnly; ++i) all.push_back(boardImage(i, r));
     return all;
   });
 }

@@ -37,6 +37,8 @@ class ScaledPainter {
 // (2 gives 64 x 64 pixels with the same geometry), and drawn once per ratio.
 enum BoardImage { kMarkedOffset = 12, kEnPassantRing = 24, kMarkedRing = 25, kMarkOnly = 26 };
 const std::vector<QImage>& boardImages(qreal ratio = 1);
+// One of them, drawn the first time it is asked for at that ratio.
+const QImage& boardImage(int index, qreal ratio = 1);
 QImage drawBoardImage(int index, qreal ratio = 1);
 // The same drawing as vector paths into the 32 x 32 box at the painter's origin.
 void paintBoardImage(QPainter& painter, int index);

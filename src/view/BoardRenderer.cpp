@@ -75,7 +75,7 @@ class BoardPainter {
 
 void BoardPainter::boardImage(int x, int y, int index) {
   if (!vector_) {
-    p_.drawImage(x, y, boardImages(ratio_)[index]);
+    p_.drawImage(x, y, kalmera::boardImage(index, ratio_));
     return;
   }
   p_.save();

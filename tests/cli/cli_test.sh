@@ -28,21 +28,21 @@ check "turn standard" \
   "$(echo 'rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1' | "$tool" --turn)"
 
 check "json object" \
-  '{"fen":"rkr5/8/8/8/8/8/8/RKR5 w KQkq - 0 1","side":0,"extended":true,"rookLeft":"a","rookRight":"c","enPassant":0,"halfCount":0,"fullCount":1,"rights":{"whiteLeft":true,"whiteRight":true,"blackLeft":true,"blackRight":true},"errors":{"king":false,"whiteLeft":false,"whiteRight":false,"blackLeft":false,"blackRight":false,"enPassant":false},"reasons":{},"legality":{},"whiteKing":57,"blackKing":1,"marks":"----------------------------------------------------------------"}' \
+  '{"fen":"rkr5/8/8/8/8/8/8/RKR5 w KQkq - 0 1","side":0,"extended":true,"rookLeft":"a","rookRight":"c","enPassant":0,"halfCount":0,"fullCount":1,"rights":{"whiteLeft":true,"whiteRight":true,"blackLeft":true,"blackRight":true},"errors":{"king":false,"whiteLeft":false,"whiteRight":false,"blackLeft":false,"blackRight":false,"enPassant":false},"reading":{},"reasons":{},"legality":{},"whiteKing":57,"blackKing":1,"marks":"----------------------------------------------------------------"}' \
   "$(echo 'rkr5/8/8/8/8/8/8/RKR5 w KQkq - 0 1' | "$tool" --json)"
 
 check "json flags" \
-  '{"fen":"8/8/8/8/8/8/8/8 w - - 0 1","side":0,"extended":false,"rookLeft":"a","rookRight":"h","enPassant":3,"halfCount":0,"fullCount":1,"rights":{"whiteLeft":false,"whiteRight":false,"blackLeft":false,"blackRight":false},"errors":{"king":true,"whiteLeft":false,"whiteRight":false,"blackLeft":false,"blackRight":false,"enPassant":true},"reasons":{"king":"White and Black have no king.","enPassant":"No black pawn on c5 that could have made the double step."},"legality":{"kings":"White and Black have no king."},"whiteKing":-1,"blackKing":-1,"marks":"----------------------------------------------------------------"}' \
+  '{"fen":"8/8/8/8/8/8/8/8 w - - 0 1","side":0,"extended":false,"rookLeft":"a","rookRight":"h","enPassant":3,"halfCount":0,"fullCount":1,"rights":{"whiteLeft":false,"whiteRight":false,"blackLeft":false,"blackRight":false},"errors":{"king":true,"whiteLeft":false,"whiteRight":false,"blackLeft":false,"blackRight":false,"enPassant":true},"reading":{"fieldsMissing":"The half-move clock and the full-move number are missing."},"reasons":{"king":"White and Black have no king.","enPassant":"No black pawn on c5 that could have made the double step."},"legality":{"kings":"White and Black have no king."},"whiteKing":-1,"blackKing":-1,"marks":"----------------------------------------------------------------"}' \
   "$(echo '8/8/8/8/8/8/8/8 w - c6' | "$tool" --json)"
 
 # Legality: the FEN and the verdict per line, or only the illegal lines.
 check "check verdicts" \
   "$(printf '%s\t%s\n' 'rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1' legal \
-     '4k3/8/8/8/8/8/8/4R1K1 w - - 0 1' oppositeCheck '8/8/8/8/8/8/8/4R3 w - - 0 1' kings \
+     '4k3/8/8/8/8/8/8/4R1K1 w - - 0 1' fieldsMissing,oppositeCheck '8/8/8/8/8/8/8/4R3 w - - 0 1' fieldsMissing,kings \
      '4k3/4p3/8/3Pp3/8/8/8/4K3 w - e6 3 1' enPassantClock,enPassantOrigin)" \
   "$(printf '%s\n' 'rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1' \
      '4k3/8/8/8/8/8/8/4R1K1 w' '8/8/8/8/8/8/8/4R3' '4k3/4p3/8/3Pp3/8/8/8/4K3 w - e6 3 1' | "$tool" check)"
-check "check --illegal" "4k3/8/8/8/8/8/8/4R1K1 w - - 0 1	oppositeCheck" \
+check "check --illegal" "4k3/8/8/8/8/8/8/4R1K1 w - - 0 1	fieldsMissing,oppositeCheck" \
   "$(printf '%s\n' 'rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1' '4k3/8/8/8/8/8/8/4R1K1 w' |
      "$tool" check --illegal)"
 check "check --illegal with nothing illegal" "0 0" \
@@ -52,6 +52,32 @@ check "check judges the turned position" "4r1k1/8/8/8/8/8/8/4K3 b - - 0 1	opposi
 check "json legality with its sentence" \
   '"legality":{"oppositeCheck":"Black'"'"'s king on e8 is in check from the rook on e1, but White is to move."}' \
   "$(echo '4k3/8/8/8/8/8/8/4R1K1 w' | "$tool" --json | grep -o '"legality":{[^}]*}')"
+
+# What the reader changed of a text: in the JSON with its sentence, and in
+# check before the verdict, so that a changed text is never just "legal".
+check "json reading of a second king" \
+  '"reading":{"extraWhiteKing":"The white king on a1 was left out for the later one on e1."}' \
+  "$(echo '4k3/8/8/8/8/8/8/K3K3 w - - 0 1' | "$tool" --json | grep -o '"reading":{[^}]*}')"
+check "json reading of a typing slip, every change" \
+  '"reading":{"unknownInPlacement":"The character \"9\" does not belong in a placement, so the board from a6 on was left empty.","unknownInCastling":"The character \"/\" ended the castling field and was passed over.","fieldsUnreadable":"The side to move, the en-passant field and the full-move number could not be read.","textIgnored":"The text \"/8/8/PPPPPPPP/RN...\" after the last field was ignored."}' \
+  "$(echo 'rnbqkbnr/pppppppp/9/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1' | "$tool" --json | grep -o '"reading":{[^}]*}')"
+check "json reading after mirror and turn: the squares of the text" \
+  '"reading":{"castlingWithoutRook":"The castling rights KQkq were left out: there are no rooks for them."}' \
+  "$(echo '4k3/8/8/8/8/8/8/4K3 w KQkq - 0 1' | "$tool" --json --mirror --turn | grep -o '"reading":{[^}]*}')"
+reading_in=$(printf '%s\n' '4k3/8/8/8/8/8/8/K3K3 w - - 0 1' 'k7/8/8/8/8/8/PPPPPPPP/P3K3 w - - 0 1' \
+  'rnbqkbnr/pppppppp/9/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1' '4k3/8/8/8/8/8/8/4K3 w KQkq - 0 1' \
+  'rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1')
+check "check says what the reading changed before the rules" \
+  "$(printf '%s\t%s\n' '4k3/8/8/8/8/8/8/4K3 w - - 0 1' extraWhiteKing,legal \
+     'k7/8/8/8/8/8/PPPPPPPP/4K3 w - - 0 1' pawnsOnHomeRanks,legal \
+     'rnbqkbnr/pppppppp/8/8/8/8/8/8 w - - 8 1' unknownInPlacement,unknownInCastling,fieldsUnreadable,textIgnored,kings \
+     '4k3/8/8/8/8/8/8/4K3 w - - 0 1' castlingWithoutRook,legal \
+     'rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1' legal)" \
+  "$(printf '%s\n' "$reading_in" | "$tool" check)"
+check "check --illegal keeps the changed lines, drops the ones just legal" "4 0" \
+  "$(printf '%s\n' "$reading_in" | "$tool" check --illegal | grep -vc $'\tlegal$') $(printf '%s\n' "$reading_in" | "$tool" check --illegal | grep -c $'\tlegal$')"
+check "plain normalising is as before" "4k3/8/8/8/8/8/8/4K3 w - - 0 1" \
+  "$(echo '4k3/8/8/8/8/8/8/K3K3 w - - 0 1' | "$tool" 2>&1)"
 
 # Castling notations of other programs: read in any input, written on request.
 xfen_in='r3k2r/8/8/8/8/8/8/R3K1RR w GQkq - 0 1'
@@ -85,6 +111,22 @@ lines=$( { head -c 20000 /dev/urandom | tr -d '\n'; printf '\n'; printf 'a\0b\n'
            head -c 3000000 /dev/zero | tr '\0' 'K'; printf '\n'; } | "$tool" | wc -l)
 check "hostile input gives one line each" 3 "$lines"
 check "hostile input exit code" 0 "$(head -c 100000 /dev/urandom | "$tool" >/dev/null; echo $?)"
+
+# A line is read as its first 1,048,576 bytes; a longer one is said by its
+# number on standard error and the rest of it read past: a 600 MB line in
+# 400 MB of address space (kept whole, it took twice its size).
+long=$(mktemp -d)
+standard='rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1'
+{ printf '%s\n' "$standard"; head -c 1048576 /dev/zero | tr '\0' K; printf '\r\n'
+  head -c 1048577 /dev/zero | tr '\0' K; printf '\n%s' "$standard"; } | "$tool" > "$long/out" 2> "$long/err"
+check "a line over 1 MB: its answer, the cut said by number, exit 0" \
+  "0|$standard|8/8/8/8/8/8/8/7K w - - 0 1|8/8/8/8/8/8/8/7K w - - 0 1|$standard|kalmera-fen: line 3: cut at 1048576 bytes" \
+  "$?|$(paste -sd'|' < "$long/out")|$(cat "$long/err")"
+code=$(bash -c 'ulimit -v 400000 && { printf "x\n"; head -c 600000000 /dev/zero; printf "\n8/8 b\n"; } |
+  "$1" check > "$2/out" 2> "$2/err"; echo $?' limit "$tool" "$long")
+check "a 600 MB line in 400 MB of memory" "0 3 kalmera-fen: line 2: cut at 1048576 bytes" \
+  "$code $(wc -l < "$long/out") $(cat "$long/err")"
+rm -rf "$long"
 
 # A large input is read in blocks, and the lines of a block are answered on
 # both cores: the answers come in the order of the lines all the same, as
@@ -242,6 +284,17 @@ if command -v pdftotext >/dev/null; then
     "$(pdftotext "$pics/sheet.pdf" - | grep -E '^(Week|[0-9]+\.)' | paste -sd'|')"
   check "sheet: the EPD id as the diagram's title" 1 "$(pdftotext "$pics/sheet.pdf" - | grep -c '^Mate in one$')"
 fi
+# A line holds a position when its placement gives all eight ranks ("/"
+# completing a short one); "12", "/" and "K" do not, nor nine ranks.
+err=$(printf '%s\n' "$std" '12' '/' 'K' 'k/8/8/8/8/8/8/K w' '8/8/8/8/8/8/8/8/8' |
+      "$tool" sheet --pdf "$pics/holes.pdf" 2>&1 >/dev/null); code=$?
+check "sheet: lines without eight ranks skipped by number" \
+  "0|kalmera-fen: line 2: no position of eight ranks, skipped|kalmera-fen: line 3: no position of eight ranks, skipped|kalmera-fen: line 4: no position of eight ranks, skipped|kalmera-fen: line 6: no position of eight ranks, skipped" \
+  "$code|$(printf '%s\n' "$err" | paste -sd'|')"
+if command -v pdftotext >/dev/null; then
+  check "sheet: a diagram for each line with a position" "1. White to play|2. White to play" \
+    "$(pdftotext "$pics/holes.pdf" - | grep -E '^[0-9]+\.' | paste -sd'|')"
+fi
 for bad in "sheet" "sheet --pdf" "sheet --pdf x --per-page 5" "sheet --pdf x --per-page" "sheet --pdf x --bogus" \
            "latex --png x" "latex --colours 1,2,3" "latex --head1"; do
   # shellcheck disable=SC2086
@@ -316,5 +369,30 @@ done
 # Headlines come as UTF-8 from the shell; what ISO 8859-1 lacks becomes a reference.
 head='<font size="+2"><strong>Gr&ouml;&szlig;e &#9822;</strong>'
 check "html headline from UTF-8" "$head" "$(echo "$std" | "$tool" html --head1 'Größe ♞' | head -c ${#head})"
+
+# Perft: the leaves of each line's move tree; with --divide each first move
+# (castling king to rook in Chess960, king to its square in standard) and the total.
+check "perft per line" "$(printf '%s\n' 8902 2812)" \
+  "$(printf '%s\n' "$std" '8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1' | "$tool" perft 3)"
+check "perft reads the line as normalize does" 400 \
+  "$(printf 'rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1\r\n' | "$tool" perft 2)"
+check "perft --divide in Chess960" "g1f1: 1|g1f2: 1|g1g2: 1|g1h1: 1|g1h2: 1|12" \
+  "$(echo '6k1/8/8/8/8/8/8/6KR w H - 0 1' | "$tool" perft 1 --divide | grep -v '^h1' | paste -sd '|')"
+check "perft --divide counts each first move's leaves" \
+  "$(printf '%s\n' 'b6a5: 3' 'b6a6: 1' 'b6b5: 3' 'b6c5: 3' 'b6c6: 2' 'b6c7: 1' 13)" \
+  "$(echo 'k7/8/1K6/8/8/8/8/8 w - - 0 1' | "$tool" perft 2 --divide)"
+check "perft --divide castles e1g1 in standard" "e1c1: 1|e1g1: 1" \
+  "$(echo 'r3k2r/8/8/8/8/8/8/R3K2R w KQkq - 0 1' | "$tool" perft --divide 1 | grep -E '^e1[cg]1' | paste -sd '|')"
+check "perft of a mate" "0" "$(echo 'rnb1kbnr/pppp1ppp/8/4p3/6Pq/5P2/PPPPP2P/RNBQKBNR w KQkq - 1 3' | "$tool" perft 3)"
+for bad in "perft" "perft 0" "perft 21" "perft x" "perft 2 3" "perft 2 --fast"; do
+  # shellcheck disable=SC2086
+  err=$("$tool" $bad </dev/null 2>&1 >/dev/null); code=$?
+  check "usage error: $bad" "2 kalmera-fen: |Try 'kalmera-fen --help'." \
+    "$code $(printf '%s' "$err" | head -n 1 | cut -c1-13)|$(printf '%s\n' "$err" | sed -n 2p)"
+done
+err=$(echo "$std" | "$tool" perft 1 2>&1 >/dev/full); code=$?
+check "perft into a full disk" "1 kalmera-fen: cannot write standard output: No space left on device" "$code $err"
+err=$("$tool" perft 1 2>&1 </ >/dev/null); code=$?
+check "perft reading a folder" "1 kalmera-fen: cannot read standard input: Is a directory" "$code $err"
 
 finish

@@ -43,6 +43,24 @@ class FakePlatform : public Platform {
   void showMessage(QWidget*, const QString& title, const QString& text, Icon) override {
     messages.push_back({title, text});
   }
+  // Questions asked, and the answers to give in turn (Cancel and No when none is left).
+  std::vector<Message> questions;
+  std::deque<Unsaved> unsavedAnswers;
+  std::deque<bool> yesNoAnswers;
+  Unsaved askUnsaved(QWidget*, const QString& title, const QString& text) override {
+    questions.push_back({title, text});
+    if (unsavedAnswers.empty()) return Unsaved::Cancel;
+    const Unsaved answer = unsavedAnswers.front();
+    unsavedAnswers.pop_front();
+    return answer;
+  }
+  bool askYesNo(QWidget*, const QString& title, const QString& text) override {
+    questions.push_back({title, text});
+    if (yesNoAnswers.empty()) return false;
+    const bool answer = yesNoAnswers.front();
+    yesNoAnswers.pop_front();
+    return answer;
+  }
   int runDialog(QDialog* dialog) override {
     if (dialogScript.empty()) return QDialog::Rejected;
     auto step = dialogScript.front();

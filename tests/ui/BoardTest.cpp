@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "WindowUnderTest.h"
+#include "ui/board/BoardView.h"
 #include "ui/window/MainWindow.h"
 #include "view/BoardGeometry.h"
 #include "view/BoardRenderer.h"
@@ -60,6 +61,35 @@ class BoardTest : public QObject, private WindowUnderTest {
     QCOMPARE(g.squareAt(31, 100), -1);
     QCOMPARE(g.squareAt(304, 100), -1);
     QCOMPARE(g.squareAt(100, 304), -1);
+  }
+
+  // A larger window: the board grows square and is drawn at its size (the
+  // same picture as the renderer draws at that ratio, not an enlargement);
+  // the FEN line takes the width; clicks still find their squares; the
+  // exports keep 337 x 337.
+  void aLargerWindowDrawsALargerBoard() {
+    auto* board = child<BoardView>("PbxBoard");
+    auto* fenLine = child<QLineEdit>("EdtFenString");
+    const int fenWidth = fenLine->width();
+    QTRY_COMPARE(window_->centralWidget()->size(), QSize(596, 573));
+    window_->resize(window_->width() + 337 + 40, window_->height() + 337);
+    QTRY_COMPARE(board->size(), QSize(674, 674));
+    QCOMPARE(fenLine->width(), fenWidth + 337 + 40);
+    BoardRenderer fresh;
+    QImage expected;
+    std::array<int, 3> colors{window_->getColor(0), window_->getColor(1), window_->getColor(2)};
+    fresh.redraw(expected, 337, 337, window_->position().record(), colors,
+                 2 * board->devicePixelRatioF());
+    QCOMPARE(board->screenPicture(), expected);
+    QCOMPARE(window_->boardPicture().size(), QSize(337, 337));
+    QCOMPARE(window_->boardPicture(), freshRender());
+    QTest::mouseClick(board, Qt::RightButton, {}, 2 * squareCentre(sq("e1")));
+    QCOMPARE(window_->position().getSquare(sq("e1")), '\0');
+    QCOMPARE(board->squareRect(sq("h1")), QRect(2 * squareTopLeft(sq("h1")), QSize(68, 68)));
+    // Back to the default size: every control at its place again.
+    window_->resize(window_->minimumSizeHint());
+    QTRY_COMPARE(board->size(), QSize(337, 337));
+    QCOMPARE(fenLine->width(), fenWidth);
   }
 
   void squaresFrameAndMargins() {

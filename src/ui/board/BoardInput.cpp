@@ -105,8 +105,12 @@ void BoardInput::startDrag() {
     board_->setDragSource(source_);
   }
   // The piece itself is the pointer, wherever it goes.
-  const QImage image = drawBoardImage(pieceIndex(letter), board_->devicePixelRatioF());
-  QApplication::setOverrideCursor(QCursor(QPixmap::fromImage(image), kPieceSize / 2, kPieceSize / 2));
+  // At the size the board shows it.
+  const qreal scale = board_->scale();
+  QImage image = drawBoardImage(pieceIndex(letter), board_->devicePixelRatioF() * scale);
+  image.setDevicePixelRatio(board_->devicePixelRatioF());
+  const int hotSpot = qRound(kPieceSize * scale / 2);
+  QApplication::setOverrideCursor(QCursor(QPixmap::fromImage(image), hotSpot, hotSpot));
   qApp->installEventFilter(this);
 }
 

@@ -42,14 +42,15 @@ void BoardView::redraw(const PositionRecord& record, const std::array<int, 3>& c
 void BoardView::drawScreen() {
   PositionRecord shown = record_;
   if (dragSource_ >= 0) shown.Board[dragSource_] = 0;
-  lastRedraw_ = screenRenderer_.redraw(screen_, width(), height(), shown, colors_,
-                                       devicePixelRatioF(), flipped_);
+  lastRedraw_ = screenRenderer_.redraw(screen_, kBoardPictureSize, kBoardPictureSize, shown,
+                                       colors_, screenRatio(), flipped_);
   update();
 }
 
 const QImage& BoardView::picture() {
   if (screen_.devicePixelRatio() == 1 && dragSource_ < 0) return screen_;
-  exportRenderer_.redraw(export_, width(), height(), record_, colors_, 1, flipped_);
+  exportRenderer_.redraw(export_, kBoardPictureSize, kBoardPictureSize, record_, colors_, 1,
+                         flipped_);
   return export_;
 }
 
@@ -66,15 +67,24 @@ void BoardView::setEnglish(bool english) {
   tellAccessibility(record_, true);
 }
 
+qreal BoardView::scale() const { return qreal(width()) / kBoardPictureSize; }
+
+qreal BoardView::screenRatio() const { return devicePixelRatioF() * scale(); }
+
 int BoardView::squareAtGlobal(const QPoint& global) const {
   const QPoint at = mapFromGlobal(global);
   if (!rect().contains(at)) return -1;
-  return geometry().squareAt(at.x(), at.y(), flipped_);
+  const qreal s = scale();
+  return geometry().squareAt(int(at.x() / s), int(at.y() / s), flipped_);
 }
 
 QRect BoardView::squareRect(int square) const {
   const BoardGeometry g = geometry();
-  return QRect(g.squareLeft(square, flipped_), g.squareTop(square, flipped_), g.SW, g.SH);
+  const qreal s = scale();
+  const int left = qRound(g.squareLeft(square, flipped_) * s);
+  const int top = qRound(g.squareTop(square, flipped_) * s);
+  return QRect(left, top, qRound((g.squareLeft(square, flipped_) + g.SW) * s) - left,
+               qRound((g.squareTop(square, flipped_) + g.SH) * s) - top);
 }
 
 void BoardView::setCursorSquare(int square) {
@@ -93,9 +103,14 @@ void BoardView::setDragSource(int square) {
 
 void BoardView::paintEvent(QPaintEvent*) {
   // Moved to a screen of another ratio: draw anew for it.
-  if (!screen_.isNull() && screen_.devicePixelRatio() != devicePixelRatioF()) drawScreen();
+  if (!screen_.isNull() && screen_.devicePixelRatio() != screenRatio()) drawScreen();
   QPainter painter(this);
-  painter.drawImage(0, 0, screen_);
+  // The picture has exactly the widget's pixels: drawn at this size, never scaled.
+  painter.drawImage(QRectF(rect()), screen_);
+  if (!painted_) {
+    painted_ = true;
+    emit firstPainted();
+  }
   if (hasFocus() && cursorFrameShown_) paintCursorFrame(painter);
 }
 
@@ -177,6 +192,13 @@ bool BoardView::takeKey(QKeyEvent* event) {
       break;
   }
   return false;
+}
+
+void BoardView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  // Another size: the artwork drawn anew at it (not on the first layout,
+  // before anything was drawn).
+  if (!screen_.isNull()) drawScreen();
 }
 
 void BoardView::focusInEvent(QFocusEvent* event) {

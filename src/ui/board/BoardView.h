@@ -24,6 +24,9 @@ namespace kalmera {
 // K, D, T, L, S and B (Bauer) too, white in upper case and black in lower.
 char boardLetter(char typed, bool english);
 
+// The board picture's size at the default size, and of every exported picture.
+constexpr int kBoardPictureSize = 337;
+
 class BoardView : public QWidget {
   Q_OBJECT
 
@@ -44,7 +47,10 @@ class BoardView : public QWidget {
   // Seen from Black's side: rank 1 at the top, the h-file on the left.
   void setFlipped(bool flipped);
   bool flipped() const { return flipped_; }
-  BoardGeometry geometry() const { return boardGeometry(width(), height()); }
+  // The board's geometry in units of the default board (337 x 337); shown
+  // larger, everything is drawn at the larger size (scale() > 1).
+  BoardGeometry geometry() const { return boardGeometry(kBoardPictureSize, kBoardPictureSize); }
+  qreal scale() const;
   // The square under a point of the screen; -1 outside the 8 x 8 squares.
   int squareAtGlobal(const QPoint& global) const;
   // Where a square is shown, in the widget's coordinates.
@@ -74,15 +80,20 @@ class BoardView : public QWidget {
   // Delete and Backspace, 0 for the cursor square.
   void pieceTyped(int square, char letter);
   void cursorMoved(int square);
+  // The board is on the screen for the first time.
+  void firstPainted();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
 
  private:
   void drawScreen();
+  // Device pixels of the screen picture per unit of the default board.
+  qreal screenRatio() const;
   bool takeKey(QKeyEvent* event);
   void paintCursorFrame(QPainter& painter) const;
   void tellAccessibility(const PositionRecord& before, bool everything);
@@ -98,6 +109,7 @@ class BoardView : public QWidget {
   bool flipped_ = false;
   int cursor_ = 52;  // e2
   bool cursorFrameShown_ = false;
+  bool painted_ = false;
   int dragSource_ = -1;
   bool english_ = false;
 };

@@ -20,7 +20,6 @@ void PieceBox::showPieces(int side, int activeIndex, const QColor& highlight) {
 void PieceBox::paintEvent(QPaintEvent*) {
   const int W = width(), H = height();
   const int base = (W - 192) / 12, y = (H - 32) / 2;
-  const auto& images = boardImages(devicePixelRatioF());
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   for (int i = 0; i < 6; ++i) {
@@ -30,7 +29,7 @@ void PieceBox::paintEvent(QPaintEvent*) {
       painter.setBrush(highlight_);
       painter.drawEllipse(QRect(x - y, 0, 32 + 2 * y, H));
     }
-    painter.drawImage(x, y, images[6 * side_ + i]);
+    painter.drawImage(x, y, boardImage(6 * side_ + i, devicePixelRatioF()));
   }
 }
 

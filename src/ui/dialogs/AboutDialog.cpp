@@ -32,8 +32,7 @@ AboutDialog::AboutDialog(Platform& platform, QWidget* parent)
   auto* panel = make<QFrame>(this, "Panel1", 8, 8, 399, 208);
   panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   panel->setLineWidth(2);
-  auto* icon = make<QLabel>(panel, "ProgramIcon", 14, 14, 129, 68);
-  icon->setPixmap(QPixmap::fromImage(aboutLogo()));
+  logo_ = make<QLabel>(panel, "ProgramIcon", 14, 14, 129, 68);
   auto* product = make<QLabel>(panel, "ProductName", 156, 18, 228, 60);
   product->setWordWrap(true);
   QFont big = product->font();
@@ -57,6 +56,8 @@ AboutDialog::AboutDialog(Platform& platform, QWidget* parent)
 void AboutDialog::setLanguage(bool english) { applyTexts(this, kAboutTexts, english); }
 
 void AboutDialog::showIn(bool english) {
+  // Drawn when first shown, not while the program starts.
+  if (logo_->pixmap().isNull()) logo_->setPixmap(QPixmap::fromImage(aboutLogo()));
   setLanguage(english);
   ok_->setFocus();
   platform_.runDialog(this);

@@ -3,6 +3,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QPushButton;
 
 namespace kalmera {
@@ -21,6 +22,7 @@ class AboutDialog : public QDialog {
  private:
   Platform& platform_;
   QPushButton* ok_ = nullptr;  // the default button, with the first focus
+  QLabel* logo_ = nullptr;
 };
 
 }  // namespace kalmera

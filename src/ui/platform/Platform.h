@@ -26,9 +26,15 @@ struct SaveRequest {
 class Platform {
  public:
   enum class Icon { Error, Information };
+  enum class Unsaved { Save, Discard, Cancel };
   virtual ~Platform() = default;
 
   virtual void showMessage(QWidget* parent, const QString& title, const QString& text, Icon icon) = 0;
+  // What to do with unsaved changes: Save, Discard or Cancel (the platform's
+  // own buttons, in its language).
+  virtual Unsaved askUnsaved(QWidget* parent, const QString& title, const QString& text) = 0;
+  // A question answered Yes (true) or No.
+  virtual bool askYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
   // Runs a modal dialog and returns its result (QDialog::Accepted or Rejected).
   virtual int runDialog(QDialog* dialog) = 0;
 
@@ -57,6 +63,8 @@ class Platform {
 class QtPlatform : public Platform {
  public:
   void showMessage(QWidget* parent, const QString& title, const QString& text, Icon icon) override;
+  Unsaved askUnsaved(QWidget* parent, const QString& title, const QString& text) override;
+  bool askYesNo(QWidget* parent, const QString& title, const QString& text) override;
   int runDialog(QDialog* dialog) override;
   std::optional<QString> clipboardText() override;
   std::optional<QImage> clipboardPicture() override;

@@ -20,6 +20,23 @@ void QtPlatform::showMessage(QWidget* parent, const QString& title, const QStrin
   box.exec();
 }
 
+Platform::Unsaved QtPlatform::askUnsaved(QWidget* parent, const QString& title,
+                                         const QString& text) {
+  QMessageBox box(QMessageBox::Warning, title, text,
+                  QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+  box.setDefaultButton(QMessageBox::Save);
+  const int answer = box.exec();
+  return answer == QMessageBox::Save      ? Unsaved::Save
+         : answer == QMessageBox::Discard ? Unsaved::Discard
+                                          : Unsaved::Cancel;
+}
+
+bool QtPlatform::askYesNo(QWidget* parent, const QString& title, const QString& text) {
+  QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+  box.setDefaultButton(QMessageBox::Yes);
+  return box.exec() == QMessageBox::Yes;
+}
+
 int QtPlatform::runDialog(QDialog* dialog) { return dialog->exec(); }
 
 std::optional<QString> QtPlatform::clipboardText() {

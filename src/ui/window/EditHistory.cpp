@@ -38,6 +38,9 @@ class EditHistory::Step : public QUndoCommand {
       history_.head1_->setText(state.head1);
       history_.head2_->setText(state.head2);
     }
+    if (state.attached && history_.attachment_ != nullptr) {
+      history_.attachment_->restore(state.attached);
+    }
     history_.position_.restore(state.position);
     history_.restoring_ = false;
   }
@@ -69,7 +72,7 @@ void EditHistory::bind(QAction* undo, QAction* redo) {
 }
 
 EditHistory::State EditHistory::current() const {
-  State state{position_.state(), {}, {}};
+  State state{position_.state(), {}, {}, attachment_ ? attachment_->capture() : nullptr};
   if (head1_ != nullptr) {
     state.head1 = head1_->text();
     state.head2 = head2_->text();
@@ -80,8 +83,12 @@ EditHistory::State EditHistory::current() const {
 void EditHistory::push(const State& before, Kind kind) {
   State after = current();
   // Only a change is a step; choosing a piece alone is not.
+  const bool attachedSame =
+      attachment_ == nullptr || !before.attached || !after.attached
+          ? before.attached == after.attached
+          : attachment_->same(before.attached, after.attached);
   if (after.position.record == before.position.record && after.head1 == before.head1 &&
-      after.head2 == before.head2) {
+      after.head2 == before.head2 && attachedSame) {
     return;
   }
   steps_.push(new Step(*this, before, std::move(after), kind));

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 #include <QUndoStack>
+#include <memory>
 
 #include "model/Position.h"
 
@@ -15,6 +16,18 @@ class QAction;
 class QLineEdit;
 
 namespace kalmera {
+
+// Something beside the position whose state belongs to every step: the open
+// collection's current entry. It is captured before and after each edit and
+// put back before the position is.
+class HistoryAttachment {
+ public:
+  using Snapshot = std::shared_ptr<const void>;
+  virtual ~HistoryAttachment() = default;
+  virtual Snapshot capture() const = 0;  // nothing: nothing to keep
+  virtual bool same(const Snapshot& a, const Snapshot& b) const = 0;
+  virtual void restore(const Snapshot& snapshot) = 0;
+};
 
 class EditHistory : public QObject {
  public:
@@ -26,6 +39,8 @@ class EditHistory : public QObject {
 
   // The two headlines, which the start commands set with the position.
   void trackHeadlines(QLineEdit* first, QLineEdit* second);
+  // The attachment (or none) whose state the steps from now on keep.
+  void attach(HistoryAttachment* attachment) { attachment_ = attachment; }
 
   // Runs an edit as one step when it changed the position or the headlines;
   // an edit inside another belongs to the outer one.
@@ -54,6 +69,7 @@ class EditHistory : public QObject {
   struct State {
     PositionState position;
     QString head1, head2;
+    HistoryAttachment::Snapshot attached;
   };
   State current() const;
   void push(const State& before, Kind kind);
@@ -62,6 +78,7 @@ class EditHistory : public QObject {
   Position& position_;
   QLineEdit* head1_ = nullptr;
   QLineEdit* head2_ = nullptr;
+  HistoryAttachment* attachment_ = nullptr;
   QUndoStack steps_;
   int depth_ = 0;
   int mergeSerial_ = 0;

@@ -8,9 +8,11 @@
 #include <QDropEvent>
 #include <QIcon>
 #include <QLabel>
+#include <QHBoxLayout>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QStringList>
 
 #include "setup/Chess960.h"
 #include "setup/RandomSource.h"
@@ -41,31 +43,41 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
       exports_(platform, this),
       clipboard_(platform, position_, controls_) {
   setObjectName("TFrmFenEdit");
+  // The controls' client area (its default size the smallest) and, beside
+  // it, the rooms that come and go with what is open.
+  auto* centre = new QWidget(this);
+  centre->setObjectName("Centre");
+  centreLayout_ = new QHBoxLayout(centre);
+  centreLayout_->setContentsMargins(0, 0, 0, 0);
+  centreLayout_->setSpacing(0);
+  auto* client = new ClientArea(controls_, centre);
+  centreLayout_->addWidget(client, 1);
+  setCentralWidget(centre);
+  controls_.build(client);
+  blinker_ = new ErrorBlinker(controls_.errorLabels(), this);
+  history_ = new EditHistory(position_, this);
+  history_->trackHeadlines(controls_.headline1Edit, controls_.headline2Edit);
+  actions_.create(this);
+  actions_.buildMenus(menuBar());
+  connectControls();
+  // The icon's seven sizes are drawn once the board shows, not before.
+  connect(controls_.board, &BoardView::firstPainted, this, &MainWindow::setProgramIcon,
+          Qt::QueuedConnection);
+  setAcceptDrops(true);  // a picture of a diagram dropped on the window
+  resize(sizeHint());  // the default size, laid out before the window shows
+  layout()->activate();
+  startUp();
+}
+
+MainWindow::~MainWindow() { position_.setObserver(nullptr); }
+
+void MainWindow::setProgramIcon() {
   QIcon icon;
   for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
     icon.addPixmap(QPixmap::fromImage(programIcon(size)));
   }
   setWindowIcon(icon);
-  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-  auto* client = new QWidget(this);
-  client->setObjectName("Client");
-  client->setFixedSize(kClientWidth, kClientHeight);
-  setCentralWidget(client);
-  controls_.build(client);
-  blinker_ = new ErrorBlinker(controls_.errorLabels(), this);
-  history_ = new EditHistory(position_, this);
-  history_->trackHeadlines(controls_.headline1Edit, controls_.headline2Edit);
-  layout()->setSizeConstraint(QLayout::SetFixedSize);
-  actions_.create(this);
-  actions_.buildMenus(menuBar());
-  connectControls();
-  setAcceptDrops(true);  // a picture of a diagram dropped on the window
-  startUp();
 }
-
-MainWindow::~MainWindow() { position_.setObserver(nullptr); }
 
 void MainWindow::connectControls() {
   const MainWindowControls& c = controls_;
@@ -145,6 +157,7 @@ void MainWindow::restoreStartOfRun() {
   previewImagePath_ = fileAddress(locations_.diagramImages);
   setLanguage();
   position_.readFen(s.fen);
+  rememberReading();  // a settings file changed by hand
   for (int square = 63; square >= 0; --square) position_.setMark(square, s.marks[square]);
   if (!settingsReadable_) showError(message(kSettingsNotRead).arg(settingsPath(), read.problem));
 }
@@ -222,7 +235,29 @@ void MainWindow::paste() {
       return;
     }
   }
+  const bool intoHeadline = clipboard_.headlineFocused();
   clipboard_.paste();
+  if (!intoHeadline) rememberReading();
+}
+
+void MainWindow::rememberReading() {
+  lastReading_ = {position_.lastReading(), position_.fenLine()};
+  showReading();
+}
+
+void MainWindow::showReading() {
+  // Said while the position is still the one the text gave.
+  const ReadingReport& report = lastReading_.report;
+  if (report.empty() || lastReading_.fen != position_.fenLine()) {
+    controls_.showReading({}, {});
+    return;
+  }
+  const Language language = english() ? Language::English : Language::German;
+  QStringList all;
+  for (const ReadingChange& change : report.changes()) {
+    all << fromLatin1(readingSentence(change, language));
+  }
+  controls_.showReading(fromLatin1(readingSummary(report, language)), all.join('\n'));
 }
 
 void MainWindow::openPicture() {
@@ -320,6 +355,7 @@ void MainWindow::setLanguage() {
   controls_.showSide(position_.getSide(), english());
   controls_.showReasons(position_.record(), english());
   controls_.showLegality(position_.record(), english());
+  showReading();
   controls_.board->setEnglish(english());
 }
 
@@ -338,6 +374,7 @@ void MainWindow::activePieceChanged() {
 void MainWindow::fenLineChanged() {
   controls_.fenLine->setText(fromLatin1(position_.fenLine()));
   controls_.fenLine->setCursorPosition(0);  // a long FEN is seen from its start
+  showReading();
   redrawBoard();
 }
 

@@ -21,6 +21,7 @@
 #include "ui/platform/Paths.h"
 #include "ui/platform/PictureImport.h"
 
+class QHBoxLayout;
 class QLineEdit;
 
 namespace kalmera {
@@ -105,6 +106,7 @@ class MainWindow : public QMainWindow, private PositionObserver {
 
  private:
   void connectControls();
+  void setProgramIcon();
   void startUp();
   void loadSetup(bool extended, std::string_view head1, const QString& head2,
                  std::string_view fen);
@@ -123,6 +125,10 @@ class MainWindow : public QMainWindow, private PositionObserver {
     history_->record(std::forward<Edit>(change), kind);
   }
   void redrawBoard();
+  // What the reader changed of a pasted text, shown above the legality line
+  // while the position is the one it gave.
+  void rememberReading();
+  void showReading();
   void showPieceBox();
   // What the exports read; trims the two headlines first.
   DiagramSnapshot diagram();
@@ -131,6 +137,7 @@ class MainWindow : public QMainWindow, private PositionObserver {
   void showError(const QString& text);
 
   Platform& platform_;
+  QHBoxLayout* centreLayout_ = nullptr;
   Position position_;
   std::array<int, 3> colors_{};
   MainWindowControls controls_;
@@ -143,6 +150,10 @@ class MainWindow : public QMainWindow, private PositionObserver {
   Paths paths_;
   QString previewImagePath_;
   Dialogs dialogs_;
+  struct Reading {
+    ReadingReport report;
+    std::string fen;  // the FEN line the text gave
+  } lastReading_;
   bool settingsReadable_ = true;  // the file may be replaced at the end
   bool settingsSaved_ = false;
 };

@@ -346,11 +346,59 @@ void MainWindowControls::showLegality(const PositionRecord& record, bool english
                   legality.legal() ? QColor(0, 100, 0) : QColor(176, 0, 0));
 }
 
-void MainWindowControls::showReading(const QString& changes) {
-  readingLine->setText(changes);
-  readingLine->setToolTip(changes);
-  readingLine->setAccessibleName(changes);
-  readingLine->setVisible(!changes.isEmpty());
+ClientArea::ClientArea(MainWindowControls& controls, QWidget* parent)
+    : QWidget(parent), controls_(controls) {
+  setObjectName("Client");
+  setMinimumSize(kClientWidth, kClientHeight);
+}
+
+QSize ClientArea::sizeHint() const { return {kClientWidth, kClientHeight}; }
+
+void ClientArea::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (controls_.statusArea != nullptr) controls_.fitTo(this);  // once built
+}
+
+void MainWindowControls::fitTo(QWidget* client) {
+  // At the default size every control stands at its place in the table.
+  // Larger, the board grows square by what both directions have to spare,
+  // the controls beside it move right and those below it down, and the FEN
+  // line and the status area take the whole width (the status area also the
+  // height left).
+  const int wider = std::max(0, client->width() - kClientWidth);
+  const int higher = std::max(0, client->height() - kClientHeight);
+  const int grow = std::min(wider, higher);
+  const auto rectOf = [&](const Place& p) {
+    QRect r(p.x, p.y, p.width, p.height);
+    const std::string_view name = p.name, parent = p.parent;
+    if (name == "GrpBoard" || name == "PbxBoard") return r.adjusted(0, 0, grow, grow);
+    if (name == "BevMenue") return r.adjusted(0, 0, wider, 0);
+    if (name == "GrpFigures") return r.translated(0, grow).adjusted(0, 0, grow, 0);
+    if (name == "PbxFigures") return r.adjusted(0, 0, grow, 0);
+    if (parent == "GrpFigures") {
+      r.moveLeft(p.x * (351 + grow) / 351);
+      return r;
+    }
+    if (name == "GrpFen") return r.translated(0, grow).adjusted(0, 0, wider, 0);
+    if (name == "EdtFenString") return r.adjusted(0, 0, wider, 0);
+    if (name == "Button1") return r.translated(wider, 0);
+    if (name == "StatusArea") return r.translated(0, grow).adjusted(0, 0, wider, higher - grow);
+    if (parent == "Client" && p.x >= 371) return r.translated(grow, 0);  // the right column
+    return r;
+  };
+  for (const Place& p : kLayout) {
+    auto* widget = client->findChild<QWidget*>(QString::fromLatin1(p.name.data(), p.name.size()));
+    if (widget != nullptr) widget->setGeometry(rectOf(p));
+  }
+  layOutStatus();
+}
+
+void MainWindowControls::showReading(const QString& summary, const QString& everyChange) {
+  readingLine->setText(summary);
+  readingLine->setToolTip(everyChange);
+  readingLine->setAccessibleName(summary);
+  readingLine->setAccessibleDescription(everyChange);
+  readingLine->setVisible(!summary.isEmpty());
   layOutStatus();
 }
 

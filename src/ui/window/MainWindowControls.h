@@ -4,6 +4,7 @@
 // glossary in docs/DESIGN.md maps those names to the members here.
 #pragma once
 
+#include <QWidget>
 #include <array>
 
 class QCheckBox;
@@ -15,7 +16,6 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QString;
-class QWidget;
 
 namespace kalmera {
 
@@ -34,6 +34,10 @@ struct MainWindowControls {
   // Creates every control inside `client` (kClientWidth x kClientHeight), in
   // the order in which the keyboard focus runs through them.
   void build(QWidget* client);
+  // The controls at their places for the client's size: as laid out at the
+  // default size, the board (drawn at its size), the FEN line and the status
+  // area larger in a larger window.
+  void fitTo(QWidget* client);
   // The record's state into the controls, without running their handlers.
   void showRecord(const PositionRecord& record);
   void showActivePiece(int index);
@@ -50,8 +54,9 @@ struct MainWindowControls {
   // The legality line: "Legal position." or the first problem's sentence; its
   // hint and accessible description list every problem.
   void showLegality(const PositionRecord& record, bool english);
-  // "Read with changes: ..." above the legality line; hidden when empty.
-  void showReading(const QString& changes);
+  // "Read with changes: ..." above the legality line, every change in its
+  // hint; hidden when empty.
+  void showReading(const QString& summary, const QString& everyChange);
   // The lines of the status area one below the other, each as high as it needs.
   void layOutStatus();
   // The six red "?" labels: king, the four castling rights, en passant.
@@ -114,6 +119,20 @@ struct MainWindowControls {
   QWidget* statusArea = nullptr;
   QLabel* readingLine = nullptr;
   QLabel* legalityLine = nullptr;
+};
+
+// The window's client area: the controls at their places, refitted whenever
+// its size changes; its default size is the smallest.
+class ClientArea : public QWidget {
+ public:
+  ClientArea(MainWindowControls& controls, QWidget* parent);
+  QSize sizeHint() const override;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  MainWindowControls& controls_;
 };
 
 }  // namespace kalmera

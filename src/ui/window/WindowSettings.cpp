@@ -41,6 +41,7 @@ SettingsRead readWindowSettings(const Locations& locations) {
   w.english = s.Language == 1;
   w.flipped = s.Flipped;
   w.marks = marksFromString(s.Marked);
+  w.file = ini;
   return read;
 }
 
@@ -69,6 +70,10 @@ std::optional<QString> writeWindowSettings(const QString& file, const WindowSett
   }
   IniFile ini = old.status == ReadStatus::Read ? IniFile::fromText(old.bytes) : IniFile{};
   writeSettings(ini, s);
+  for (const RoomKey& k : w.roomKeys) {
+    if (k.value) ini.writeString(k.section, k.key, *k.value);
+    else ini.removeKey(k.section, k.key);
+  }
   if (const auto error = ini.save(path)) return QString::fromStdString(*error);
   return std::nullopt;
 }

@@ -7,11 +7,21 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "setup/IniFile.h"
 #include "ui/platform/Locations.h"
 #include "ui/platform/Paths.h"
 
 namespace kalmera {
+
+// A key of one of the window's rooms (recent collections, annotations, the
+// engine): written with its value, or taken out of the file when it has none.
+struct RoomKey {
+  std::string section;
+  std::string key;
+  std::optional<std::string> value;  // ISO 8859-1
+};
 
 struct WindowSettings {
   std::array<int, 3> colors{};  // board, bright, dark; 0x00BBGGRR
@@ -23,6 +33,8 @@ struct WindowSettings {
   bool english = false;
   bool flipped = false;  // the board seen from Black's side
   std::array<unsigned char, 64> marks{};  // "*" for a marked square
+  IniFile file;                  // read: the whole file, where the rooms find their keys
+  std::vector<RoomKey> roomKeys;  // written: the rooms' keys
 };
 
 struct SettingsRead {

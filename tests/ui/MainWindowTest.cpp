@@ -591,6 +591,29 @@ class MainWindowTest : public QObject {
     QVERIFY(line->text().startsWith("Black has no king."));
   }
 
+  // What the reader changed of a pasted text shows above the legality line
+  // while the position is the one the text gave, in the interface's language.
+  void readingChangesShowWhileThePastedPositionStands() {
+    start();
+    auto* reading = child<QLabel>("LblReading");
+    auto* legality = child<QLabel>("LblLegality");
+    QVERIFY(reading->isHidden());
+    load("4k3/8/8/8/8/8/8/K3K3 w - - 0 1");
+    QVERIFY(!reading->isHidden());
+    QCOMPARE(reading->text(), QString::fromUtf8("Mit Änderungen gelesen: der weiße König auf a1 "
+                                                "wurde zugunsten des späteren auf e1 weggelassen."));
+    QVERIFY(reading->geometry().bottom() < legality->geometry().top());
+    child<QAction>("MnuEnglish")->trigger();
+    QCOMPARE(reading->text(),
+             QString("Read with changes: the white king on a1 was left out for the later one on e1."));
+    child<QPushButton>("ButColChange")->click();  // another position: nothing to say
+    QVERIFY(reading->isHidden());
+    child<QAction>("MnuUndo")->trigger();  // the pasted position again
+    QVERIFY(!reading->isHidden());
+    load("4k3/8/8/8/8/8/8/4K3 w - - 0 1");  // read as written
+    QVERIFY(reading->isHidden());
+  }
+
   // With hints off the legality line still says the rest of its sentences.
   void legalityHintShowsWithHintsOff() {
     start();

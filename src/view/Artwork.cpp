@@ -1,5 +1,7 @@
 #include "view/Artwork.h"
 
+#include <QPixmap>
+
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
@@ -343,6 +345,14 @@ void paintProgramIcon(QPainter& p, qreal size) {
   p.scale(2, 2);
   paintPiece(p, 1, false);
   p.restore();
+}
+
+QIcon programIconSet() {
+  QIcon icon;
+  for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+    icon.addPixmap(QPixmap::fromImage(programIcon(size)));
+  }
+  return icon;
 }
 
 QImage programIcon(int size) {

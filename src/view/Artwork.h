@@ -3,6 +3,7 @@
 // anti-aliased with transparency around them.
 #pragma once
 
+#include <QIcon>
 #include <QImage>
 #include <QString>
 
@@ -53,6 +54,8 @@ QImage castlingDot();
 // The program's icon: four board squares behind a knight, drawn at any size,
 // or into any paint device (an SVG generator) of `size` x `size`.
 QImage programIcon(int size);
+// The icon in the sizes a desktop asks for (16 to 256 pixels).
+QIcon programIconSet();
 void paintProgramIcon(QPainter& painter, qreal size);
 QImage aboutLogo();  // 129 x 68
 

@@ -30,6 +30,7 @@
 #include "ui/window/ControlEdits.h"
 #include "ui/window/EditHistory.h"
 #include "ui/window/ErrorBlinker.h"
+#include "ui/window/PictureCommands.h"
 #include "ui/window/WindowKeyRules.h"
 #include "ui/window/WindowSettings.h"
 #include "view/Artwork.h"
@@ -57,6 +58,8 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
   blinker_ = new ErrorBlinker(controls_.errorLabels(), this);
   history_ = new EditHistory(position_, this);
   history_->trackHeadlines(controls_.headline1Edit, controls_.headline2Edit);
+  pictures_ = new PictureCommands(this, platform_, position_, *history_,
+                                  [this] { return english(); }, [this] { return paths_.bmp; });
   actions_.create(this);
   actions_.buildMenus(menuBar());
   connectControls();
@@ -71,13 +74,7 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
 
 MainWindow::~MainWindow() { position_.setObserver(nullptr); }
 
-void MainWindow::setProgramIcon() {
-  QIcon icon;
-  for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
-    icon.addPixmap(QPixmap::fromImage(programIcon(size)));
-  }
-  setWindowIcon(icon);
-}
+void MainWindow::setProgramIcon() { setWindowIcon(programIconSet()); }
 
 void MainWindow::connectControls() {
   const MainWindowControls& c = controls_;
@@ -96,7 +93,7 @@ void MainWindow::connectControls() {
   step(a.newEmpty, &MainWindow::newEmptyBoard);
   step(a.restoreStartOfRun, &MainWindow::restoreStartOfRun);
   step(a.paste, &MainWindow::paste);
-  step(a.openPicture, &MainWindow::openPicture);
+  connect(a.openPicture, &QAction::triggered, pictures_, &PictureCommands::openPicture);
   step(a.mirror, &MainWindow::mirror);
   step(a.turn, &MainWindow::turn);
   run(a.copyFen, &MainWindow::copyFen);
@@ -228,13 +225,7 @@ void MainWindow::newChess960Position() {
 // ---------------------------------------------------------------- a position from a picture
 
 void MainWindow::paste() {
-  // A picture on the clipboard (and no text): the position it shows.
-  if (!clipboard_.headlineFocused() && !platform_.clipboardText()) {
-    if (const std::optional<QImage> picture = platform_.clipboardPicture()) {
-      setUpFromPicture(readPictureImage(*picture));
-      return;
-    }
-  }
+  if (!clipboard_.headlineFocused() && pictures_->pastePicture()) return;
   const bool intoHeadline = clipboard_.headlineFocused();
   clipboard_.paste();
   if (!intoHeadline) rememberReading();
@@ -247,47 +238,16 @@ void MainWindow::rememberReading() {
 
 void MainWindow::showReading() {
   // Said while the position is still the one the text gave.
-  const ReadingReport& report = lastReading_.report;
-  if (report.empty() || lastReading_.fen != position_.fenLine()) {
-    controls_.showReading({}, {});
-    return;
-  }
-  const Language language = english() ? Language::English : Language::German;
-  QStringList all;
-  for (const ReadingChange& change : report.changes()) {
-    all << fromLatin1(readingSentence(change, language));
-  }
-  controls_.showReading(fromLatin1(readingSummary(report, language)), all.join('\n'));
-}
-
-void MainWindow::openPicture() {
-  const std::optional<QString> file =
-      platform_.openFileName(this, QString(), message(kPictureFilter), paths_.bmp);
-  if (file) setUpFromPicture(readPictureFile(*file));
-}
-
-void MainWindow::setUpFromPicture(const PictureReading& reading) {
-  if (!reading.problem.isEmpty()) {
-    showError(message(kPictureNotRead).arg(reading.problem));
-    return;
-  }
-  if (!reading.found) {
-    showError(message(kNoBoardInPicture));
-    return;
-  }
-  // One step: the position read, and a mark on each square worth a look.
-  edit([&] {
-    position_.readFen(reading.fen);
-    for (int s = 63; s >= 0; --s) position_.setMark(s, reading.doubtful[s] ? 'x' : 0);
-  });
+  const bool shown = lastReading_.fen == position_.fenLine();
+  controls_.showReading(shown ? &lastReading_.report : nullptr, english());
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-  if (isPictureDrop(*event->mimeData())) event->acceptProposedAction();
+  if (pictures_->takesDrop(*event->mimeData())) event->acceptProposedAction();
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-  if (isPictureDrop(*event->mimeData())) setUpFromPicture(readPictureDrop(*event->mimeData()));
+  if (pictures_->takesDrop(*event->mimeData())) pictures_->drop(*event->mimeData());
   event->acceptProposedAction();
 }
 

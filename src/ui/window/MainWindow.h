@@ -31,6 +31,7 @@ class Chess960Dialog;
 class ColorDialog;
 class ErrorBlinker;
 class PathsDialog;
+class PictureCommands;
 class Platform;
 struct MessageText;
 struct RedrawReport;
@@ -75,9 +76,8 @@ class MainWindow : public QMainWindow, private PositionObserver {
   void copyFenAs(FenDialect dialect) { clipboard_.copyAs(dialect); }
   // A FEN text from the clipboard, or the position on a picture there.
   void paste();
-  // The position on a picture file (asks for one) or one dropped on the window.
-  void openPicture();
-  void setUpFromPicture(const PictureReading& reading);
+  // Pictures of diagrams: the clipboard's, a file's, a dropped one.
+  PictureCommands& pictures() { return *pictures_; }
   void mirror() { position_.mirror(); }
   void turn() { position_.turn(); }
   void showWebPreview();
@@ -144,6 +144,7 @@ class MainWindow : public QMainWindow, private PositionObserver {
   MainWindowActions actions_;
   ErrorBlinker* blinker_ = nullptr;
   EditHistory* history_ = nullptr;
+  PictureCommands* pictures_ = nullptr;
   ExportCommands exports_;
   FenClipboard clipboard_;
   Locations locations_;

@@ -10,11 +10,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStringList>
 #include <algorithm>
 #include <string_view>
 
 #include "model/ErrorReasons.h"
 #include "model/Legality.h"
+#include "model/ReadingReport.h"
 #include "model/PositionRecord.h"
 #include "setup/Trim.h"
 #include "ui/widgets/ApplyTexts.h"
@@ -393,7 +395,18 @@ void MainWindowControls::fitTo(QWidget* client) {
   layOutStatus();
 }
 
-void MainWindowControls::showReading(const QString& summary, const QString& everyChange) {
+void MainWindowControls::showReading(const ReadingReport* report, bool english) {
+  // The report's sentences are ISO 8859-1, as the FEN text is.
+  const Language language = english ? Language::English : Language::German;
+  QStringList every;
+  if (report != nullptr) {
+    for (const ReadingChange& change : report->changes()) {
+      every << QString::fromLatin1(readingSentence(change, language));
+    }
+  }
+  const QString summary =
+      report != nullptr ? QString::fromLatin1(readingSummary(*report, language)) : QString();
+  const QString everyChange = every.join('\n');
   readingLine->setText(summary);
   readingLine->setToolTip(everyChange);
   readingLine->setAccessibleName(summary);

@@ -22,6 +22,7 @@ namespace kalmera {
 class BoardView;
 class PieceBox;
 class UpDown;
+class ReadingReport;
 struct PositionRecord;
 
 // The window's client area: the controls of the editor's layout (596 x 513)
@@ -55,8 +56,8 @@ struct MainWindowControls {
   // hint and accessible description list every problem.
   void showLegality(const PositionRecord& record, bool english);
   // "Read with changes: ..." above the legality line, every change in its
-  // hint; hidden when empty.
-  void showReading(const QString& summary, const QString& everyChange);
+  // hint; hidden for none or a text read as written.
+  void showReading(const ReadingReport* report, bool english);
   // The lines of the status area one below the other, each as high as it needs.
   void layOutStatus();
   // The six red "?" labels: king, the four castling rights, en passant.

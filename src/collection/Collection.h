@@ -85,6 +85,8 @@ class Collection {
   std::vector<int> unreadableLines() const;
   // Changed since it was read or saved.
   bool isModified() const { return modified_; }
+  // A collection brought back from a recovery copy holds unsaved changes.
+  void setModified(bool modified) { modified_ = modified; }
 
   // A new entry at `row` (0..size()), directly below the entry above it.
   void insert(std::size_t row, Entry entry);

@@ -89,4 +89,12 @@ std::string folderOf(const std::string& path);
 // installation (found relative to the program, so a moved installation works).
 std::string diagramImageFolder(const std::string& programFolder);
 
+// A key of one of the window's rooms (recent collections, annotations, the
+// engine): written with its value, or taken out of the file when it has none.
+struct RoomKey {
+  std::string section;
+  std::string key;
+  std::optional<std::string> value;  // ISO 8859-1
+};
+
 }  // namespace kalmera

@@ -4,6 +4,7 @@
 #include "ui/dialogs/AboutDialog.h"
 #include "ui/dialogs/Chess960Dialog.h"
 #include "ui/dialogs/ColorDialog.h"
+#include "ui/collection/CollectionWorkspace.h"
 #include "ui/window/MainWindow.h"
 #include "ui/dialogs/PathsDialog.h"
 #include "ui/platform/Platform.h"
@@ -26,5 +27,8 @@ int main(int argc, char** argv) {
   kalmera::Chess960Dialog chess960(platform, &window);
   window.setDialogs({&about, &colors, &paths, &chess960});
   window.show();
+  // kalmera FILE opens a collection (EPD, FEN or PGN).
+  const QStringList arguments = QApplication::arguments();
+  if (arguments.size() > 1) window.collections().openFile(arguments[1]);
   return QApplication::exec();
 }

@@ -11,7 +11,7 @@
 #include "ui/board/BoardView.h"
 #include "ui/board/PieceBox.h"
 #include "ui/widgets/UpDown.h"
-#include "ui/window/EditHistory.h"
+#include "ui/widgets/EditHistory.h"
 #include "ui/window/MainWindowControls.h"
 
 namespace kalmera {

@@ -11,8 +11,11 @@
 #include <QHBoxLayout>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QStringList>
+#include <QTimer>
 
 #include "setup/Chess960.h"
 #include "setup/RandomSource.h"
@@ -27,8 +30,10 @@
 #include "ui/platform/Platform.h"
 #include "ui/platform/QtTranslations.h"
 #include "ui/widgets/ApplyTexts.h"
+#include "ui/collection/CollectionPanel.h"
+#include "ui/collection/CollectionWorkspace.h"
 #include "ui/window/ControlEdits.h"
-#include "ui/window/EditHistory.h"
+#include "ui/widgets/EditHistory.h"
 #include "ui/window/ErrorBlinker.h"
 #include "ui/window/PictureCommands.h"
 #include "ui/window/WindowKeyRules.h"
@@ -60,8 +65,12 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
   history_->trackHeadlines(controls_.headline1Edit, controls_.headline2Edit);
   pictures_ = new PictureCommands(this, platform_, position_, *history_,
                                   [this] { return english(); }, [this] { return paths_.bmp; });
+  collections_ = new CollectionWorkspace(this, platform_, position_, *history_,
+                                         [this] { return english(); });
+  centreLayout_->addWidget(collections_->panel());
   actions_.create(this);
   actions_.buildMenus(menuBar());
+  collections_->addMenus(menuBar()->findChild<QMenu*>("MnuTopDatei"), actions_.quit, menuBar());
   connectControls();
   // The icon's seven sizes are drawn once the board shows, not before.
   connect(controls_.board, &BoardView::firstPainted, this, &MainWindow::setProgramIcon,
@@ -72,7 +81,10 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
   startUp();
 }
 
-MainWindow::~MainWindow() { position_.setObserver(nullptr); }
+MainWindow::~MainWindow() {
+  position_.setObserver(nullptr);
+  history_->attach(nullptr);
+}
 
 void MainWindow::setProgramIcon() { setWindowIcon(programIconSet()); }
 
@@ -136,6 +148,8 @@ void MainWindow::startUp() {
   restoreStartOfRun();
   const QTime now = platform_.currentUtc().time();
   sharedRandom().seedFromTime(now.hour(), now.minute(), now.second(), now.msec());
+  // Unsaved changes of a collection from a run that did not end: asked once the window shows.
+  QTimer::singleShot(0, collections_, &CollectionWorkspace::offerRecovery);
 }
 
 QString MainWindow::settingsPath() const { return locations_.settingsFile; }
@@ -152,6 +166,7 @@ void MainWindow::restoreStartOfRun() {
   (s.english ? actions_.english : actions_.german)->setChecked(true);
   actions_.flipBoard->setChecked(s.flipped);
   previewImagePath_ = fileAddress(locations_.diagramImages);
+  collections_->readSettings(s.file);
   setLanguage();
   position_.readFen(s.fen);
   rememberReading();  // a settings file changed by hand
@@ -178,6 +193,7 @@ bool MainWindow::saveSettings() {
   s.english = english();
   s.flipped = flipped();
   s.marks = position_.record().Marks;
+  collections_->writeSettings(s.roomKeys);
   if (writeWindowSettings(settingsPath(), s)) {
     showError(uiText(kSettingsNotWritten).arg(settingsPath()));
     return false;
@@ -186,6 +202,7 @@ bool MainWindow::saveSettings() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!collections_->mayClose()) return event->ignore();
   saveSettings();
   event->accept();
 }
@@ -243,11 +260,16 @@ void MainWindow::showReading() {
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-  if (pictures_->takesDrop(*event->mimeData())) event->acceptProposedAction();
+  const QMimeData& dropped = *event->mimeData();
+  if (collections_->takesDrop(dropped) || pictures_->takesDrop(dropped)) {
+    event->acceptProposedAction();
+  }
 }
 
 void MainWindow::dropEvent(QDropEvent* event) {
-  if (pictures_->takesDrop(*event->mimeData())) pictures_->drop(*event->mimeData());
+  const QMimeData& dropped = *event->mimeData();
+  if (collections_->takesDrop(dropped)) collections_->drop(dropped);
+  else if (pictures_->takesDrop(dropped)) pictures_->drop(dropped);
   event->acceptProposedAction();
 }
 
@@ -316,6 +338,7 @@ void MainWindow::setLanguage() {
   controls_.showReasons(position_.record(), english());
   controls_.showLegality(position_.record(), english());
   showReading();
+  collections_->setLanguage(english());
   controls_.board->setEnglish(english());
 }
 
@@ -334,6 +357,7 @@ void MainWindow::activePieceChanged() {
 void MainWindow::fenLineChanged() {
   controls_.fenLine->setText(fromLatin1(position_.fenLine()));
   controls_.fenLine->setCursorPosition(0);  // a long FEN is seen from its start
+  collections_->positionChanged();
   showReading();
   redrawBoard();
 }
@@ -376,6 +400,7 @@ void MainWindow::showPieceBox() {
 void MainWindow::setColor(int index, int color) {
   if (index < 0 || index > 2 || colors_[index] == color) return;
   colors_[index] = color;
+  collections_->setColors(colors_);
   redrawBoard();
   showPieceBox();
 }

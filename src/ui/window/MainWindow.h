@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "model/Position.h"
-#include "ui/window/EditHistory.h"
+#include "ui/widgets/EditHistory.h"
 #include "ui/platform/ExportCommands.h"
 #include "ui/window/FenClipboard.h"
 #include "ui/platform/Locations.h"
@@ -29,6 +29,7 @@ namespace kalmera {
 class AboutDialog;
 class Chess960Dialog;
 class ColorDialog;
+class CollectionWorkspace;
 class ErrorBlinker;
 class PathsDialog;
 class PictureCommands;
@@ -78,6 +79,8 @@ class MainWindow : public QMainWindow, private PositionObserver {
   void paste();
   // Pictures of diagrams: the clipboard's, a file's, a dropped one.
   PictureCommands& pictures() { return *pictures_; }
+  // A file of positions beside the board.
+  CollectionWorkspace& collections() { return *collections_; }
   void mirror() { position_.mirror(); }
   void turn() { position_.turn(); }
   void showWebPreview();
@@ -145,6 +148,7 @@ class MainWindow : public QMainWindow, private PositionObserver {
   ErrorBlinker* blinker_ = nullptr;
   EditHistory* history_ = nullptr;
   PictureCommands* pictures_ = nullptr;
+  CollectionWorkspace* collections_ = nullptr;
   ExportCommands exports_;
   FenClipboard clipboard_;
   Locations locations_;

@@ -9,7 +9,7 @@
 #include "model/Position.h"
 #include "ui/platform/Platform.h"
 #include "ui/widgets/ApplyTexts.h"
-#include "ui/window/EditHistory.h"
+#include "ui/widgets/EditHistory.h"
 #include "view/TextTable.h"
 
 namespace kalmera {

@@ -10,18 +10,11 @@
 #include <vector>
 
 #include "setup/IniFile.h"
+#include "setup/Settings.h"
 #include "ui/platform/Locations.h"
 #include "ui/platform/Paths.h"
 
 namespace kalmera {
-
-// A key of one of the window's rooms (recent collections, annotations, the
-// engine): written with its value, or taken out of the file when it has none.
-struct RoomKey {
-  std::string section;
-  std::string key;
-  std::optional<std::string> value;  // ISO 8859-1
-};
 
 struct WindowSettings {
   std::array<int, 3> colors{};  // board, bright, dark; 0x00BBGGRR

@@ -1,4 +1,4 @@
-#include "ui/window/EditHistory.h"
+#include "ui/widgets/EditHistory.h"
 
 #include <QAction>
 #include <QLineEdit>

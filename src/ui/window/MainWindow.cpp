@@ -17,9 +17,7 @@
 #include <QStringList>
 #include <QTimer>
 
-#include "setup/Chess960.h"
 #include "setup/RandomSource.h"
-#include "setup/StartTexts.h"
 #include "ui/board/BoardView.h"
 #include "ui/board/PieceBox.h"
 #include "ui/dialogs/AboutDialog.h"
@@ -36,6 +34,7 @@
 #include "ui/widgets/EditHistory.h"
 #include "ui/window/ErrorBlinker.h"
 #include "ui/window/PictureCommands.h"
+#include "ui/window/StartPositions.h"
 #include "ui/window/WindowKeyRules.h"
 #include "ui/window/WindowSettings.h"
 #include "view/Artwork.h"
@@ -47,7 +46,8 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
     : QMainWindow(parent),
       platform_(platform),
       exports_(platform, this),
-      clipboard_(platform, position_, controls_) {
+      clipboard_(platform, position_, controls_),
+      starts_(position_, controls_, [this] { return english(); }) {
   setObjectName("TFrmFenEdit");
   // The controls' client area (its default size the smallest) and, beside
   // it, the rooms that come and go with what is open.
@@ -215,30 +215,6 @@ void MainWindow::showError(const QString& text) {
   platform_.showMessage(this, windowTitle(), text, Platform::Icon::Error);
 }
 
-// ---------------------------------------------------------------- start positions
-
-// A start position: the castling mode first, then its headlines and its text.
-void MainWindow::loadSetup(bool extended, std::string_view head1, const QString& head2,
-                           std::string_view fen) {
-  controls_.extendedCastlingBox->setChecked(extended);
-  controls_.headline1Edit->setText(fromLatin1(std::string(head1)));
-  controls_.headline2Edit->setText(head2);
-  position_.readFen(fen);
-}
-
-void MainWindow::newStandardPosition() { loadSetup(false, kHeadStandard, {}, kStandardFen); }
-
-void MainWindow::newEmptyBoard() { loadSetup(false, {}, {}, kEmptyFen); }
-
-void MainWindow::newChess960Position() {
-  if (dialogs_.chess960 == nullptr) return;
-  const int offered = static_cast<int>(sharedRandom().draw(960)) + 1;
-  if (const std::optional<int> n = dialogs_.chess960->askNumber(offered, english())) {
-    const QString number = fromLatin1(std::string(kHeadFrcNumberPrefix)) + QString::number(*n);
-    loadSetup(true, kHeadFrc, number, frcFen(*n));
-  }
-}
-
 // ---------------------------------------------------------------- a position from a picture
 
 void MainWindow::paste() {
@@ -376,15 +352,9 @@ void MainWindow::flagsChecked() {
   blinkStep();
 }
 
-void MainWindow::blinkStep() { blinker_->blinkStep(); }
-
 // ---------------------------------------------------------------- board and piece box
 
 const QImage& MainWindow::boardPicture() { return controls_.board->picture(); }
-
-const RedrawReport& MainWindow::lastRedraw() const { return controls_.board->lastRedraw(); }
-
-int MainWindow::redrawCount() const { return controls_.board->redrawCount(); }
 
 void MainWindow::redrawBoard() {
   if (!position_.record().RedrawEnabled) return;

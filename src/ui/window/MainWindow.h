@@ -17,7 +17,10 @@
 #include "ui/window/FenClipboard.h"
 #include "ui/platform/Locations.h"
 #include "ui/window/MainWindowActions.h"
+#include "ui/board/BoardView.h"
+#include "ui/window/ErrorBlinker.h"
 #include "ui/window/MainWindowControls.h"
+#include "ui/window/StartPositions.h"
 #include "ui/platform/Paths.h"
 #include "ui/platform/PictureImport.h"
 
@@ -30,12 +33,10 @@ class AboutDialog;
 class Chess960Dialog;
 class ColorDialog;
 class CollectionWorkspace;
-class ErrorBlinker;
 class PathsDialog;
 class PictureCommands;
 class Platform;
 struct MessageText;
-struct RedrawReport;
 
 class MainWindow : public QMainWindow, private PositionObserver {
   Q_OBJECT
@@ -51,12 +52,15 @@ class MainWindow : public QMainWindow, private PositionObserver {
     PathsDialog* paths = nullptr;
     Chess960Dialog* chess960 = nullptr;
   };
-  void setDialogs(const Dialogs& dialogs) { dialogs_ = dialogs; }
+  void setDialogs(const Dialogs& dialogs) {
+    dialogs_ = dialogs;
+    starts_.setDialog(dialogs.chess960);
+  }
 
   Position& position() { return position_; }
   const QImage& boardPicture();
-  const RedrawReport& lastRedraw() const;
-  int redrawCount() const;
+  const RedrawReport& lastRedraw() const { return controls_.board->lastRedraw(); }
+  int redrawCount() const { return controls_.board->redrawCount(); }
   bool english() const;
   bool hintsOn() const;
   int getColor(int index) const { return colors_[index]; }
@@ -67,9 +71,9 @@ class MainWindow : public QMainWindow, private PositionObserver {
   QString settingsPath() const;
 
   // The commands.
-  void newStandardPosition();
-  void newEmptyBoard();
-  void newChess960Position();
+  void newStandardPosition() { starts_.standard(); }
+  void newEmptyBoard() { starts_.empty(); }
+  void newChess960Position() { starts_.chess960(); }
   void restoreStartOfRun();  // reads the settings file again
   void copyFen() { clipboard_.copy(); }
   // The FEN with its castling field in another program's notation; the FEN
@@ -98,7 +102,7 @@ class MainWindow : public QMainWindow, private PositionObserver {
   // The board seen from Black's side, in the window and every export.
   void setFlipped(bool flipped);
   bool flipped() const;
-  void blinkStep();
+  void blinkStep() { blinker_->blinkStep(); }
   // Writes the settings file once; false with the message shown when it failed.
   bool saveSettings();
 
@@ -111,8 +115,6 @@ class MainWindow : public QMainWindow, private PositionObserver {
   void connectControls();
   void setProgramIcon();
   void startUp();
-  void loadSetup(bool extended, std::string_view head1, const QString& head2,
-                 std::string_view fen);
 
   // What the position reports.
   void sideChanged() override;
@@ -151,6 +153,7 @@ class MainWindow : public QMainWindow, private PositionObserver {
   CollectionWorkspace* collections_ = nullptr;
   ExportCommands exports_;
   FenClipboard clipboard_;
+  StartPositions starts_;
   Locations locations_;
   Paths paths_;
   QString previewImagePath_;

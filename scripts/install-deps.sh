@@ -13,6 +13,7 @@ packages=(
   dbus-daemon at-spi2-core python3-pyatspi
   texlive-latex-base texlive-latex-recommended texlive-latex-extra texlive-pictures texlive-games
   poppler-utils
+  stockfish
 )
 missing=()
 for p in "${packages[@]}"; do

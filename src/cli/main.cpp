@@ -9,6 +9,7 @@
 #include "cli/Normalize.h"
 #include "cli/Output.h"
 #include "cli/PerftVerb.h"
+#include "cli/SolveVerb.h"
 #include "cli/Usage.h"
 #include "export/Version.h"
 #include "setup/Chess960.h"
@@ -43,8 +44,8 @@ int main(int argc, char** argv) {
   }
 
   if (!args.empty() && (args[0] == "html" || args[0] == "picture" || args[0] == "latex" ||
-                        args[0] == "sheet" || args[0] == "recognize" ||
-                        args[0] == "perft")) {
+                        args[0] == "sheet" || args[0] == "recognize" || args[0] == "perft" ||
+                        args[0] == "solve")) {
     const std::vector<std::string> words(args.begin(), args.end());
     std::string problem;
     const int code = args[0] == "html"    ? kalmera::runHtmlVerb(words, problem)
@@ -52,6 +53,7 @@ int main(int argc, char** argv) {
                      : args[0] == "sheet" ? kalmera::runSheetVerb(argc, argv, words, problem)
                      : args[0] == "recognize" ? kalmera::runRecognizeVerb(words, problem)
                      : args[0] == "perft" ? kalmera::runPerftVerb(words, problem)
+                     : args[0] == "solve" ? kalmera::runSolveVerb(words, problem)
                                           : kalmera::runPictureVerb(argc, argv, words, problem);
     return code == 2 ? usageError(problem) : code;
   }

@@ -30,6 +30,7 @@
 #include "ui/widgets/ApplyTexts.h"
 #include "ui/collection/CollectionPanel.h"
 #include "ui/collection/CollectionWorkspace.h"
+#include "ui/engine/EngineCommands.h"
 #include "ui/window/ControlEdits.h"
 #include "ui/widgets/EditHistory.h"
 #include "ui/window/ErrorBlinker.h"
@@ -71,6 +72,10 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
   actions_.create(this);
   actions_.buildMenus(menuBar());
   collections_->addMenus(menuBar()->findChild<QMenu*>("MnuTopDatei"), actions_.quit, menuBar());
+  engine_ = new EngineCommands(this, platform_, [this] { return position_.record(); },
+                               controls_.analysisLine, [this] { return english(); });
+  connect(engine_, &EngineCommands::analysisLineChanged, this, [this] { controls_.layOutStatus(); });
+  engine_->addMenus(menuBar());
   connectControls();
   // The icon's seven sizes are drawn once the board shows, not before.
   connect(controls_.board, &BoardView::firstPainted, this, &MainWindow::setProgramIcon,
@@ -139,6 +144,7 @@ void MainWindow::connectControls() {
 
 void MainWindow::startUp() {
   locations_ = locationsFor(platform_.programPath());
+  engine_->setSettingsFile(locations_.settingsFile);
   position_.setObserver(this);
   // Start-up's own order: a side refresh that keeps White, no kings, the queen.
   position_.setSide(2);
@@ -315,6 +321,7 @@ void MainWindow::setLanguage() {
   controls_.showLegality(position_.record(), english());
   showReading();
   collections_->setLanguage(english());
+  engine_->setLanguage();
   controls_.board->setEnglish(english());
 }
 
@@ -334,6 +341,7 @@ void MainWindow::fenLineChanged() {
   controls_.fenLine->setText(fromLatin1(position_.fenLine()));
   controls_.fenLine->setCursorPosition(0);  // a long FEN is seen from its start
   collections_->positionChanged();
+  engine_->positionChanged();
   showReading();
   redrawBoard();
 }

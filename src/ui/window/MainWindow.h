@@ -33,6 +33,7 @@ class AboutDialog;
 class Chess960Dialog;
 class ColorDialog;
 class CollectionWorkspace;
+class EngineCommands;
 class PathsDialog;
 class PictureCommands;
 class Platform;
@@ -85,6 +86,8 @@ class MainWindow : public QMainWindow, private PositionObserver {
   PictureCommands& pictures() { return *pictures_; }
   // A file of positions beside the board.
   CollectionWorkspace& collections() { return *collections_; }
+  // A chess engine: analysis, the check of a puzzle, its settings.
+  EngineCommands& engine() { return *engine_; }
   void mirror() { position_.mirror(); }
   void turn() { position_.turn(); }
   void showWebPreview();
@@ -151,6 +154,7 @@ class MainWindow : public QMainWindow, private PositionObserver {
   EditHistory* history_ = nullptr;
   PictureCommands* pictures_ = nullptr;
   CollectionWorkspace* collections_ = nullptr;
+  EngineCommands* engine_ = nullptr;
   ExportCommands exports_;
   FenClipboard clipboard_;
   StartPositions starts_;

@@ -246,6 +246,8 @@ void MainWindowControls::build(QWidget* c) {
   setPaletteColor(readingLine, QPalette::WindowText, QColor(150, 75, 0));
   readingLine->hide();
   legalityLine = statusLine("LblLegality");
+  analysisLine = statusLine("LblAnalysis");
+  analysisLine->hide();
   layOutStatus();
 
   for (QGroupBox* group : {setupGroup, castlingGroup, enPassantGroup, moveGroup, pieceGroup,

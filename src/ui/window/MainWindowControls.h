@@ -120,6 +120,7 @@ struct MainWindowControls {
   QWidget* statusArea = nullptr;
   QLabel* readingLine = nullptr;
   QLabel* legalityLine = nullptr;
+  QLabel* analysisLine = nullptr;  // the engine's findings, below the legality line
 };
 
 // The window's client area: the controls at their places, refitted whenever

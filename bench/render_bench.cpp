@@ -4,9 +4,12 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "model/Position.h"
+#include "ui/collection/CollectionPanel.h"
+#include "ui/collection/CollectionWorkspace.h"
 #include "ui/window/MainWindow.h"
 #include "ui/platform/Platform.h"
 #include "view/BoardRenderer.h"
@@ -73,6 +76,64 @@ void BM_MouseEditToPicture(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_MouseEditToPicture)->Unit(benchmark::kMicrosecond);
+
+// A collection of 100,000 entries: the shared positions, five times over, as
+// EPD lines with a title each.
+QString writeCollection(const QTemporaryDir& dir) {
+  QFile positions(KALMERA_DEFAULT_POSITIONS);
+  if (!positions.open(QIODevice::ReadOnly)) return {};
+  const QList<QByteArray> lines = positions.readAll().split('\n');
+  QByteArray epd;
+  int n = 0;
+  while (n < 100000) {
+    for (const QByteArray& line : lines) {
+      if (line.isEmpty() || n >= 100000) continue;
+      const QList<QByteArray> fields = line.split(' ');
+      epd += fields.mid(0, 4).join(' ') + " id \"Game " + QByteArray::number(++n) + "\";\n";
+    }
+  }
+  const QString file = dir.filePath("games.epd");
+  QFile out(file);
+  if (!out.open(QIODevice::WriteOnly)) return {};
+  out.write(epd);
+  return file;
+}
+
+// Opening the 100,000 entries in the window, the list shown.
+void BM_OpenCollectionInTheWindow(benchmark::State& state) {
+  QTemporaryDir dir;
+  const QString file = writeCollection(dir);
+  QuietPlatform platform(dir.filePath("kalmera"));
+  kalmera::MainWindow window(platform);
+  window.show();
+  for (auto _ : state) {
+    window.collections().openFile(file);
+    QApplication::processEvents();
+  }
+  state.counters["entries"] = double(window.collections().collection().size());
+}
+BENCHMARK(BM_OpenCollectionInTheWindow)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// One step to the next entry: the position on the board, the board and the
+// list repainted.
+void BM_StepToTheNextEntry(benchmark::State& state) {
+  QTemporaryDir dir;
+  const QString file = writeCollection(dir);
+  QuietPlatform platform(dir.filePath("kalmera"));
+  kalmera::MainWindow window(platform);
+  window.show();
+  window.collections().openFile(file);
+  QApplication::processEvents();
+  QWidget* board = window.findChild<QWidget*>("PbxBoard");
+  QWidget* list = window.collections().panel();
+  int row = 0;
+  for (auto _ : state) {
+    window.collections().selectRow(++row);
+    board->repaint();
+    list->repaint();
+  }
+}
+BENCHMARK(BM_StepToTheNextEntry)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

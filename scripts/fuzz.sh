@@ -17,6 +17,7 @@ for target in fen_fuzz fen_diff_fuzz ini_fuzz picture_fuzz; do
   echo "== $target for ${seconds}s"
   length=4096
   [ "$target" = picture_fuzz ] && length=65536  # a picture with a board in it
+  LSAN_OPTIONS=suppressions=$PWD/fuzz/lsan-suppressions.txt \
   build-fuzz/fuzz/$target "$corpus" -max_total_time="$seconds" -max_len=$length \
     -print_final_stats=1 2>&1 | grep -E 'stat::number_of_executed_units|Done|ERROR|SUMMARY' || true
 done

@@ -36,6 +36,7 @@ struct DiagramOptions {
   int size = 337;     // the picture's pixels across
   std::optional<std::string> base, head1, head2, marks, png, bmp, svg;
   std::array<int, 3> colors{kDefaultBoardColor, kDefaultBrightColor, kDefaultDarkColor};
+  DiagramLook look;
 };
 
 }  // namespace
@@ -52,6 +53,137 @@ std::optional<std::array<int, 3>> parseColourList(const std::string& text) {
     start = comma + 1;
   }
   return colors;
+}
+
+namespace {
+
+// "e4" as a square, -1 for anything else.
+int squareNamed(std::string_view name) {
+  if (name.size() != 2 || name[0] < 'a' || name[0] > 'h' || name[1] < '1' || name[1] > '8') return -1;
+  return ('8' - name[1]) * 8 + (name[0] - 'a');
+}
+
+// The parts of a list, "e2e4,g1f3:red": each its squares and its colour
+// (green when none is given); false when a colour is unknown.
+template <typename Take>
+bool forEachListPart(std::string_view text, std::string_view what, std::string& problem, Take take) {
+  while (true) {
+    const std::size_t comma = text.find(',');
+    std::string_view part = text.substr(0, comma);
+    AnnotationColor color = AnnotationColor::Green;
+    if (const std::size_t colon = part.find(':'); colon != std::string_view::npos) {
+      color = annotationColorNamed(part.substr(colon + 1));
+      if (color == AnnotationColor::None) {
+        problem = std::string(what) + " takes the colours green, red, blue and yellow, not '" +
+                  std::string(part.substr(colon + 1)) + "'";
+        return false;
+      }
+      part = part.substr(0, colon);
+    }
+    if (!take(part, color)) return false;
+    if (comma == std::string_view::npos) return true;
+    text.remove_prefix(comma + 1);
+  }
+}
+
+bool fontInstalled(PieceDesign design) {
+  const std::string_view file = pieceDesignInfo(design).fontFile;
+  return file.empty() || ::access(std::string(file).c_str(), R_OK) == 0;
+}
+
+}  // namespace
+
+bool parseArrowList(std::string_view text, BoardAnnotations& into, std::string& problem) {
+  return forEachListPart(text, "--arrows", problem, [&](std::string_view part, AnnotationColor c) {
+    const int from = part.size() == 4 ? squareNamed(part.substr(0, 2)) : -1;
+    const int to = part.size() == 4 ? squareNamed(part.substr(2)) : -1;
+    if (from < 0 || to < 0 || from == to) {
+      problem = "--arrows takes moves such as e2e4 or g1f3:red, not '" + std::string(part) + "'";
+      return false;
+    }
+    if (into.findArrow(from, to) < 0 && into.arrowCount >= kMaxArrows) {
+      problem = "--arrows: a board holds at most " + std::to_string(kMaxArrows) + " arrows";
+      return false;
+    }
+    setArrow(into, from, to, c);
+    return true;
+  });
+}
+
+bool parseSquareList(std::string_view text, BoardAnnotations& into, std::string& problem) {
+  return forEachListPart(text, "--squares", problem, [&](std::string_view part, AnnotationColor c) {
+    const int square = squareNamed(part);
+    if (square < 0) {
+      problem = "--squares takes squares such as d5 or e4:red, not '" + std::string(part) + "'";
+      return false;
+    }
+    into.squares[square] = c;
+    return true;
+  });
+}
+
+int takeLookOption(const std::vector<std::string>& args, std::size_t& i, DiagramLook& look,
+                   std::string& problem) {
+  const std::string& a = args[i];
+  if (a == "--no-coordinates") {
+    look.style.coordinates = false;
+    return 1;
+  }
+  if (a != "--arrows" && a != "--squares" && a != "--pieces" && a != "--style") return 0;
+  if (i + 1 >= args.size()) {
+    problem = a + " needs a value";
+    return -1;
+  }
+  const std::string& value = args[++i];
+  if (a == "--arrows") return parseArrowList(value, look.annotations, problem) ? 1 : -1;
+  if (a == "--squares") return parseSquareList(value, look.annotations, problem) ? 1 : -1;
+  if (a == "--style") {
+    const auto style = printStyleNamed(value);
+    if (!style) {
+      problem = "--style takes colour, grey or newspaper, not '" + value + "'";
+      return -1;
+    }
+    look.style.print = *style;
+    return 1;
+  }
+  const auto design = pieceDesignNamed(value);
+  if (!design) {
+    std::string names;
+    for (const PieceDesignInfo& d : kPieceDesigns) names += (names.empty() ? "" : ", ") + std::string(d.name);
+    problem = "--pieces takes " + names + ", not '" + value + "'";
+    return -1;
+  }
+  if (!fontInstalled(*design)) {
+    problem = "--pieces " + value + ": its font " + std::string(pieceDesignInfo(*design).fontFile) +
+              " cannot be found (the design is drawn from that font)";
+    return -1;
+  }
+  look.style.pieces = *design;
+  return 1;
+}
+
+BoardAnnotations epdAnnotations(std::string_view line) {
+  BoardAnnotations read;
+  // The operation's name begins a field: after a blank or a semicolon.
+  for (std::size_t op = line.find("c9"); op != std::string_view::npos; op = line.find("c9", op + 2)) {
+    const bool starts = op > 0 && (line[op - 1] == ' ' || line[op - 1] == '\t' || line[op - 1] == ';');
+    const std::size_t quote = line.find_first_not_of(" \t", op + 2);
+    if (!starts || quote == std::string_view::npos || line[quote] != '"') continue;
+    const std::size_t end = line.find('"', quote + 1);
+    if (end == std::string_view::npos) break;
+    readAnnotationCommands(line.substr(quote + 1, end - quote - 1), read);
+    break;
+  }
+  return read;
+}
+
+void addAnnotations(BoardAnnotations& into, const BoardAnnotations& more) {
+  for (int i = 0; i < more.arrowCount; ++i) {
+    setArrow(into, more.arrows[i].from, more.arrows[i].to, more.arrows[i].color);
+  }
+  for (int s = 0; s < kSquares; ++s) {
+    if (more.squares[s] != AnnotationColor::None) into.squares[s] = more.squares[s];
+  }
 }
 
 namespace {
@@ -93,6 +225,14 @@ bool parseOptions(const std::vector<std::string>& args, Verb verb, DiagramOption
   const bool html = verb == Verb::Html, picture = verb == Verb::Picture, latex = verb == Verb::Latex;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
+    // The HTML table has no arrows and its images one design; LaTeX has the
+    // chessboard package's pieces and look.
+    const bool look = a == "--arrows" || a == "--squares" || (!html && a == "--no-coordinates") ||
+                      (picture && (a == "--pieces" || a == "--style"));
+    if (look) {
+      if (takeLookOption(args, i, o.look, problem) < 0) return false;
+      continue;
+    }
     if ((html || latex) && a == "--document") {
       o.document = true;
       continue;
@@ -181,6 +321,10 @@ bool loadPosition(Position& p, const DiagramOptions& o) {
     const auto marks = marksFromString(*o.marks);
     for (int s = 63; s >= 0; --s) p.setMark(s, marks[s]);
   }
+  // The options' annotations over those of the line itself.
+  BoardAnnotations annotations = p.annotations();
+  addAnnotations(annotations, o.look.annotations);
+  p.setAnnotations(annotations);
   return true;
 }
 
@@ -241,6 +385,7 @@ int runLatexVerb(const std::vector<std::string>& args, std::string& problem) {
   input.head1 = headlineCharacters(o.head1.value_or(std::string()));
   input.head2 = headlineCharacters(o.head2.value_or(std::string()));
   input.flipped = o.flip;
+  input.coordinates = o.look.style.coordinates;
   input.document = o.document;
   const std::string latex = makeLatex(input);
   std::fwrite(latex.data(), 1, latex.size(), stdout);
@@ -268,12 +413,13 @@ int runPictureVerb(int argc, char** argv, const std::vector<std::string>& args,
   const QString file = QFile::decodeName(QByteArray(bytes.data(), qsizetype(bytes.size())));
   std::optional<QString> error;
   if (o.svg) {
-    error = saveSvg(boardSvg(p.record(), o.colors, 337, 337, o.flip), file);
+    error = saveSvg(boardSvg(p.record(), o.colors, 337, 337, o.flip, o.look.style), file);
   } else {
     // Any size from the vector artwork: the board's geometry in 337 units,
     // drawn at as many pixels as asked (337 is the editor's own picture).
     QImage picture;
-    BoardRenderer().redraw(picture, 337, 337, p.record(), o.colors, o.size / 337.0, o.flip);
+    BoardRenderer().redraw(picture, 337, 337, p.record(), o.colors, o.size / 337.0, o.flip,
+                           o.look.style);
     error = o.png ? savePng(picture, file) : saveBmp(picture, file);
   }
   if (error) return failure(error->toStdString());

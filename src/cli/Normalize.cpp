@@ -19,6 +19,7 @@
 #include "model/ErrorReasons.h"
 #include "model/Legality.h"
 #include "model/ReadingReport.h"
+#include "moves/GameEnd.h"
 #include "setup/WholeFile.h"
 
 namespace kalmera {
@@ -177,7 +178,10 @@ void writeJson(const PositionRecord& r, std::string_view fen, const ReadingRepor
     w.put(':');
     w.string(legalityReason(legality, r, problem, Language::English));
   }
-  w.put("},\"whiteKing\":");
+  // The end of the game, when the position shows one.
+  w.put("},\"state\":");
+  w.quoted(kGameStateKeys[static_cast<int>(gameEndOf(r))]);
+  w.put(",\"whiteKing\":");
   w.number(r.WhiteKing);
   w.put(",\"blackKing\":");
   w.number(r.BlackKing);
@@ -235,6 +239,11 @@ void answer(std::string_view line, const NormalizeOptions& options, Writer& w, b
       if (!legality.has(static_cast<Problem>(p))) continue;
       if (legality.first() != static_cast<Problem>(p)) w.put(',');
       w.put(kProblemKeys[p]);
+    }
+    // After the rules, the end of the game the position shows.
+    if (const GameState end = gameEndOf(r); end != GameState::Playing) {
+      w.put(',');
+      w.put(kGameStateKeys[static_cast<int>(end)]);
     }
   } else if (!options.json) {
     w.at += writeFen(r, w.at, options.dialect, placement);

@@ -1,7 +1,10 @@
 // The tool's recognize verb: the position on a picture of a diagram (a PNG,
 // JPEG or BMP file, or standard input), as FEN or, with --json, with what it
-// found on the way: the board's rectangle, its orientation, each square's
-// piece and how sure the classifier is of it.
+// found on the way: the board's rectangle, its orientation and how it was
+// decided, the side to move and whether it was guessed, each square's piece,
+// how sure the classifier is of it and whether it is worth a look. --all
+// reads every board of the picture; a PDF file every board of every page,
+// one EPD line each.
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,6 +15,7 @@
 
 #include "cli/Diagram.h"
 #include "cli/Output.h"
+#include "recognize/PdfPages.h"
 #include "recognize/Recognizer.h"
 #include "setup/WholeFile.h"
 
@@ -47,11 +51,15 @@ std::string number(double value) {
   return text;
 }
 
-std::string json(const Recognition& r) {
-  std::string out = "{\"fen\":\"" + r.fen() + "\",\"board\":{\"x\":" + number(r.board.x) +
-                    ",\"y\":" + number(r.board.y) + ",\"width\":" + number(r.board.width) +
-                    ",\"height\":" + number(r.board.height) + "},\"flipped\":" +
-                    (r.flipped ? "true" : "false") + ",\"squares\":[";
+std::string json(const Recognition& r, const std::string& id) {
+  std::string out = "{";
+  if (!id.empty()) out += "\"id\":\"" + id + "\",";
+  out += "\"fen\":\"" + r.fen() + "\",\"board\":{\"x\":" + number(r.board.x) +
+         ",\"y\":" + number(r.board.y) + ",\"width\":" + number(r.board.width) +
+         ",\"height\":" + number(r.board.height) + "},\"flipped\":" +
+         (r.flipped ? "true" : "false") + ",\"orientationFrom\":\"" +
+         (r.orientationFrom == OrientationFrom::Coordinates ? "coordinates" : "default") +
+         "\",\"sideGuessed\":" + (r.sideGuessed ? "true" : "false") + ",\"squares\":[";
   for (int s = 0; s < 64; ++s) {
     char confidence[16];
     std::snprintf(confidence, sizeof confidence, "%.4f", r.squares[s].confidence);
@@ -63,19 +71,37 @@ std::string json(const Recognition& r) {
     if (r.squares[s].piece != 0) out += r.squares[s].piece;
     out += "\",\"confidence\":";
     out += confidence;
+    if (r.squares[s].doubtful) out += ",\"doubtful\":true";
     out += '}';
   }
   return out + "]}";
 }
 
+// One board as the verb prints it: FEN (or its JSON) for a lone picture,
+// an EPD line with its id when there are several.
+void print(const Recognition& r, const std::string& id, bool asJson) {
+  std::string line;
+  if (asJson) {
+    line = json(r, id);
+  } else if (id.empty()) {
+    line = r.fen();
+  } else {
+    const std::string fen = r.fen();
+    line = fen.substr(0, fen.rfind(" 0 1")) + " id \"" + id + "\";";
+  }
+  std::printf("%s\n", line.c_str());
+}
+
 }  // namespace
 
 int runRecognizeVerb(const std::vector<std::string>& args, std::string& problem) {
-  bool asJson = false;
+  bool asJson = false, all = false;
   std::optional<std::string> file;
   for (std::size_t i = 1; i < args.size(); ++i) {
     if (args[i] == "--json") {
       asJson = true;
+    } else if (args[i] == "--all") {
+      all = true;
     } else if (!args[i].empty() && args[i][0] == '-' && args[i] != "-") {
       problem = "unknown option '" + args[i] + "'";
       return 2;
@@ -102,12 +128,29 @@ int runRecognizeVerb(const std::vector<std::string>& args, std::string& problem)
     if (read.status != ReadStatus::Read) return failure(*file + ": " + read.reason);
     bytes = std::move(read.bytes);
   }
-  const auto picture = readPicture(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+  const std::span<const std::uint8_t> data(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+  if (isPdf(data)) {
+    const auto boards = recognizePdf(data);
+    if (const auto* why = std::get_if<std::string>(&boards)) return failure(name + ": " + *why);
+    const auto& found = std::get<std::vector<PdfBoard>>(boards);
+    if (found.empty()) return failure(name + ": no chess board found in the PDF file");
+    for (const PdfBoard& b : found) {
+      print(b.reading, "page " + std::to_string(b.page) + ", diagram " + std::to_string(b.diagram), asJson);
+    }
+    return finishOutput();
+  }
+  const auto picture = readPicture(data);
   if (const auto* why = std::get_if<std::string>(&picture)) return failure(name + ": " + *why);
+  bytes = std::string();  // the file's bytes are not needed beside its pixels
+  if (all) {
+    const std::vector<Recognition> boards = recognizeAll(std::get<RgbImage>(picture));
+    if (boards.empty()) return failure(name + ": no chess board found in the picture");
+    for (std::size_t d = 0; d < boards.size(); ++d) print(boards[d], "diagram " + std::to_string(d + 1), asJson);
+    return finishOutput();
+  }
   const Recognition r = recognize(std::get<RgbImage>(picture));
   if (!r.found) return failure(name + ": no chess board found in the picture");
-  const std::string answer = asJson ? json(r) : r.fen();
-  std::printf("%s\n", answer.c_str());
+  print(r, "", asJson);
   return finishOutput();
 }
 

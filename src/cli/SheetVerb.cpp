@@ -22,6 +22,8 @@
 #include <QFile>
 #include <QGuiApplication>
 
+#include "collection/EpdText.h"
+#include "export/CollectionExport.h"
 #include "export/PictureFiles.h"
 #include "model/Position.h"
 #include "view/Sheet.h"
@@ -34,9 +36,10 @@ namespace {
 struct SheetRequest {
   std::optional<std::string> pdf;
   int perPage = 6;
-  bool letter = false, german = false, flipBlack = false, flip = false;
+  bool letter = false, german = false, flipBlack = false, flip = false, solutions = false;
   std::string title;
   std::array<int, 3> colors{kDefaultBoardColor, kDefaultBrightColor, kDefaultDarkColor};
+  DiagramLook look;  // arrows, coloured squares, pieces, style, coordinates
 };
 
 #ifdef KALMERA_DRAWS_PICTURES
@@ -49,29 +52,36 @@ bool fillsTheBoard(const ReadingReport& reading) {
   return !reading.has(ReadingKind::MissingRanks) && !reading.has(ReadingKind::PlacementTooLong) &&
          !reading.has(ReadingKind::UnknownInPlacement);
 }
+
+QString sheetText(const std::u32string& text) {
+  return QString::fromUcs4(text.data(), qsizetype(text.size()));
+}
+
+// Where a line's operations start: after its fields as a collection reads
+// them (a FEN line's counters among them); after the fourth field of a line
+// whose fields a collection does not take ("W" for the side, say), as the
+// sheet has always read its titles.
+std::size_t operationsStart(std::string_view line) {
+  if (const auto fields = positionFields(line)) return fields->operationsAt;
+  std::size_t at = 0;
+  for (int field = 0; field < 4 && at != std::string_view::npos; ++field) {
+    at = line.find_first_not_of(" \t", at);
+    if (at != std::string_view::npos) at = line.find_first_of(" \t", at);
+  }
+  return at == std::string_view::npos ? line.size() : at;
+}
+
+// The diagram's texts from the line's EPD operations, strings in quotes with
+// their escapes, as a collection reads them.
+void takeOperations(std::string_view line, bool german, SheetDiagram& d) {
+  const std::vector<EpdOperation> operations = readOperations(line.substr(operationsStart(line)));
+  d.title = sheetText(titleText(operations));
+  d.stipulation = sheetText(stipulationText(operations, d.record.Side, german));
+  d.solution = sheetText(solutionText(operations));
+}
 #endif
 
 }  // namespace
-
-std::optional<std::string> epdTitle(std::string_view line) {
-  // After the four fields of the position: the operations, "id" among them.
-  std::size_t at = 0;
-  for (int field = 0; field < 4; ++field) {
-    at = line.find_first_not_of(" \t", at);
-    if (at == std::string_view::npos) return std::nullopt;
-    at = line.find_first_of(" \t", at);
-    if (at == std::string_view::npos) return std::nullopt;
-  }
-  for (std::size_t op = line.find("id", at); op != std::string_view::npos; op = line.find("id", op + 2)) {
-    const bool starts = op == 0 || line[op - 1] == ' ' || line[op - 1] == '\t' || line[op - 1] == ';';
-    const std::size_t quote = line.find_first_not_of(" \t", op + 2);
-    if (!starts || quote == std::string_view::npos || line[quote] != '"') continue;
-    const std::size_t end = line.find('"', quote + 1);
-    if (end == std::string_view::npos) return std::nullopt;
-    return std::string(line.substr(quote + 1, end - quote - 1));
-  }
-  return std::nullopt;
-}
 
 bool looksLikePosition(std::string_view line) {
   // Its first field all placement: piece letters, digits and slashes.
@@ -87,10 +97,15 @@ int runSheetVerb(int argc, char** argv, const std::vector<std::string>& args,
   SheetRequest r;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
+    if (const int look = takeLookOption(args, i, r.look, problem)) {
+      if (look < 0) return 2;
+      continue;
+    }
     if (a == "--letter") r.letter = true;
     else if (a == "--german") r.german = true;
     else if (a == "--flip-black") r.flipBlack = true;
     else if (a == "--flip") r.flip = true;
+    else if (a == "--solutions") r.solutions = true;
     else if (a == "--pdf" || a == "--per-page" || a == "--title" || a == "--colours") {
       if (i + 1 >= args.size()) {
         problem = a + " needs a value";
@@ -173,11 +188,10 @@ int runSheetVerb(int argc, char** argv, const std::vector<std::string>& args,
     }
     SheetDiagram d;
     d.record = p.record();
-    if (const auto title = epdTitle(line)) {
-      const QByteArray bytes(title->data(), qsizetype(title->size()));
-      const QString utf8 = QString::fromUtf8(bytes);
-      d.title = utf8.contains(QChar::ReplacementCharacter) ? QString::fromLatin1(bytes) : utf8;
-    }
+    // The line's own annotations (its c9), and those of the options over them.
+    addAnnotations(d.record.Annotations, epdAnnotations(line));
+    addAnnotations(d.record.Annotations, r.look.annotations);
+    takeOperations(line, r.german, d);
     d.number = static_cast<int>(diagrams.size()) + 1;
     diagrams.push_back(std::move(d));
   }
@@ -190,6 +204,8 @@ int runSheetVerb(int argc, char** argv, const std::vector<std::string>& args,
   o.flipAll = r.flip;
   o.title = QString::fromUtf8(r.title.data(), qsizetype(r.title.size()));
   o.colors = r.colors;
+  o.solutions = r.solutions;
+  o.style = r.look.style;
   const QString file = QFile::decodeName(QByteArray(r.pdf->data(), qsizetype(r.pdf->size())));
   if (const auto error = savePdf(sheetPdf(diagrams, o), file)) return failure(error->toStdString());
   return 0;

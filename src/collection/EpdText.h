@@ -29,10 +29,13 @@ inline constexpr std::string_view kAvoidMovesOpcode = "am";
 inline constexpr std::string_view kVariationOpcode = "pv";
 inline constexpr std::string_view kHalfMovesOpcode = "hmvc";
 inline constexpr std::string_view kFullMovesOpcode = "fmvn";
+// The arrows and coloured squares, in the form of PGN comments: "[%cal Ge2e4] [%csl Rd5]".
+inline constexpr std::string_view kAnnotationsOpcode = "c9";
 
 // Whether a field's operation holds a free text (a string) rather than words.
 constexpr bool holdsText(std::string_view opcode) {
-  return opcode == kTitleOpcode || opcode == kCommentOpcode || opcode == kStipulationOpcode;
+  return opcode == kTitleOpcode || opcode == kCommentOpcode || opcode == kStipulationOpcode ||
+         opcode == kAnnotationsOpcode;
 }
 
 // Blanks between fields and operands (a line holds no line ends).

@@ -3,25 +3,10 @@
 #include <cstdlib>
 
 #include "model/FenRecord.h"
+#include "moves/GameEnd.h"
 #include "moves/San.h"
 
 namespace kalmera {
-
-namespace {
-
-struct Texts {
-  std::string_view english, german;
-};
-std::string_view pick(const Texts& t, Language language) {
-  return language == Language::English ? t.english : t.german;
-}
-
-constexpr Texts kCheckmated[2] = {{"White is checkmated.", "Weiß ist schachmatt."},
-                                  {"Black is checkmated.", "Schwarz ist schachmatt."}};
-constexpr Texts kStalemated[2] = {{"White is stalemated.", "Weiß ist patt."},
-                                  {"Black is stalemated.", "Schwarz ist patt."}};
-
-}  // namespace
 
 PreparedPosition preparePosition(const PositionRecord& record) {
   PreparedPosition prepared;
@@ -50,8 +35,10 @@ std::string notSearchedReason(const PreparedPosition& prepared, Language languag
     case PositionStatus::Illegal:
       return legalityReason(prepared.legality, prepared.record, prepared.legality.first(),
                             language);
-    case PositionStatus::Checkmate: return std::string(pick(kCheckmated[side], language));
-    case PositionStatus::Stalemate: return std::string(pick(kStalemated[side], language));
+    case PositionStatus::Checkmate:
+      return std::string(gameEndSentence(GameState::Checkmate, side, language));
+    case PositionStatus::Stalemate:
+      return std::string(gameEndSentence(GameState::Stalemate, side, language));
   }
   return {};
 }

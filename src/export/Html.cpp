@@ -136,8 +136,10 @@ class Filler {
     enPassant_ = r.validEnPassantTarget();
   }
 
-  // One pass, left to right; replacement texts are not scanned again.
-  void fill(std::string_view source, std::string& out) {
+  // One pass, left to right; replacement texts are not scanned again. The
+  // diagram's part (after the headlines) may hold the cell colours "$C".
+  void fill(std::string_view source, std::string& out, bool diagram = false) {
+    diagram_ = diagram;
     for (std::size_t i = 0; i < source.size(); ++i) {
       const char c = source[i];
       if (c == '$') {
@@ -171,7 +173,24 @@ class Filler {
       case 'U': out += in_.homePage; break;
       case 'V': out += in_.version; break;
       case 'F': out += in_.fen; break;
+      case 'C':
+        if (diagram_) cellColour(out);
+        break;
       default: break;  // "$" and any other character yield nothing
+    }
+  }
+
+  // A square's cell: the dark colour on a dark square, and a coloured
+  // square's tint on either (the square the next "$K" shows).
+  void cellColour(std::string& out) {
+    const int s = shown(square_);
+    if (s < 0 || s >= kSquares) return;
+    const bool dark = (fileOf(s) + rowOf(s)) % 2 != 0;
+    const AnnotationColor tint = in_.record.Annotations.squares[s];
+    if (tint != AnnotationColor::None) {
+      out += ' ' + colorAttribute(tintedSquare(in_.colors[dark ? 2 : 1], tint));
+    } else if (dark) {
+      out += ' ' + dark_;
     }
   }
 
@@ -217,7 +236,30 @@ class Filler {
   unsigned topDots_ = 0, bottomDots_ = 0;
   int enPassant_ = -1;
   int square_ = 0, topFile_ = 0, bottomFile_ = 0;
+  bool diagram_ = false;
 };
+
+// The board's rows with a colour placeholder in every square's cell, for a
+// board with coloured squares: "<td" + "$C" in place of "<td $D" and "<td".
+std::string withCellColours(std::string_view piece) {
+  std::string out;
+  for (std::size_t at = 0; at < piece.size();) {
+    const std::size_t cell = piece.find("<td", at);
+    if (cell == std::string_view::npos) {
+      out += piece.substr(at);
+      break;
+    }
+    out += piece.substr(at, cell + 3 - at);
+    at = cell + 3;
+    // Only the cells that hold a square ("$K" before their end).
+    const std::size_t close = piece.find("</td>", at);
+    const std::size_t square = piece.find("$K", at);
+    if (square == std::string_view::npos || square > close) continue;
+    out += "$C";
+    if (piece.substr(at, 3) == " $D") at += 3;
+  }
+  return out;
+}
 
 }  // namespace
 
@@ -249,16 +291,21 @@ std::string makeHtml(const HtmlInput& input) {
     source += "<font size=\"+1\"><strong>" + input.head2 + "</strong></font><br>";
   }
   if (!input.head1.empty() || !input.head2.empty()) source += "<br>";
-  if (input.flipped) {
-    for (const std::string& piece : flippedDiagram()) source += piece;
-  } else {
-    for (std::string_view piece : kHtmlDiagram) source += piece;
+  // The headlines and the diagram are filled in one pass, as one text.
+  std::string diagram;
+  const bool tinted = input.record.Annotations.anySquare();
+  for (std::size_t i = 0; i < kHtmlDiagram.size(); ++i) {
+    const std::string_view piece = input.flipped ? std::string_view(flippedDiagram()[i]) : kHtmlDiagram[i];
+    // The board's own rows: the pieces from the first row of squares to the last.
+    diagram += tinted && i >= 5 && i <= 12 ? withCellColours(piece) : std::string(piece);
   }
-  if (input.document) source += kHtmlTail;
+  if (input.document) diagram += kHtmlTail;
 
   std::string out;
-  out.reserve(source.size() + 6000);
-  Filler(input).fill(source, out);
+  out.reserve(source.size() + diagram.size() + 6000);
+  Filler filler(input);
+  filler.fill(source, out);
+  filler.fill(diagram, out, true);
   return out;
 }
 

@@ -12,11 +12,12 @@
 namespace kalmera {
 
 struct LatexInput {
-  PositionRecord record;  // the marks
+  PositionRecord record;  // the marks, arrows and coloured squares
   std::string fen;        // the normalised FEN
   std::u32string head1;   // the headlines' characters
   std::u32string head2;
   bool flipped = false;   // seen from Black's side
+  bool coordinates = true;  // the file letters and rank digits
   bool document = false;  // a whole document instead of the command
 };
 
@@ -28,9 +29,10 @@ std::string makeLatex(const LatexInput& input);
 std::u32string headlineCharacters(std::string_view text);
 
 // A headline as LaTeX text in UTF-8: the characters that are special to
-// LaTeX as commands that print them as typed, those the T1 fonts have as
-// they are; `unprintable` collects the others (which a document of its own
-// must declare, as the whole document does).
+// LaTeX as commands that print them as typed, those pdflatex prints with T1
+// fonts and UTF-8 input (and the kernel's TS1 symbols) as they are;
+// `unprintable` collects the others (which a document of its own must
+// declare, as the whole document does).
 std::string latexText(std::u32string_view text, std::u32string* unprintable = nullptr);
 
 }  // namespace kalmera

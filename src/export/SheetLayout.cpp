@@ -11,6 +11,8 @@ constexpr double kTitleHeight = 30;  // the page's title line
 constexpr double kFootHeight = 24;   // the page number
 constexpr double kLineHeight = 16;   // a diagram's title and its caption
 constexpr double kGap = 12;          // between the cells
+constexpr double kHeadingHeight = 28;  // "Solutions"
+constexpr double kNumberWidth = 30;    // room for "144."
 
 struct Grid {
   int perPage, columns, rows;
@@ -53,6 +55,24 @@ SheetLayout sheetLayout(int perPage, bool letter) {
       l.captions.push_back({left, above + kLineHeight + board, board, kLineHeight});
     }
   }
+  return l;
+}
+
+SolutionsLayout solutionsLayout(bool letter) {
+  // The same page as the diagrams': the size, the title line, the number.
+  const SheetLayout page = sheetLayout(1, letter);
+  SolutionsLayout l;
+  l.pageWidth = page.pageWidth;
+  l.pageHeight = page.pageHeight;
+  l.title = page.title;
+  l.pageNumber = page.pageNumber;
+  const double top = page.title.y + page.title.height;
+  l.heading = {kMargin, top, page.title.width, kHeadingHeight};
+  const double listTop = top + kHeadingHeight + kGap / 2;
+  l.list = {kMargin, listTop, page.title.width, page.pageNumber.y - kGap / 2 - listTop};
+  l.numberWidth = kNumberWidth;
+  l.numberGap = 6;
+  l.paragraphGap = 4;
   return l;
 }
 

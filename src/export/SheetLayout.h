@@ -22,11 +22,27 @@ struct SheetLayout {
   std::vector<SheetRect> diagramTitles, boards, captions;
 };
 
+// The answer key's pages after the diagrams: the page's title line and
+// number as on the diagrams' pages, a heading ("Solutions"), and below it
+// the list, one diagram a paragraph: its number right-aligned in a column
+// of its own, its solution (wrapped) beside it.
+struct SolutionsLayout {
+  double pageWidth = 0, pageHeight = 0;
+  SheetRect title, pageNumber;
+  SheetRect heading;
+  SheetRect list;  // where the paragraphs go, top to bottom
+  double numberWidth = 0;  // the numbers' column at the list's left
+  double numberGap = 0;    // between a number and its text
+  double paragraphGap = 0;
+};
+
 // The diagrams a page holds: 1, 2, 4, 6, 9 or 12.
 bool validDiagramsPerPage(int perPage);
 
 // The layout of `perPage` diagrams (one of the valid counts) on A4, or on US
 // Letter when `letter`.
 SheetLayout sheetLayout(int perPage, bool letter);
+
+SolutionsLayout solutionsLayout(bool letter);
 
 }  // namespace kalmera

@@ -338,7 +338,12 @@ void readFieldsAfterPlacement(Cursor& in, PositionRecord& r, ReadingReport* repo
                   ReadingKind::FullMoveNumberClamped, *report);
   }
 
-  // Anything after the full-move number is passed over.
+  // The annotations other programs write after the fields ("[%cal Ge2e4]");
+  // anything else after the full-move number is passed over.
+  in.skipSpace();
+  if (in.peek() == '[') {
+    in.at += readAnnotationCommands({in.at, static_cast<std::size_t>(in.end - in.at)}, r.Annotations);
+  }
   if constexpr (kReport) {
     in.skipSpace();
     const char* end = in.end;
@@ -639,6 +644,7 @@ void Position::readFen(std::string_view text) {
     if (rec_.Marks != decltype(rec_.Marks){}) {
       for (int s = 0; s < kSquares; ++s) setMark(s, 0);
     }
+    if (!rec_.Annotations.empty()) rec_.Annotations = BoardAnnotations{};  // the text's own follow
     // Squares through setSquare, which keeps the king squares right and hands
     // a piece under a refused pawn to the piece box; empty ones stay as they are.
     LeftOutMen leftOut;

@@ -31,6 +31,20 @@ void Position::setMark(int square, unsigned char value) {
   obs().markChanged(square);
 }
 
+void Position::toggleArrow(int from, int to, AnnotationColor color) {
+  if (kalmera::toggleArrow(rec_.Annotations, from, to, color)) obs().annotationsChanged();
+}
+
+void Position::toggleSquareColor(int square, AnnotationColor color) {
+  if (toggleSquare(rec_.Annotations, square, color)) obs().annotationsChanged();
+}
+
+void Position::setAnnotations(const BoardAnnotations& annotations) {
+  if (rec_.Annotations == annotations) return;
+  rec_.Annotations = annotations;
+  obs().annotationsChanged();
+}
+
 void Position::emptyKingSquare(int& kingSquare, bool white) {
   if (kingSquare >= 0) rec_.Board[kingSquare] = 0;
   if (white) setWhiteKing(-1); else setBlackKing(-1);

@@ -20,6 +20,9 @@ class PositionObserver {
   virtual void activePieceChanged() {}   // piece box selection
   virtual void fenLineChanged() {}       // the FEN line got a different text
   virtual void markChanged(int /*square*/) {}
+  // The arrows or coloured squares changed: the picture, not the FEN line
+  // (as a change of the marks, unless a window wants to know more).
+  virtual void annotationsChanged() { markChanged(-1); }
   virtual void extendedChanged() {}      // rook-file lists shown or hidden, picture
   virtual void flagsChecked() {}         // the writer ran its checks: one blink step
 };
@@ -61,6 +64,14 @@ class Position {
   unsigned char getMark(int square) const;
   void setMark(int square, unsigned char value);
 
+  // Arrows and coloured squares (never in the FEN text). Drawing the same
+  // again takes it away; the same squares in another colour change colour.
+  const BoardAnnotations& annotations() const { return rec_.Annotations; }
+  void toggleArrow(int from, int to, AnnotationColor color);
+  void toggleSquareColor(int square, AnnotationColor color);
+  void setAnnotations(const BoardAnnotations& annotations);
+  void clearAnnotations() { setAnnotations({}); }
+
   int getWhiteKing() const { return rec_.WhiteKing; }
   int getBlackKing() const { return rec_.BlackKing; }
   void setWhiteKing(int square);
@@ -94,6 +105,8 @@ class Position {
   // A piece letter (or 0) typed for a square: `setSquare` with its rules.
   void typePiece(int square, char letter);
 
+  // The annotations after the fields, in the comment form other programs
+  // use ("[%cal Ge2e4] [%csl Rd5]"), are read too and replace the old ones.
   void readFen(std::string_view text);
   // What the last readFen changed of its text (empty when it read it as
   // written); replaced by every reading.

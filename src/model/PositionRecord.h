@@ -7,6 +7,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "model/Annotations.h"
+
 namespace kalmera {
 
 // Squares are 0..63 in FEN order: 0 = a8, 7 = h8, 56 = a1, 63 = h1.
@@ -70,6 +72,7 @@ constexpr int enPassantTarget(int file, int side) {
 struct PositionRecord {
   std::array<char, kSquares> Board{};           // piece letter or 0
   std::array<unsigned char, kSquares> Marks{};  // 0 = unmarked
+  BoardAnnotations Annotations;                 // arrows and coloured squares
   int Side = 0;                                 // 0 White, 1 Black
   int WhiteKing = -1;
   int BlackKing = -1;

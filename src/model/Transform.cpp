@@ -1,6 +1,7 @@
 // Mirror (a-side <-> h-side) and turn (White <-> Black) as permutations of the
 // record: with at most one king a colour and no pawn on a home rank, moving
-// every square's piece and mark leaves exactly the moved kings.
+// every square's piece, mark and annotation leaves exactly the moved kings.
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -49,6 +50,7 @@ void mirrorRecord(PositionRecord& r) {
   r.RookLeft = mirrorFile(r.RookRight);
   r.RookRight = mirrorFile(left);
   if (r.EnPassant != 0) r.EnPassant = 9 - r.EnPassant;
+  if (!r.Annotations.empty()) mirrorAnnotations(r.Annotations);
 }
 
 void turnRecord(PositionRecord& r) {
@@ -67,6 +69,7 @@ void turnRecord(PositionRecord& r) {
   std::swap(r.CaLeftB, r.CaLeftW);
   std::swap(r.CaRightB, r.CaRightW);
   r.Side ^= 1;
+  if (!r.Annotations.empty()) turnAnnotations(r.Annotations);
 }
 
 void Position::mirror() { transform(mirrorRecord); }
@@ -74,14 +77,18 @@ void Position::mirror() { transform(mirrorRecord); }
 void Position::turn() { transform(turnRecord); }
 
 void Position::transform(void (*change)(PositionRecord&)) {
-  const PositionRecord before = rec_;
+  // Only what the window is told about is kept: the record is copied often.
+  const int side = rec_.Side;
+  const std::array<unsigned char, kSquares> marks = rec_.Marks;
+  const bool annotated = !rec_.Annotations.empty();
   {
     Batch batch(*this);
     change(rec_);
-    if (rec_.Side != before.Side) obs().sideChanged();
+    if (rec_.Side != side) obs().sideChanged();
   }
   // After the rewrite, so that a redraw for the marks sees the checked record.
-  if (rec_.Marks != before.Marks) obs().markChanged(-1);
+  if (rec_.Marks != marks) obs().markChanged(-1);
+  if (annotated) obs().annotationsChanged();  // moved with their squares
 }
 
 }  // namespace kalmera

@@ -24,25 +24,42 @@ struct Line {
   int length() const { return to - from + 1; }
 };
 
-// A box blur of (2 radius + 1) pixels each way: JPEG noise and the lines of
-// hatched squares average out.
+// A box blur of (2 radius + 1) pixels each way (fewer at the picture's
+// edges): JPEG noise and the lines of hatched squares average out. Running
+// sums: the same time for any radius, and only a few rows beside the result.
 GrayImage smoothed(const GrayImage& in, int radius) {
-  GrayImage rows = in, out = in;
-  const float n = 2.0f * radius + 1;
-  for (int y = 0; y < in.height; ++y) {
-    const float* src = &in.pixels[std::size_t(y) * in.width];
-    float* dst = &rows.pixels[std::size_t(y) * in.width];
-    for (int x = radius; x + radius < in.width; ++x) {
-      float sum = 0;
-      for (int k = -radius; k <= radius; ++k) sum += src[x + k];
-      dst[x] = sum / n;
+  const int W = in.width, H = in.height, window = 2 * radius + 1;
+  GrayImage out;
+  out.width = W;
+  out.height = H;
+  out.pixels.resize(in.pixels.size());
+  // The sums along each row of the rows in the window, kept in a ring.
+  std::vector<std::uint16_t> ring(std::size_t(window + 1) * W);
+  std::vector<std::uint32_t> columns(W);
+  const auto rowSums = [&](int y) {
+    const std::uint8_t* src = &in.pixels[std::size_t(y) * W];
+    std::uint16_t* sums = &ring[std::size_t(y % (window + 1)) * W];
+    unsigned sum = 0;
+    for (int x = 0; x < std::min(radius, W); ++x) sum += src[x];
+    for (int x = 0; x < W; ++x) {
+      if (x + radius < W) sum += src[x + radius];
+      if (x - radius - 1 >= 0) sum -= src[x - radius - 1];
+      sums[x] = static_cast<std::uint16_t>(sum);
     }
-  }
-  for (int y = radius; y + radius < in.height; ++y) {
-    for (int x = 0; x < in.width; ++x) {
-      float sum = 0;
-      for (int k = -radius; k <= radius; ++k) sum += rows.pixels[std::size_t(y + k) * in.width + x];
-      out.pixels[std::size_t(y) * in.width + x] = sum / n;
+    for (int x = 0; x < W; ++x) columns[x] += sums[x];
+  };
+  for (int y = 0; y < std::min(radius, H); ++y) rowSums(y);
+  for (int y = 0; y < H; ++y) {
+    if (y + radius < H) rowSums(y + radius);
+    if (y - radius - 1 >= 0) {
+      const std::uint16_t* gone = &ring[std::size_t((y - radius - 1) % (window + 1)) * W];
+      for (int x = 0; x < W; ++x) columns[x] -= gone[x];
+    }
+    const int rows = std::min(H - 1, y + radius) - std::max(0, y - radius) + 1;
+    std::uint8_t* dst = &out.pixels[std::size_t(y) * W];
+    for (int x = 0; x < W; ++x) {
+      const unsigned count = unsigned(rows * (std::min(W - 1, x + radius) - std::max(0, x - radius) + 1));
+      dst[x] = static_cast<std::uint8_t>((columns[x] + count / 2) / count);
     }
   }
   return out;
@@ -54,63 +71,95 @@ GrayImage smoothed(const GrayImage& in, int radius) {
 struct Pass {
   int radius;   // of the box blur
   int reach;    // the step is taken between rows y - reach and y + 1 + reach
-  float least;  // the smallest step that counts as an edge
+  int least;    // the smallest step that counts as an edge
 };
 constexpr Pass kPasses[] = {{1, 1, 16}, {2, 2, 12}, {3, 3, 10}};
 
-// The long edges of one direction. `across(i, j)` is the step of brightness
-// at place j of row (or column) i; lines run along j.
-template <typename Step>
-std::vector<Line> longEdges(int rows, int length, float least, Step across) {
-  std::vector<Line> runs;
-  for (int i = 0; i < rows; ++i) {
-    int start = -1, last = -1;
-    double sum = 0;
-    const auto close = [&] {
-      if (start >= 0 && last - start + 1 >= kLeast) {
-        runs.push_back({i + 1.0, start, last, sum, sum});
-      }
-      start = -1;
-      sum = 0;
-    };
-    for (int j = 0; j < length; ++j) {
-      const float step = across(i, j);
-      if (step < least) {
-        if (start >= 0 && j - last > kGap) close();
-        continue;
-      }
-      if (start < 0) start = j;
-      last = j;
-      sum += step;
+// Runs of steps along lines: each line's run goes on while its steps are
+// large enough, with gaps of at most kGap; runs of kLeast and more are kept.
+class Runs {
+ public:
+  explicit Runs(int lines) : start_(lines, -1), last_(lines, -1), sum_(lines, 0) {}
+
+  void step(int line, int at, int size, int least) {
+    if (size < least) {
+      if (start_[line] >= 0 && at - last_[line] > kGap) close(line);
+      return;
     }
-    close();
+    if (start_[line] < 0) start_[line] = at;
+    last_[line] = at;
+    sum_[line] += size;
   }
-  // Rows next to each other along the same stretch are one line (a blurred
-  // or doubled edge); its place is where the edge is strongest on average.
+  std::vector<Line> finish() {
+    for (std::size_t line = 0; line < start_.size(); ++line) close(int(line));
+    return std::move(runs_);
+  }
+
+ private:
+  void close(int line) {
+    if (start_[line] >= 0 && last_[line] - start_[line] + 1 >= kLeast) {
+      runs_.push_back({line + 1.0, start_[line], last_[line], sum_[line], sum_[line]});
+    }
+    start_[line] = -1;
+    sum_[line] = 0;
+  }
+  std::vector<int> start_, last_;
+  std::vector<double> sum_;
+  std::vector<Line> runs_;
+};
+
+// Rows next to each other along the same stretch are one line (a blurred
+// or doubled edge); its place is where the edge is strongest on average.
+std::vector<Line> joined(std::vector<Line> runs) {
+  std::sort(runs.begin(), runs.end(), [](const Line& a, const Line& b) {
+    return a.position != b.position ? a.position < b.position : a.from < b.from;
+  });
   std::vector<Line> lines;
+  std::size_t open = 0;  // lines before this one lie too far back to join
   for (const Line& run : runs) {
-    Line* joined = nullptr;
-    for (Line& line : lines) {
+    while (open < lines.size() && lines[open].position < run.position - 3 * kNearRows - 1) ++open;
+    Line* joinedTo = nullptr;
+    for (std::size_t i = open; i < lines.size(); ++i) {
+      Line& line = lines[i];
       const int overlap = std::min(line.to, run.to) - std::max(line.from, run.from) + 1;
       if (std::abs(run.position - line.position) <= kNearRows + 0.5 &&
           overlap >= 0.8 * std::min(line.length(), run.length())) {
-        joined = &line;
+        joinedTo = &line;
       }
     }
-    if (joined == nullptr) {
+    if (joinedTo == nullptr) {
       lines.push_back(run);
       continue;
     }
-    joined->position = (joined->position * joined->weight + run.position * run.weight) /
-                       (joined->weight + run.weight);
-    joined->weight += run.weight;
-    if (run.strength > joined->strength) {
-      joined->strength = run.strength;
-      joined->from = run.from;
-      joined->to = run.to;
+    joinedTo->position = (joinedTo->position * joinedTo->weight + run.position * run.weight) /
+                         (joinedTo->weight + run.weight);
+    joinedTo->weight += run.weight;
+    if (run.strength > joinedTo->strength) {
+      joinedTo->strength = run.strength;
+      joinedTo->from = run.from;
+      joinedTo->to = run.to;
     }
   }
   return lines;
+}
+
+// The long edges between rows (horizontal lines) and between columns
+// (vertical ones) of a smoothed picture, both read row by row.
+std::pair<std::vector<Line>, std::vector<Line>> longEdges(const GrayImage& s, const Pass& pass) {
+  const int W = s.width, H = s.height, r = pass.reach;
+  Runs horizontal(H - 1), vertical(W - 1);
+  for (int y = 0; y < H; ++y) {
+    const std::uint8_t* row = &s.pixels[std::size_t(y) * W];
+    if (y + 1 < H) {
+      const std::uint8_t* above = &s.pixels[std::size_t(std::max(0, y - r)) * W];
+      const std::uint8_t* below = &s.pixels[std::size_t(std::min(H - 1, y + 1 + r)) * W];
+      for (int x = 0; x < W; ++x) horizontal.step(y, x, std::abs(below[x] - above[x]), pass.least);
+    }
+    for (int x = 0; x + 1 < W; ++x) {
+      vertical.step(x, y, std::abs(row[std::min(W - 1, x + 1 + r)] - row[std::max(0, x - r)]), pass.least);
+    }
+  }
+  return {joined(horizontal.finish()), joined(vertical.finish())};
 }
 
 // Lines of about the same extent, the way the seven inside one board are.
@@ -184,8 +233,9 @@ GrayImage grayOf(const RgbImage& picture) {
   gray.height = picture.height;
   gray.pixels.resize(std::size_t(picture.width) * picture.height);
   const std::uint8_t* p = picture.pixels.data();
-  for (float& g : gray.pixels) {
-    g = 0.299f * p[0] + 0.587f * p[1] + 0.114f * p[2];
+  // 0.299, 0.587 and 0.114 in sixteenths of a thousand, rounded.
+  for (std::uint8_t& g : gray.pixels) {
+    g = static_cast<std::uint8_t>((4899u * p[0] + 9617u * p[1] + 1868u * p[2] + 8192u) >> 14);
     p += 3;
   }
   return gray;
@@ -193,20 +243,17 @@ GrayImage grayOf(const RgbImage& picture) {
 
 namespace {
 
-std::optional<BoardArea> findBoardIn(const GrayImage& picture, const Pass& pass) {
+struct Candidate {
+  BoardArea area;
+  int score;
+};
+
+// Every board of one pass: the grids whose squares' grounds alternate light
+// and dark, as a board's do, best supported (and of those the largest) first.
+std::vector<Candidate> boardsIn(const GrayImage& picture, const Pass& pass, bool all) {
   const GrayImage s = smoothed(picture, pass.radius);
-  const int W = s.width, H = s.height, r = pass.reach;
   // Horizontal lines lie between rows y and y + 1, vertical ones between columns.
-  const std::vector<Line> horizontal = longEdges(H - 1, W, pass.least, [&](int y, int x) {
-    return std::abs(s.at(x, std::min(H - 1, y + 1 + r)) - s.at(x, std::max(0, y - r)));
-  });
-  const std::vector<Line> vertical = longEdges(W - 1, H, pass.least, [&](int x, int y) {
-    return std::abs(s.at(std::min(W - 1, x + 1 + r), y) - s.at(std::max(0, x - r), y));
-  });
-  struct Candidate {
-    BoardArea area;
-    int score;
-  };
+  const auto [horizontal, vertical] = longEdges(s, pass);
   std::vector<Candidate> candidates;
   for (const auto& rows : sameExtent(horizontal)) {
     std::vector<double> froms, tos;
@@ -230,25 +277,125 @@ std::optional<BoardArea> findBoardIn(const GrayImage& picture, const Pass& pass)
       candidates.push_back({{x0, y0, 8 * sw, 8 * sh}, static_cast<int>(ranks.size() + files.size())});
     }
   }
-  // The best supported (and of those the largest) whose squares' grounds
-  // alternate light and dark, as a board's do.
   std::sort(candidates.begin(), candidates.end(), [](const Candidate& a, const Candidate& b) {
     return a.score != b.score ? a.score > b.score : a.area.width > b.area.width;
   });
+  std::vector<Candidate> boards;
   for (const Candidate& c : candidates) {
-    if (groundLevels(picture, c.area)) return c.area;
+    if (!groundLevels(picture, c.area)) continue;
+    boards.push_back(c);
+    if (!all) break;
   }
-  return std::nullopt;
+  return boards;
+}
+
+bool overlapping(const BoardArea& a, const BoardArea& b) {
+  const double w = std::min(a.x + a.width, b.x + b.width) - std::max(a.x, b.x);
+  const double h = std::min(a.y + a.height, b.y + b.height) - std::max(a.y, b.y);
+  return w > 0 && h > 0 && w * h > 0.1 * std::min(a.width * a.height, b.width * b.height);
+}
+
+// The part of the picture where anything changes: no edge can lie in a tile
+// whose pixels all differ by less than the faintest step a pass looks for.
+// Nothing when the whole picture is (nearly) flat.
+struct Part {
+  int x = 0, y = 0, width = 0, height = 0;
+};
+
+std::optional<Part> changingPart(const GrayImage& g) {
+  constexpr int kTile = 32;
+  int least = 255;
+  for (const Pass& pass : kPasses) least = std::min(least, pass.least);
+  const int columns = (g.width + kTile - 1) / kTile, rows = (g.height + kTile - 1) / kTile;
+  std::vector<std::uint8_t> low(columns), high(columns);
+  int left = columns, right = -1, top = rows, bottom = -1;
+  for (int row = 0; row < rows; ++row) {
+    std::fill(low.begin(), low.end(), 255);
+    std::fill(high.begin(), high.end(), 0);
+    // A tile and the pixel beyond it: an edge on a tile's border counts.
+    for (int y = row * kTile; y < std::min(g.height, (row + 1) * kTile + 1); ++y) {
+      const std::uint8_t* p = &g.pixels[std::size_t(y) * g.width];
+      for (int column = 0; column < columns; ++column) {
+        const int to = std::min(g.width, (column + 1) * kTile + 1);
+        std::uint8_t lo = low[column], hi = high[column];
+        for (int x = column * kTile; x < to; ++x) lo = std::min(lo, p[x]), hi = std::max(hi, p[x]);
+        low[column] = lo, high[column] = hi;
+      }
+    }
+    for (int column = 0; column < columns; ++column) {
+      if (high[column] - low[column] < least) continue;
+      left = std::min(left, column), right = std::max(right, column);
+      top = std::min(top, row), bottom = std::max(bottom, row);
+    }
+  }
+  if (right < 0) return std::nullopt;
+  // A tile more all round: the blur and the step reach beyond an edge.
+  Part part;
+  part.x = std::max(0, (left - 1) * kTile);
+  part.y = std::max(0, (top - 1) * kTile);
+  part.width = std::min(g.width, (right + 2) * kTile) - part.x;
+  part.height = std::min(g.height, (bottom + 2) * kTile) - part.y;
+  return part;
+}
+
+GrayImage cut(const GrayImage& g, const Part& part) {
+  GrayImage out;
+  out.width = part.width;
+  out.height = part.height;
+  out.pixels.resize(std::size_t(part.width) * part.height);
+  for (int y = 0; y < part.height; ++y) {
+    std::copy_n(&g.pixels[std::size_t(part.y + y) * g.width + part.x], part.width,
+                &out.pixels[std::size_t(y) * part.width]);
+  }
+  return out;
+}
+
+std::vector<BoardArea> searched(const GrayImage& picture, bool all) {
+  if (picture.width < kLeast + 2 || picture.height < kLeast + 2) return {};
+  const std::optional<Part> part = changingPart(picture);
+  if (!part || part->width < kLeast + 2 || part->height < kLeast + 2) return {};
+  const bool whole = part->width == picture.width && part->height == picture.height;
+  const GrayImage cutOut = whole ? GrayImage{} : cut(picture, *part);
+  const GrayImage& search = whole ? picture : cutOut;
+  std::vector<BoardArea> boards;
+  for (const Pass& pass : kPasses) {
+    for (const Candidate& c : boardsIn(search, pass, all)) {
+      BoardArea area = c.area;
+      area.x += part->x, area.y += part->y;
+      const bool seen = std::any_of(boards.begin(), boards.end(),
+                                    [&](const BoardArea& b) { return overlapping(b, area); });
+      if (!seen) boards.push_back(area);
+    }
+    if (!all && !boards.empty()) break;
+  }
+  return boards;
 }
 
 }  // namespace
 
 std::optional<BoardArea> findBoard(const GrayImage& picture) {
-  if (picture.width < kLeast + 2 || picture.height < kLeast + 2) return std::nullopt;
-  for (const Pass& pass : kPasses) {
-    if (auto board = findBoardIn(picture, pass)) return board;
+  const std::vector<BoardArea> boards = searched(picture, false);
+  if (boards.empty()) return std::nullopt;
+  return boards.front();
+}
+
+std::vector<BoardArea> findBoards(const GrayImage& picture) {
+  std::vector<BoardArea> boards = searched(picture, true);
+  // In reading order: rows of boards top to bottom (a board whose top lies
+  // within half a board of the row's first is in its row), each row left to
+  // right.
+  std::sort(boards.begin(), boards.end(), [](const BoardArea& a, const BoardArea& b) { return a.y < b.y; });
+  std::vector<BoardArea> ordered;
+  for (std::size_t first = 0; first < boards.size();) {
+    std::size_t end = first + 1;
+    while (end < boards.size() && boards[end].y - boards[first].y < boards[first].height / 2) ++end;
+    std::sort(boards.begin() + std::ptrdiff_t(first), boards.begin() + std::ptrdiff_t(end),
+              [](const BoardArea& a, const BoardArea& b) { return a.x < b.x; });
+    ordered.insert(ordered.end(), boards.begin() + std::ptrdiff_t(first), boards.begin() + std::ptrdiff_t(end));
+    first = end;
   }
-  return std::nullopt;
+  boards.swap(ordered);
+  return boards;
 }
 
 std::optional<bool> flippedByCoordinates(const GrayImage& g, const BoardArea& b) {

@@ -3,6 +3,7 @@
 #include <jpeglib.h>
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -14,6 +15,11 @@ std::string tooLargeMessage(long width, long height) {
          " pixels (at most " + std::to_string(kMaxPictureSide) + " each way)";
 }
 
+std::size_t memoryBudget(long width, long height) {
+  const std::size_t pixels = std::size_t(std::max(0L, width)) * std::size_t(std::max(0L, height));
+  return (std::size_t(16) << 20) + 16 * pixels;
+}
+
 namespace {
 
 using Result = std::variant<RgbImage, std::string>;
@@ -22,16 +28,74 @@ bool sizeFits(long width, long height) {
   return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide;
 }
 
+std::uint32_t bigEndian(const std::uint8_t* b) {
+  return std::uint32_t(b[0]) << 24 | std::uint32_t(b[1]) << 16 | std::uint32_t(b[2]) << 8 | b[3];
+}
+
+// The chunks libpng is given: those that make the pixels. Text, colour
+// profiles and the rest are left behind, so that none of them (a chunk that
+// claims gigabytes, a compressed text that unpacks to more) can make libpng
+// allocate what the picture does not need. Every length is checked against
+// the bytes that are there first.
+struct PngChunks {
+  std::vector<std::uint8_t> kept;
+  long width = 0, height = 0;
+  std::string problem;
+};
+
+PngChunks pixelChunks(std::span<const std::uint8_t> bytes) {
+  PngChunks out;
+  const auto damaged = [&](const char* why) {
+    out.problem = std::string("the picture is damaged: ") + why;
+    return out;
+  };
+  out.kept.assign(bytes.begin(), bytes.begin() + 8);
+  std::size_t at = 8, imageData = 0, rawSize = 0;
+  bool header = false;
+  for (;;) {
+    if (bytes.size() - at < 12) return damaged("the PNG file ends before its last chunk");
+    const std::uint32_t length = bigEndian(&bytes[at]);
+    const std::uint8_t* type = &bytes[at + 4];
+    if (length > bytes.size() - at - 12) {
+      return damaged("a PNG chunk is longer than the bytes left in the file");
+    }
+    const auto is = [type](const char* name) { return std::memcmp(type, name, 4) == 0; };
+    if (!header) {
+      if (!is("IHDR") || length != 13) return damaged("the PNG file does not start with its header");
+      header = true;
+      out.width = bigEndian(&bytes[at + 8]);
+      out.height = bigEndian(&bytes[at + 12]);
+      if (!sizeFits(out.width, out.height)) {
+        if (out.width <= 0 || out.height <= 0) return damaged("a PNG picture without pixels");
+        out.problem = tooLargeMessage(out.width, out.height);
+        return out;
+      }
+      // The unpacked rows at their largest (16 bits of four channels).
+      rawSize = std::size_t(out.height) * (1 + 8 * std::size_t(out.width));
+    }
+    if (is("IDAT")) {
+      imageData += length;
+      // Deflate never grows its input by more than a few bytes a block.
+      if (imageData > rawSize + rawSize / 8 + (1u << 20)) {
+        return damaged("more PNG image data than the picture's size can need");
+      }
+    }
+    const bool pixels = is("IHDR") || is("PLTE") || is("IDAT") || is("IEND") || is("tRNS") ||
+                        is("gAMA") || is("sRGB");
+    if (pixels) out.kept.insert(out.kept.end(), &bytes[at], &bytes[at] + 12 + length);
+    at += 12 + std::size_t(length);
+    if (is("IEND")) return out;
+  }
+}
+
 Result readPng(std::span<const std::uint8_t> bytes) {
+  PngChunks chunks = pixelChunks(bytes);
+  if (!chunks.problem.empty()) return chunks.problem;
   png_image image;
   std::memset(&image, 0, sizeof image);
   image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) {
+  if (!png_image_begin_read_from_memory(&image, chunks.kept.data(), chunks.kept.size())) {
     return "the picture is damaged: " + std::string(image.message);
-  }
-  if (!sizeFits(image.width, image.height)) {
-    png_image_free(&image);
-    return tooLargeMessage(image.width, image.height);
   }
   // Transparent parts on white, as a viewer shows them on a page.
   image.format = PNG_FORMAT_RGB;
@@ -60,42 +124,96 @@ void jpegFailed(j_common_ptr info) {
 
 void jpegQuiet(j_common_ptr, int) {}
 
+// A progressive JPEG may claim thousands of scans, each a pass over the
+// whole picture: more than any encoder writes is refused.
+constexpr int kMostJpegScans = 200;
+
+void jpegProgress(j_common_ptr info) {
+  auto* decompress = reinterpret_cast<j_decompress_ptr>(info);
+  if (decompress->input_scan_number > kMostJpegScans) {
+    auto* error = reinterpret_cast<JpegError*>(info->err);
+    std::snprintf(error->message, sizeof error->message, "a JPEG file of more than %d scans",
+                  kMostJpegScans);
+    std::longjmp(error->back, 1);
+  }
+}
+
+// CMYK to RGB. Adobe's programs write the four channels inverted (0 full
+// ink), which its marker tells.
+void cmykRow(const std::uint8_t* cmyk, std::uint8_t* rgb, int width, bool inverted) {
+  for (int x = 0; x < width; ++x, cmyk += 4, rgb += 3) {
+    const int k = inverted ? cmyk[3] : 255 - cmyk[3];
+    for (int c = 0; c < 3; ++c) {
+      const int ink = inverted ? cmyk[c] : 255 - cmyk[c];
+      rgb[c] = static_cast<std::uint8_t>((ink * k + 127) / 255);
+    }
+  }
+}
+
+// What libjpeg fills, on the heap and known to libjpeg (its client data):
+// after a long jump out of the library, only memory it may have seen holds
+// what was written since setjmp.
+struct JpegOutput {
+  RgbImage image;
+  std::vector<std::uint8_t> cmykRow;
+};
+
 Result readJpeg(std::span<const std::uint8_t> bytes) {
   jpeg_decompress_struct info;
   JpegError error;
+  jpeg_progress_mgr progress{};
+  progress.progress_monitor = jpegProgress;
   info.err = jpeg_std_error(&error.manager);
   error.manager.error_exit = jpegFailed;
   error.manager.emit_message = jpegQuiet;
   // Nothing here that needs its destructor: the long jump may leave it.
-  RgbImage* rgb = new RgbImage;
+  JpegOutput* output = new JpegOutput;
   if (setjmp(error.back)) {
     jpeg_destroy_decompress(&info);
-    delete rgb;
+    delete output;
     return "the picture is damaged: " + std::string(error.message);
   }
   jpeg_create_decompress(&info);
+  info.client_data = output;
+  info.progress = &progress;
   jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+  jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);
   jpeg_read_header(&info, TRUE);
   if (!sizeFits(info.image_width, info.image_height)) {
     const std::string why = tooLargeMessage(info.image_width, info.image_height);
     jpeg_destroy_decompress(&info);
-    delete rgb;
+    delete output;
     return why;
   }
-  info.out_color_space = JCS_RGB;
+  int orientation = 1;
+  for (jpeg_saved_marker_ptr m = info.marker_list; m != nullptr; m = m->next) {
+    if (m->marker == JPEG_APP0 + 1 && orientation == 1) {
+      orientation = exifOrientation(std::span(m->data, m->data_length));
+    }
+  }
+  // The decoder's share of the budget: what is left beside the pixels.
+  const std::size_t pixels = std::size_t(info.image_width) * info.image_height;
+  info.mem->max_memory_to_use = static_cast<long>(memoryBudget(info.image_width, info.image_height) -
+                                                  8 * pixels);
+  const bool fourChannels = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+  info.out_color_space = fourChannels ? JCS_CMYK : JCS_RGB;
   jpeg_start_decompress(&info);
-  rgb->width = static_cast<int>(info.output_width);
-  rgb->height = static_cast<int>(info.output_height);
-  rgb->pixels.resize(std::size_t(rgb->width) * rgb->height * 3);
+  RgbImage& rgb = output->image;
+  rgb.width = static_cast<int>(info.output_width);
+  rgb.height = static_cast<int>(info.output_height);
+  rgb.pixels.resize(std::size_t(rgb.width) * rgb.height * 3);
+  if (fourChannels) output->cmykRow.resize(std::size_t(rgb.width) * 4);
   while (info.output_scanline < info.output_height) {
-    JSAMPROW row = rgb->pixels.data() + std::size_t(info.output_scanline) * rgb->width * 3;
-    jpeg_read_scanlines(&info, &row, 1);
+    std::uint8_t* out = rgb.pixels.data() + std::size_t(info.output_scanline) * rgb.width * 3;
+    JSAMPROW row = fourChannels ? output->cmykRow.data() : out;
+    if (jpeg_read_scanlines(&info, &row, 1) != 1) break;  // the memory source never suspends
+    if (fourChannels) cmykRow(output->cmykRow.data(), out, rgb.width, info.saw_Adobe_marker);
   }
   jpeg_finish_decompress(&info);
   jpeg_destroy_decompress(&info);
-  RgbImage out = std::move(*rgb);
-  delete rgb;
-  return out;
+  RgbImage shown = orientation == 1 ? std::move(rgb) : orientedAsShown(rgb, orientation);
+  delete output;
+  return shown;
 }
 
 std::uint32_t little(std::span<const std::uint8_t> b, std::size_t at, int n) {
@@ -164,6 +282,64 @@ Result readBmp(std::span<const std::uint8_t> b) {
 }
 
 }  // namespace
+
+int exifOrientation(std::span<const std::uint8_t> s) {
+  // "Exif\0\0", then a TIFF file: its byte order, 42, the offset of the
+  // first directory; each entry 12 bytes: tag, type, count, value.
+  static constexpr std::uint8_t kExif[] = {'E', 'x', 'i', 'f', 0, 0};
+  if (s.size() < 6 + 8 || std::memcmp(s.data(), kExif, 6) != 0) return 1;
+  const std::span<const std::uint8_t> tiff = s.subspan(6);
+  const bool intel = tiff[0] == 'I' && tiff[1] == 'I';
+  if (!intel && !(tiff[0] == 'M' && tiff[1] == 'M')) return 1;
+  const auto word = [&](std::size_t at) -> unsigned {
+    return intel ? tiff[at] | tiff[at + 1] << 8 : tiff[at] << 8 | tiff[at + 1];
+  };
+  const auto longWord = [&](std::size_t at) -> std::uint32_t {
+    return intel ? word(at) | std::uint32_t(word(at + 2)) << 16
+                 : std::uint32_t(word(at)) << 16 | word(at + 2);
+  };
+  if (word(2) != 42) return 1;
+  const std::uint32_t directory = longWord(4);
+  if (directory > tiff.size() || tiff.size() - directory < 2) return 1;
+  const unsigned entries = word(directory);
+  for (unsigned i = 0; i < entries; ++i) {
+    const std::size_t at = directory + 2 + std::size_t(i) * 12;
+    if (at + 12 > tiff.size()) return 1;
+    // The orientation: a SHORT, alone.
+    if (word(at) != 0x0112) continue;
+    const unsigned value = word(at + 8);
+    return word(at + 2) == 3 && longWord(at + 4) == 1 && value >= 1 && value <= 8 ? int(value) : 1;
+  }
+  return 1;
+}
+
+RgbImage orientedAsShown(const RgbImage& in, int orientation) {
+  if (orientation < 2 || orientation > 8) return in;
+  const int W = in.width, H = in.height;
+  const bool across = orientation >= 5;  // the sides change places
+  RgbImage out;
+  out.width = across ? H : W;
+  out.height = across ? W : H;
+  out.pixels.resize(in.pixels.size());
+  for (int y = 0; y < out.height; ++y) {
+    std::uint8_t* to = out.pixels.data() + std::size_t(y) * out.width * 3;
+    for (int x = 0; x < out.width; ++x, to += 3) {
+      // The stored pixel shown at (x, y).
+      int sx = x, sy = y;
+      switch (orientation) {
+        case 2: sx = W - 1 - x; break;                 // mirrored
+        case 3: sx = W - 1 - x, sy = H - 1 - y; break;  // half round
+        case 4: sy = H - 1 - y; break;                 // mirrored upside down
+        case 5: sx = y, sy = x; break;                 // across the main diagonal
+        case 6: sx = y, sy = H - 1 - x; break;         // a quarter clockwise
+        case 7: sx = W - 1 - y, sy = H - 1 - x; break;  // across the other diagonal
+        case 8: sx = W - 1 - y, sy = x; break;         // a quarter anticlockwise
+      }
+      std::memcpy(to, in.pixels.data() + (std::size_t(sy) * W + sx) * 3, 3);
+    }
+  }
+  return out;
+}
 
 std::variant<RgbImage, std::string> readPicture(std::span<const std::uint8_t> bytes) {
   static constexpr std::uint8_t kPng[] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};

@@ -252,6 +252,167 @@ std::array<float, kSquareClasses> SquareClassifier::Net::classify(const SquareSa
   return p;
 }
 
+// ---------------------------------------------------------------- what a game can reach
+
+namespace {
+
+// Classes: 0 empty, 1..6 "PNBRQK" white, 7..12 black.
+constexpr int kPawn = 1, kKnight = 2, kBishop = 3, kRook = 4, kQueen = 5, kKing = 6;
+
+// How far a placement is from one a game can reach: each king too many,
+// each pawn on a first or last rank, each pawn past eight, each man past
+// sixteen, each promoted man past the pawns missing, counted once.
+int excess(const std::array<int, 64>& classes) {
+  std::array<int, kSquareClasses> count{};
+  int backRankPawns = 0;
+  for (int s = 0; s < 64; ++s) {
+    ++count[classes[s]];
+    const int kind = classes[s] == 0 ? 0 : (classes[s] - 1) % 6 + 1;
+    backRankPawns += kind == kPawn && (s < 8 || s >= 56);
+  }
+  int over = backRankPawns;
+  for (const int side : {0, 6}) {
+    const auto n = [&](int kind) { return count[side + kind]; };
+    int men = 0;
+    for (int kind = kPawn; kind <= kKing; ++kind) men += n(kind);
+    const int promoted = std::max(0, n(kKnight) - 2) + std::max(0, n(kBishop) - 2) +
+                         std::max(0, n(kRook) - 2) + std::max(0, n(kQueen) - 1);
+    over += std::max(0, n(kKing) - 1) + std::max(0, n(kPawn) - 8) + std::max(0, men - 16) +
+            std::max(0, std::min(n(kPawn), 8) + promoted - 8);
+  }
+  return over;
+}
+
+}  // namespace
+
+std::array<int, 64> plausibleReading(const std::array<std::array<float, kSquareClasses>, 64>& p,
+                                     std::array<bool, 64>& changed) {
+  std::array<int, 64> classes{};
+  for (int s = 0; s < 64; ++s) {
+    classes[s] = static_cast<int>(std::max_element(p[s].begin(), p[s].end()) - p[s].begin());
+  }
+  changed.fill(false);
+  // One change at a time: of those that bring the placement nearer to a
+  // possible one, the one that costs least probability (the ratio of the
+  // new class's to the old one's).
+  for (int over = excess(classes), steps = 0; over > 0 && steps < 64; ++steps) {
+    double best = -1;
+    int bestSquare = -1, bestClass = 0, bestOver = over;
+    for (int s = 0; s < 64; ++s) {
+      const int was = classes[s];
+      if (p[s][was] >= kDoubtfulBelow && !changed[s]) continue;
+      for (int c = 0; c < kSquareClasses; ++c) {
+        const double ratio = double(p[s][c]) / std::max(1e-30, double(p[s][was]));
+        if (c == was || ratio <= best) continue;
+        classes[s] = c;
+        const int now = excess(classes);
+        classes[s] = was;
+        if (now < over) best = ratio, bestSquare = s, bestClass = c, bestOver = now;
+      }
+    }
+    if (bestSquare < 0) break;
+    classes[bestSquare] = bestClass;
+    changed[bestSquare] = true;
+    over = bestOver;
+  }
+  return classes;
+}
+
+std::optional<int> sideInCheck(const std::array<char, 64>& board) {
+  // Whether the king of `side` (0 White) stands attacked.
+  const auto inCheck = [&](int side) {
+    const char king = side == 0 ? 'K' : 'k';
+    const int at = int(std::find(board.begin(), board.end(), king) - board.begin());
+    if (at == 64) return false;
+    const int file = at % 8, row = at / 8;
+    const auto enemy = [&](int f, int r, char whiteLetter) {
+      if (f < 0 || f > 7 || r < 0 || r > 7) return false;
+      const char want = side == 0 ? char(whiteLetter + 32) : whiteLetter;
+      return board[r * 8 + f] == want;
+    };
+    // Rows count from the top (rank 8): White's pawns attack upwards.
+    const int pawnRow = side == 0 ? row - 1 : row + 1;
+    if (enemy(file - 1, pawnRow, 'P') || enemy(file + 1, pawnRow, 'P')) return true;
+    for (const auto& [df, dr] : {std::pair{1, 2}, {2, 1}, {2, -1}, {1, -2}, {-1, -2}, {-2, -1}, {-2, 1}, {-1, 2}}) {
+      if (enemy(file + df, row + dr, 'N')) return true;
+    }
+    for (int df = -1; df <= 1; ++df) {
+      for (int dr = -1; dr <= 1; ++dr) {
+        if ((df || dr) && enemy(file + df, row + dr, 'K')) return true;
+        if (!df && !dr) continue;
+        const char slider = df && dr ? 'B' : 'R';
+        for (int f = file + df, r = row + dr; f >= 0 && f < 8 && r >= 0 && r < 8; f += df, r += dr) {
+          if (board[r * 8 + f] == 0) continue;
+          if (enemy(f, r, slider) || enemy(f, r, 'Q')) return true;
+          break;
+        }
+      }
+    }
+    return false;
+  };
+  const bool white = inCheck(0), black = inCheck(1);
+  if (white == black) return std::nullopt;
+  return white ? 0 : 1;
+}
+
+std::optional<int> sideByDisc(const GrayImage& g, const BoardArea& b) {
+  // Our pictures draw a disc of 0.38 squares across, outlined in black, in
+  // a box of the board's ground beside the right edge, above the board or
+  // below it: white for White to move, black for Black. The other box is
+  // plain.
+  const double s = b.squareWidth();
+  const double cx = b.x + b.width + 0.47 * s;
+  if (s < 12 || cx + 0.36 * s > g.width) return std::nullopt;
+  struct Box {
+    bool disc = false, white = false, plain = false;
+  };
+  const auto look = [&](double cy) -> std::optional<Box> {
+    if (cy - 0.36 * s < 0 || cy + 0.36 * s > g.height) return std::nullopt;
+    const auto at = [&](double dx, double dy) {
+      const int x = std::clamp(int(cx + dx * s), 0, g.width - 1);
+      const int y = std::clamp(int(cy + dy * s), 0, g.height - 1);
+      return g.at(x, y);
+    };
+    // The box's ground: a ring well outside the disc, even all round.
+    float ground = 0, lowGround = 255, highGround = 0;
+    constexpr int kAngles = 16;
+    for (int i = 0; i < kAngles; ++i) {
+      const double angle = i * 6.2831853 / kAngles;
+      const float v = at(0.34 * std::cos(angle), 0.34 * std::sin(angle));
+      ground += v / kAngles, lowGround = std::min(lowGround, v), highGround = std::max(highGround, v);
+    }
+    if (highGround - lowGround > 30) return Box{};
+    // The ink inside (how much darker than the ground, in square areas:
+    // the outline of a white disc gives about 3, a black disc more) and the
+    // brightness of its middle.
+    const int n = std::max(8, int(s * 0.6));
+    double ink = 0, middle = 0;
+    int middleCount = 0;
+    for (int j = 0; j < n; ++j) {
+      for (int i = 0; i < n; ++i) {
+        const double dx = (i + 0.5) / n * 0.56 - 0.28, dy = (j + 0.5) / n * 0.56 - 0.28;
+        if (dx * dx + dy * dy > 0.28 * 0.28) continue;
+        const float v = at(dx, dy);
+        ink += std::max(0.0f, ground - v) / 255.0 * (0.56 * 0.56) / (double(n) * n) * 100;
+        if (dx * dx + dy * dy < 0.08 * 0.08) middle += v, ++middleCount;
+      }
+    }
+    middle /= std::max(1, middleCount);
+    Box box;
+    box.plain = ink < 1 && std::abs(middle - ground) < 20;
+    box.white = middle > std::max(160.0f, ground - 10);
+    box.disc = ink > 1.5 && (box.white || middle < 90);
+    return box;
+  };
+  const auto top = look(b.y - 0.47 * s), bottom = look(b.y + b.height + 0.47 * s);
+  if (!top || !bottom) return std::nullopt;
+  if (top->disc == bottom->disc) return std::nullopt;
+  const Box& disc = top->disc ? *top : *bottom;
+  const Box& other = top->disc ? *bottom : *top;
+  if (!other.plain) return std::nullopt;
+  return disc.white ? 0 : 1;
+}
+
 // ---------------------------------------------------------------- the pipeline
 
 std::string Recognition::fen() const {
@@ -271,25 +432,54 @@ std::string Recognition::fen() const {
     if (empty > 0) placement.push_back(static_cast<char>('0' + empty));
     if (row < 7) placement.push_back('/');
   }
-  return placement + " w - - 0 1";
+  return placement + (side == 0 ? " w" : " b") + " - - 0 1";
 }
 
-Recognition recognize(const RgbImage& picture, const SquareClassifier& classifier) {
+namespace {
+
+Recognition readBoard(const GrayImage& gray, const BoardArea& board, const SquareClassifier& classifier) {
   Recognition r;
-  const GrayImage gray = grayOf(picture);
-  const std::optional<BoardArea> board = findBoard(gray);
-  if (!board) return r;
   r.found = true;
-  r.board = *board;
-  r.flipped = flippedByCoordinates(gray, *board).value_or(false);
-  const auto samples = squareSamples(gray, *board);
+  r.board = board;
+  const std::optional<bool> byCoordinates = flippedByCoordinates(gray, board);
+  r.flipped = byCoordinates.value_or(false);
+  r.orientationFrom = byCoordinates ? OrientationFrom::Coordinates : OrientationFrom::Default;
+  const auto samples = squareSamples(gray, board);
+  std::array<std::array<float, kSquareClasses>, 64> p{};
   for (int place = 0; place < 64; ++place) {
-    const auto p = classifier.classify(samples[place]);
-    const int best = static_cast<int>(std::max_element(p.begin(), p.end()) - p.begin());
-    const int square = r.flipped ? 63 - place : place;
-    r.squares[square] = {best == 0 ? char(0) : kClassLetters[best], p[best]};
+    p[r.flipped ? 63 - place : place] = classifier.classify(samples[place]);
+  }
+  std::array<bool, 64> changed{};
+  const std::array<int, 64> classes = plausibleReading(p, changed);
+  std::array<char, 64> placement{};
+  for (int square = 0; square < 64; ++square) {
+    const int c = classes[square];
+    const float confidence = p[square][c];
+    placement[square] = c == 0 ? char(0) : kClassLetters[c];
+    r.squares[square] = {placement[square], confidence, changed[square] || confidence < kDoubtfulBelow};
+  }
+  if (const auto disc = sideByDisc(gray, board)) {
+    r.side = *disc, r.sideGuessed = false;
+  } else if (const auto checked = sideInCheck(placement)) {
+    r.side = *checked, r.sideGuessed = false;
   }
   return r;
+}
+
+}  // namespace
+
+Recognition recognize(const RgbImage& picture, const SquareClassifier& classifier) {
+  const GrayImage gray = grayOf(picture);
+  const std::optional<BoardArea> board = findBoard(gray);
+  if (!board) return {};
+  return readBoard(gray, *board, classifier);
+}
+
+std::vector<Recognition> recognizeAll(const RgbImage& picture, const SquareClassifier& classifier) {
+  const GrayImage gray = grayOf(picture);
+  std::vector<Recognition> all;
+  for (const BoardArea& board : findBoards(gray)) all.push_back(readBoard(gray, board, classifier));
+  return all;
 }
 
 }  // namespace kalmera

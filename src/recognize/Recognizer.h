@@ -17,7 +17,7 @@ namespace kalmera {
 
 struct GrayImage {
   int width = 0, height = 0;
-  std::vector<float> pixels;  // 0 black .. 255 white
+  std::vector<std::uint8_t> pixels;  // 0 black .. 255 white
   float at(int x, int y) const { return pixels[std::size_t(y) * width + x]; }
 };
 GrayImage grayOf(const RgbImage& picture);
@@ -31,6 +31,8 @@ struct BoardArea {
 
 // The board of the picture; nothing when no grid of 8 x 8 squares is found.
 std::optional<BoardArea> findBoard(const GrayImage& picture);
+// Every board of the picture, top to bottom and left to right.
+std::vector<BoardArea> findBoards(const GrayImage& picture);
 
 // Rank numbers printed beside the board decide its orientation: an "8" has
 // more ink than a "1". Nothing when none are printed.
@@ -84,21 +86,54 @@ class SquareClassifier {
 struct RecognizedSquare {
   char piece = 0;  // a piece letter, or 0 for an empty square
   float confidence = 0;
+  // Worth a look: read with little confidence, or read otherwise than the
+  // classifier's first choice because that made the position impossible.
+  bool doubtful = false;
 };
+
+// How the orientation was decided: by the printed coordinates, or White
+// at the bottom for want of them.
+enum class OrientationFrom { Default, Coordinates };
 
 struct Recognition {
   bool found = false;
   BoardArea board;
   bool flipped = false;  // read as seen from Black's side
+  OrientationFrom orientationFrom = OrientationFrom::Default;
   std::array<RecognizedSquare, 64> squares{};  // by square, a8 first
-  // The placement and " w - - 0 1": side, castling and counters cannot be seen.
+  int side = 0;              // to move: 0 White, 1 Black
+  bool sideGuessed = true;   // neither a side-to-move disc nor a lone check told
+  // The placement and the side to move, with " - - 0 1": castling and the
+  // counters cannot be seen.
   std::string fen() const;
 };
 
+// The first board of the picture (the best supported), read.
 Recognition recognize(const RgbImage& picture,
                       const SquareClassifier& classifier = SquareClassifier::builtIn());
+// Every board of the picture, top to bottom and left to right.
+std::vector<Recognition> recognizeAll(const RgbImage& picture,
+                                      const SquareClassifier& classifier = SquareClassifier::builtIn());
 
 // Squares read with less confidence than this are worth a look.
 inline constexpr float kDoubtfulBelow = 0.9f;
+
+// The most likely placement that a game can reach, from each square's
+// probabilities (by square, a8 first): at most one king a side, no pawn on
+// the first or last rank, at most eight pawns and sixteen men a side, no
+// more promoted men than missing pawns. The classes of the first choice
+// where that is possible; else the changes of doubtful squares (first
+// choice below kDoubtfulBelow) that cost least probability, each marked in
+// `changed`. What the classifier is sure of stays, possible or not.
+std::array<int, 64> plausibleReading(const std::array<std::array<float, kSquareClasses>, 64>& p,
+                                     std::array<bool, 64>& changed);
+
+// The side to move a placement shows by its checks: the side whose king
+// alone is in check; nothing when neither or both are.
+std::optional<int> sideInCheck(const std::array<char, 64>& placement);
+
+// The side-to-move disc of our own pictures (beside the board's right edge,
+// above it or below it): the side it shows, nothing when there is none.
+std::optional<int> sideByDisc(const GrayImage& picture, const BoardArea& board);
 
 }  // namespace kalmera

@@ -9,6 +9,8 @@
 #include <array>
 #include <deque>
 
+#include "view/PieceDesigns.h"
+
 namespace kalmera {
 
 namespace {
@@ -252,10 +254,16 @@ void paintRing(QPainter& p) {
 
 }  // namespace
 
-void paintBoardImage(QPainter& p, int index) {
+void paintBoardImage(QPainter& p, int index, PieceDesign design) {
   p.save();
   if (index < kEnPassantRing) {
-    paintPiece(p, index % 6, (index % 12) >= 6);
+    if (const DesignedPiece* piece = designedPiece(design, index % 12)) {
+      p.setRenderHint(QPainter::Antialiasing);
+      p.fillPath(piece->white, Qt::white);
+      p.fillPath(piece->ink, Qt::black);
+    } else {
+      paintPiece(p, index % 6, (index % 12) >= 6);
+    }
     if (index >= kMarkedOffset) paintMark(p);
   } else {
     if (index != kMarkOnly) paintRing(p);
@@ -275,20 +283,21 @@ ScaledPainter::~ScaledPainter() {
   if (ratio_ < 1) image_.setDevicePixelRatio(ratio_);
 }
 
-QImage drawBoardImage(int index, qreal ratio) {
+QImage drawBoardImage(int index, qreal ratio, PieceDesign design) {
   QImage image = blank(kPieceSize, ratio);
   ScaledPainter p(image);
-  paintBoardImage(p.painter(), index);
+  paintBoardImage(p.painter(), index, design);
   return image;
 }
 
-const QImage& boardImage(int index, qreal ratio) {
+const QImage& boardImage(int index, qreal ratio, PieceDesign design) {
   // Each image is drawn when it is first shown: a start shows a dozen of them.
   using Lazy = std::array<QImage, kMarkOnly + 1>;
-  static std::deque<std::pair<qreal, Lazy>> cache;
+  static std::array<std::deque<std::pair<qreal, Lazy>>, kPieceDesigns.size()> caches;
+  auto& cache = caches[static_cast<std::size_t>(design)];
   auto& images = const_cast<Lazy&>(perRatio(cache, ratio, [](qreal) { return Lazy{}; }));
   QImage& image = images[index];
-  if (image.isNull()) image = drawBoardImage(index, ratio);
+  if (image.isNull()) image = drawBoardImage(index, ratio, design);
   return image;
 }
 

@@ -10,6 +10,8 @@
 class QPainter;
 #include <vector>
 
+#include "export/BoardStyle.h"
+
 namespace kalmera {
 
 constexpr int kPieceSize = 32;
@@ -36,13 +38,15 @@ class ScaledPainter {
 //  24     the en-passant ring, 25 the ring inside the octagon, 26 the octagon alone
 // Each is 32 x 32 in logical pixels, drawn at the device pixel ratio given
 // (2 gives 64 x 64 pixels with the same geometry), and drawn once per ratio.
+// The pieces are of a design: our own artwork, or a font's (our own where
+// the font cannot be had).
 enum BoardImage { kMarkedOffset = 12, kEnPassantRing = 24, kMarkedRing = 25, kMarkOnly = 26 };
 const std::vector<QImage>& boardImages(qreal ratio = 1);
 // One of them, drawn the first time it is asked for at that ratio.
-const QImage& boardImage(int index, qreal ratio = 1);
-QImage drawBoardImage(int index, qreal ratio = 1);
+const QImage& boardImage(int index, qreal ratio = 1, PieceDesign design = PieceDesign::Kalmera);
+QImage drawBoardImage(int index, qreal ratio = 1, PieceDesign design = PieceDesign::Kalmera);
 // The same drawing as vector paths into the 32 x 32 box at the painter's origin.
-void paintBoardImage(QPainter& painter, int index);
+void paintBoardImage(QPainter& painter, int index, PieceDesign design = PieceDesign::Kalmera);
 
 // 16 x 16 with transparency: 0 a white disc with a black outline, 1 a black disc.
 // Drawn once per ratio and shared, like the board images.

@@ -28,11 +28,11 @@ check "turn standard" \
   "$(echo 'rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1' | "$tool" --turn)"
 
 check "json object" \
-  '{"fen":"rkr5/8/8/8/8/8/8/RKR5 w KQkq - 0 1","side":0,"extended":true,"rookLeft":"a","rookRight":"c","enPassant":0,"halfCount":0,"fullCount":1,"rights":{"whiteLeft":true,"whiteRight":true,"blackLeft":true,"blackRight":true},"errors":{"king":false,"whiteLeft":false,"whiteRight":false,"blackLeft":false,"blackRight":false,"enPassant":false},"reading":{},"reasons":{},"legality":{},"whiteKing":57,"blackKing":1,"marks":"----------------------------------------------------------------"}' \
+  '{"fen":"rkr5/8/8/8/8/8/8/RKR5 w KQkq - 0 1","side":0,"extended":true,"rookLeft":"a","rookRight":"c","enPassant":0,"halfCount":0,"fullCount":1,"rights":{"whiteLeft":true,"whiteRight":true,"blackLeft":true,"blackRight":true},"errors":{"king":false,"whiteLeft":false,"whiteRight":false,"blackLeft":false,"blackRight":false,"enPassant":false},"reading":{},"reasons":{},"legality":{},"state":"playing","whiteKing":57,"blackKing":1,"marks":"----------------------------------------------------------------"}' \
   "$(echo 'rkr5/8/8/8/8/8/8/RKR5 w KQkq - 0 1' | "$tool" --json)"
 
 check "json flags" \
-  '{"fen":"8/8/8/8/8/8/8/8 w - - 0 1","side":0,"extended":false,"rookLeft":"a","rookRight":"h","enPassant":3,"halfCount":0,"fullCount":1,"rights":{"whiteLeft":false,"whiteRight":false,"blackLeft":false,"blackRight":false},"errors":{"king":true,"whiteLeft":false,"whiteRight":false,"blackLeft":false,"blackRight":false,"enPassant":true},"reading":{"fieldsMissing":"The half-move clock and the full-move number are missing."},"reasons":{"king":"White and Black have no king.","enPassant":"No black pawn on c5 that could have made the double step."},"legality":{"kings":"White and Black have no king."},"whiteKing":-1,"blackKing":-1,"marks":"----------------------------------------------------------------"}' \
+  '{"fen":"8/8/8/8/8/8/8/8 w - - 0 1","side":0,"extended":false,"rookLeft":"a","rookRight":"h","enPassant":3,"halfCount":0,"fullCount":1,"rights":{"whiteLeft":false,"whiteRight":false,"blackLeft":false,"blackRight":false},"errors":{"king":true,"whiteLeft":false,"whiteRight":false,"blackLeft":false,"blackRight":false,"enPassant":true},"reading":{"fieldsMissing":"The half-move clock and the full-move number are missing."},"reasons":{"king":"White and Black have no king.","enPassant":"No black pawn on c5 that could have made the double step."},"legality":{"kings":"White and Black have no king."},"state":"playing","whiteKing":-1,"blackKing":-1,"marks":"----------------------------------------------------------------"}' \
   "$(echo '8/8/8/8/8/8/8/8 w - c6' | "$tool" --json)"
 
 # Legality: the FEN and the verdict per line, or only the illegal lines.
@@ -47,6 +47,16 @@ check "check --illegal" "4k3/8/8/8/8/8/8/4R1K1 w - - 0 1	fieldsMissing,oppositeC
      "$tool" check --illegal)"
 check "check --illegal with nothing illegal" "0 0" \
   "$(printf 'rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1\n' | "$tool" check --illegal | wc -c) $?"
+# The end of the game: after the rules in check, and as "state" in JSON.
+check "check names checkmate and stalemate after the rules" \
+  "$(printf '%s\t%s\n' '6rk/6pp/8/8/8/8/8/K5R1 b - - 0 1' legal \
+     '7k/5Q2/6K1/8/8/8/8/8 b - - 0 1' legal,stalemate '6rk/5Npp/8/8/8/8/8/K7 b - - 0 1' legal,checkmate \
+     '7k/6Q1/6K1/8/8/8/8/8 w - - 0 1' oppositeCheck)" \
+  "$(printf '%s\n' '6rk/6pp/8/8/8/8/8/K5R1 b - - 0 1' '7k/5Q2/6K1/8/8/8/8/8 b - - 0 1' \
+     '6rk/5Npp/8/8/8/8/8/K7 b - - 0 1' '7k/6Q1/6K1/8/8/8/8/8 w - - 0 1' | "$tool" check)"
+check "json state" '"state":"checkmate" "state":"stalemate" "state":"playing"' \
+  "$(printf '%s\n' '6rk/5Npp/8/8/8/8/8/K7 b - - 0 1' '7k/5Q2/6K1/8/8/8/8/8 b - - 0 1' \
+     '8/8/8/8/8/8/8/8 w - - 0 1' | "$tool" --json | grep -o '"state":"[a-z]*"' | tr '\n' ' ' | sed 's/ $//')"
 check "check judges the turned position" "4r1k1/8/8/8/8/8/8/4K3 b - - 0 1	oppositeCheck" \
   "$(echo '4k3/8/8/8/8/8/8/4R1K1 w - - 0 1' | "$tool" check --turn)"
 check "json legality with its sentence" \
@@ -295,6 +305,43 @@ if command -v pdftotext >/dev/null; then
   check "sheet: a diagram for each line with a position" "1. White to play|2. White to play" \
     "$(pdftotext "$pics/holes.pdf" - | grep -E '^[0-9]+\.' | paste -sd'|')"
 fi
+# Stipulation captions and the answer key: a caption says the line's c1, or
+# its dm as a mate for the side to move, else who is to play; --solutions
+# ends the sheet with pages of each number and its bm, else pv, else c0
+# (strings read with their escapes), "–" for none.
+printf '%s\n' '6k1/5ppp/8/8/8/8/8/3R2K1 w - - id "Back rank"; dm 1; bm Rd8#;' \
+  '4k3/8/8/8/8/8/8/4K2R w K - c1 "White to play and win"; pv Rh8+ Kd7 Rh7+; c0 "not shown";' \
+  'not a position' \
+  '6k1/8/8/8/8/8/5q2/7K b - - dm 2; c0 "The queen \"sacrifice\" first";' \
+  '4k3/8/8/8/8/8/8/4K3 w - - 0 1' > "$pics/puzzles.epd"
+pages() { pdftotext "$1" - | tr -cd '\f' | wc -c; }
+answers() { pdftotext "$1" - | tr -d '\f' | sed -n '/^\(Solutions\|Lösungen\)$/,$p'; }
+err=$("$tool" sheet --pdf "$pics/answers.pdf" --per-page 4 --solutions < "$pics/puzzles.epd" 2>&1 >/dev/null); code=$?
+check "sheet --solutions: lines without a position still said" "0|kalmera-fen: line 3: not a FEN or EPD line, skipped" "$code|$err"
+"$tool" sheet --pdf "$pics/captions.pdf" --per-page 4 < "$pics/puzzles.epd" 2>/dev/null
+"$tool" sheet --pdf "$pics/antworten.pdf" --per-page 4 --german --solutions < "$pics/puzzles.epd" 2>/dev/null
+for n in $(seq 30); do
+  echo "4k3/8/8/8/8/8/8/4K3 w - - c0 \"Comment $n:$(printf ' word%.0s' $(seq 60)) end $n\";"
+done > "$pics/long.epd"
+"$tool" sheet --pdf "$pics/long.pdf" --per-page 12 --solutions < "$pics/long.epd"
+if command -v pdftotext >/dev/null; then
+  check "sheet: captions from c1 and dm, else who is to play" \
+    "1. White mates in 1|2. White to play and win|3. Black mates in 2|4. White to play" \
+    "$(pdftotext "$pics/captions.pdf" - | grep -E '^[0-9]+\.' | paste -sd'|')"
+  check "sheet: no answer key without --solutions" "1 0" \
+    "$(pages "$pics/captions.pdf") $(pdftotext "$pics/captions.pdf" - | grep -c Solutions)"
+  check "sheet --solutions: a page of answers after the diagrams" 2 "$(pages "$pics/answers.pdf")"
+  check "sheet --solutions: each number with its bm, pv or c0" \
+    'Solutions|1. Rd8#|2. Rh8+ Kd7 Rh7+|3. The queen "sacrifice" first|4. –' \
+    "$(answers "$pics/answers.pdf" | grep -E '^(Solutions|[0-9]+\.)' | paste -sd'|')"
+  check "sheet --german: the captions and the answer key in German" \
+    "1. Weiß setzt in 1 Zug matt|3. Schwarz setzt in 2 Zügen matt|4. Weiß am Zug|Lösungen|4. –" \
+    "$(pdftotext "$pics/antworten.pdf" - | tr -d '\f' | grep -E '^(1\. W|3\. S|4\. |Lösungen)' | paste -sd'|')"
+  # 30 diagrams on three pages, then answers over more than a page, none lost.
+  check "sheet --solutions: long answers go on over pages, in order" \
+    "yes $(seq -s' ' 30)" \
+    "$([ "$(pages "$pics/long.pdf")" -gt 4 ] && echo yes || echo no) $(answers "$pics/long.pdf" | grep -oE 'end [0-9]+$' | cut -d' ' -f2 | paste -sd' ')"
+fi
 for bad in "sheet" "sheet --pdf" "sheet --pdf x --per-page 5" "sheet --pdf x --per-page" "sheet --pdf x --bogus" \
            "latex --png x" "latex --colours 1,2,3" "latex --head1"; do
   # shellcheck disable=SC2086
@@ -330,7 +377,65 @@ convert -size 8100x10 xc:white "$pics/wide.png" 2>/dev/null
 err=$("$tool" recognize "$pics/wide.png" 2>&1 >/dev/null); code=$?
 check "recognize a picture over 8000 pixels: too large, exit 1" \
   "1 kalmera-fen: $pics/wide.png: the picture is too large: 8100 x 10 pixels (at most 8000 each way)" "$code $err"
-for bad in "recognize" "recognize a b" "recognize --bogus x"; do
+# What --json says beside the squares: how the orientation and the side
+# were decided, and the squares worth a look.
+check "recognize --json: orientation from the coordinates, side from the disc" "coordinates false" \
+  "$(python3 -c 'import json,sys; j=json.loads(sys.argv[1]); print(j["orientationFrom"], str(j["sideGuessed"]).lower())' "$json")"
+echo "$middle" | "$tool" picture --png "$pics/plain.png" --no-coordinates
+convert "$pics/plain.png" -crop 272x272+32+32 +repage "$pics/cropped.png" 2>/dev/null
+check "recognize --json without coordinates or disc: White at the bottom, White to move, guessed" \
+  "default false true ${middle%% *} w - - 0 1" \
+  "$(python3 -c 'import json,sys; j=json.loads(sys.argv[1]); print(j["orientationFrom"], str(j["flipped"]).lower(), str(j["sideGuessed"]).lower(), j["fen"])' "$("$tool" recognize --json "$pics/cropped.png")")"
+echo '4k3/8/8/8/8/8/8/4R1K1 b - - 0 1' | "$tool" picture --png "$pics/check.png" --no-coordinates
+convert "$pics/check.png" -crop 272x272+32+32 +repage "$pics/check-cropped.png" 2>/dev/null
+check "recognize: the king in check is the side to move" "4k3/8/8/8/8/8/8/4R1K1 b - - 0 1" \
+  "$("$tool" recognize "$pics/check-cropped.png")"
+# Several boards: a sheet of six positions as a PNG and as a PDF file.
+sheet_lines=$(head -6 "$(dirname "$0")/../peers/game-positions.txt")
+if command -v pdftoppm >/dev/null; then
+  printf '%s\n' "$sheet_lines" | "$tool" sheet --pdf "$pics/six.pdf" --per-page 6
+  pdftoppm -r 90 -png -singlefile "$pics/six.pdf" "$pics/six"
+  expected=$(printf '%s\n' "$sheet_lines" | awk '{ printf "%s %s - - id \"diagram %d\";\n", $1, $2, NR }')
+  check "recognize --all: every board of a page, in reading order" "$expected" \
+    "$("$tool" recognize --all "$pics/six.png")"
+  check "recognize a PDF file: one EPD line a board with its page and diagram" \
+    "$(printf '%s\n' "$expected" | sed 's/"diagram/"page 1, diagram/')" "$("$tool" recognize "$pics/six.pdf")"
+  check "recognize --json a PDF file: the id in each object" '"id":"page 1, diagram 6"' \
+    "$("$tool" recognize --json "$pics/six.pdf" | tail -1 | grep -o '"id":"[^"]*"')"
+fi
+python3 "$(dirname "$0")/hostile_pdf.py" pages "$pics/long.pdf" 10000
+python3 "$(dirname "$0")/hostile_pdf.py" encrypted "$pics/locked.pdf"
+python3 "$(dirname "$0")/hostile_pdf.py" damaged "$pics/damaged.pdf"
+python3 "$(dirname "$0")/hostile_pdf.py" pages "$pics/empty.pdf" 2
+while IFS='|' read -r file said; do
+  err=$("$tool" recognize "$pics/$file" 2>&1 >/dev/null); code=$?
+  check "recognize $file: said, exit 1" "1 kalmera-fen: $pics/$file: $said" "$code $err"
+done <<TABLE
+long.pdf|the PDF file has 10000 pages (at most 1000 are read)
+locked.pdf|the PDF file is encrypted: it needs a password
+damaged.pdf|the PDF file is damaged
+empty.pdf|no chess board found in the PDF file
+TABLE
+# Hostile PNG files within a memory limit: a text chunk that claims 2 GB,
+# and a flat picture of 8,000 x 8,000 pixels (1 GB is its budget).
+python3 - "$pics" <<'PYTHON'
+import struct, sys, zlib
+def chunk(t, d, length=None):
+    return struct.pack(">I", len(d) if length is None else length) + t + d + struct.pack(">I", zlib.crc32(t + d))
+def head(w, h):
+    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 2, 0, 0, 0))
+claims = head(1, 1) + struct.pack(">I", 0x7FFFFFF0) + b"tEXtkey\0"
+open(sys.argv[1] + "/claims.png", "wb").write(claims.ljust(51, b"x"))
+rows = zlib.compress((b"\0" + b"\xd0" * 24000) * 8000, 9)
+open(sys.argv[1] + "/flat.png", "wb").write(head(8000, 8000) + chunk(b"IDAT", rows) + chunk(b"IEND", b""))
+PYTHON
+err=$( (ulimit -v 400000; "$tool" recognize "$pics/claims.png") 2>&1 >/dev/null); code=$?
+check "recognize a PNG whose chunk claims 2 GB: damaged within 400 MB, exit 1" \
+  "1 kalmera-fen: $pics/claims.png: the picture is damaged: a PNG chunk is longer than the bytes left in the file" "$code $err"
+err=$( (ulimit -v 1100000; "$tool" recognize "$pics/flat.png") 2>&1 >/dev/null); code=$?
+check "recognize a flat 8,000 x 8,000 picture within 1 GB: no board, exit 1" \
+  "1 kalmera-fen: $pics/flat.png: no chess board found in the picture" "$code $err"
+for bad in "recognize" "recognize a b" "recognize --bogus x" "recognize --all"; do
   # shellcheck disable=SC2086
   check "usage error: $bad" 2 "$("$tool" $bad </dev/null >/dev/null 2>&1; echo $?)"
 done
@@ -394,5 +499,74 @@ err=$(echo "$std" | "$tool" perft 1 2>&1 >/dev/full); code=$?
 check "perft into a full disk" "1 kalmera-fen: cannot write standard output: No space left on device" "$code $err"
 err=$("$tool" perft 1 2>&1 </ >/dev/null); code=$?
 check "perft reading a folder" "1 kalmera-fen: cannot read standard input: Is a directory" "$code $err"
+
+# Arrows, coloured squares and styles: the options and a FEN line's own
+# "[%cal ...] [%csl ...]" draw the same; html colours its cells and has no
+# arrows; latex writes the chessboard package's keys; bad values are usage.
+looks=$(mktemp -d)
+for bad in "picture --png x --arrows e2e9" "picture --png x --arrows e2e2" \
+           "picture --png x --arrows e2e4:purple" "picture --png x --squares z9" \
+           "picture --png x --arrows" "picture --png x --pieces nonesuch" \
+           "picture --png x --style sepia" "html --pieces dejavu" "html --style grey" \
+           "html --no-coordinates" "latex --pieces dejavu" "latex --style grey"; do
+  # shellcheck disable=SC2086
+  err=$(echo "$std" | "$tool" $bad 2>&1 >/dev/null); code=$?
+  check "usage error: $bad" "2 kalmera-fen: " "$code $(printf '%s' "$err" | head -n 1 | cut -c1-13)"
+done
+check "usage error names the arrow" "kalmera-fen: --arrows takes moves such as e2e4 or g1f3:red, not 'e2e9'" \
+  "$(echo "$std" | "$tool" picture --png x --arrows e2e9 2>&1 | head -n 1)"
+check "usage error names the colour" \
+  "kalmera-fen: --squares takes the colours green, red, blue and yellow, not 'pink'" \
+  "$(echo "$std" | "$tool" picture --png x --squares d5:pink 2>&1 | head -n 1)"
+same() { cmp -s "$1" "$2" && echo same || echo different; }
+echo "$std" | "$tool" picture --png "$looks/plain.png"
+echo "$std" | "$tool" picture --png "$looks/arrows.png" --arrows e2e4,g1f3:red --squares d5:blue,e4
+echo "$std [%cal Ge2e4,Rg1f3] [%csl Bd5,Ge4]" | "$tool" picture --png "$looks/own.png"
+check "picture: the line's own annotations are the options'" same "$(same "$looks/own.png" "$looks/arrows.png")"
+check "picture: annotations show" different "$(same "$looks/plain.png" "$looks/arrows.png")"
+echo "$std" | "$tool" picture --png "$looks/red.png" --arrows e2e4:red,g1f3:red --squares d5:blue,e4
+check "picture: the arrow's colour shows" different "$(same "$looks/red.png" "$looks/arrows.png")"
+if command -v convert >/dev/null; then
+  pixel() { convert "$1" -format "%[fx:int(255*p{$2}.r)],%[fx:int(255*p{$2}.g)],%[fx:int(255*p{$2}.b)]" info:; }
+  # e3's centre under the green arrow, over the dark square (231,189,165).
+  check "picture: the arrow over e3, half transparent" "113,170,87" "$(pixel "$looks/arrows.png" 185,219)"
+  # d5's free edge column: the dark square halfway to blue (24,100,216): d5 is light (255,239,206).
+  check "picture: d5 tinted blue" "140,170,211" "$(pixel "$looks/arrows.png" 135,151)"
+  for style in "grey 230,230,230 155,155,155" "newspaper 255,255,255 255,255,255" "colour 255,239,206 231,189,165"; do
+    read -r name light dark <<<"$style"
+    echo "$std" | "$tool" picture --png "$looks/$name.png" --style "$name"
+    check "picture --style $name: a light square" "$light" "$(pixel "$looks/$name.png" 48,116)"
+    [ "$name" = newspaper ] || check "picture --style $name: a dark square" "$dark" "$(pixel "$looks/$name.png" 82,116)"
+  done
+  echo "$std" | "$tool" picture --png "$looks/nolabels.png" --no-coordinates
+  check "picture --no-coordinates: no rank digit" "222,239,239" "$(pixel "$looks/nolabels.png" 16,49)"
+fi
+check "picture --style colour is the picture of old" same "$(same "$looks/colour.png" "$looks/plain.png")"
+echo "$std" | "$tool" picture --png "$looks/dejavu.png" --pieces dejavu
+check "picture --pieces dejavu: other men" different "$(same "$looks/dejavu.png" "$looks/plain.png")"
+echo "$std" | "$tool" picture --png "$looks/kalmera.png" --pieces kalmera
+check "picture --pieces kalmera is our own" same "$(same "$looks/kalmera.png" "$looks/plain.png")"
+echo "$std" | "$tool" picture --svg "$looks/arrows.svg" --arrows e2e4
+check "svg: the arrow half transparent" 1 "$(grep -c 'fill-opacity="0.58' "$looks/arrows.svg")"
+# HTML: the cell of a coloured square takes its tint; an arrow changes nothing.
+check "html: arrows change nothing" same \
+  "$(cmp -s <(echo "$std" | "$tool" html) <(echo "$std" | "$tool" html --arrows e2e4) && echo same || echo different)"
+check "html: d5's cell tinted red" 1 "$(echo "$std" | "$tool" html --squares d5:red | grep -c '<td bgcolor="#ec8877"></td>')"
+latex=$(echo "$std" | "$tool" latex --arrows e2e4:blue --squares d5 --no-coordinates --flip)
+check "latex: the package's keys" ",showmover=true,label=false,color={rgb,255:red,143;green,206;blue,144},colorbackfields={d5},pgfstyle=straightmove,arrow=to,linewidth=0.3ex,opacity=0.6,color={rgb,255:red,24;green,100;blue,216},markmoves={e2-e4},inverse]" \
+  "$(grep -o ',showmover.*' <<<"$latex")"
+check "latex: the FEN has no annotations" 1 "$(echo "$std [%cal Ge2e4]" | "$tool" latex | grep -c "setfen=$std,")"
+# A sheet takes them too, and an EPD line's c9.
+printf '%s\n' '4k3/8/8/8/8/8/4P3/4K3 w - - c9 "[%cal Ge2e4] [%csl Rd5]"; id "drawn";' |
+  "$tool" sheet --pdf "$looks/c9.pdf" --per-page 1 --style newspaper --pieces skak --no-coordinates
+check "sheet with c9 and a style" "%PDF" "$(head -c 4 "$looks/c9.pdf")"
+printf '%s\n' '4k3/8/8/8/8/8/4P3/4K3 w - - id "drawn";' |
+  "$tool" sheet --pdf "$looks/no-c9.pdf" --per-page 1 --style newspaper --pieces skak --no-coordinates
+if command -v pdftoppm >/dev/null; then
+  pdftoppm -r 30 -png -singlefile "$looks/c9.pdf" "$looks/c9"
+  pdftoppm -r 30 -png -singlefile "$looks/no-c9.pdf" "$looks/no-c9"
+  check "sheet: the c9 annotations are drawn" different "$(same "$looks/c9.png" "$looks/no-c9.png")"
+fi
+rm -rf "$looks"
 
 finish

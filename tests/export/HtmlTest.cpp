@@ -4,6 +4,7 @@
 #include "CaseName.h"
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -243,6 +244,51 @@ TEST(Version, ShortAndLongForms) {
   EXPECT_EQ(getVersionText(std::nullopt, true), "Ver. unknown");
   EXPECT_EQ(getVersionText(std::nullopt, false), "Ver. unknown");
   EXPECT_EQ(getVersionText(true).rfind("Ver. ", 0), 0u);
+}
+
+// Where the opening tag of a square's cell is: the board's 64 cells follow
+// its inner table, a8 ... h1 as shown.
+std::size_t cellTag(const std::string& html, int shown) {
+  std::size_t at = html.find("width=\"272\"");
+  for (int i = 0; i <= shown; ++i) at = html.find("<td", at + 1);
+  return at;
+}
+
+std::string colorAttribute(int rgb) {
+  char text[32];
+  std::snprintf(text, sizeof text, "bgcolor=\"#%02x%02x%02x\"", rgb & 0xFF, (rgb >> 8) & 0xFF,
+                (rgb >> 16) & 0xFF);
+  return text;
+}
+
+// Coloured squares as their cells' background, the tint of the square's own
+// colour, on light and dark squares, seen from either side; everything else
+// is today's text, and arrows (which a table cannot show) change nothing.
+TEST(Html, ColouredSquaresAsTheirCellsBackground) {
+  const HtmlInput plain = inputFor(kStandard);
+  const int bright = plain.colors[1], dark = plain.colors[2];
+  for (const bool flipped : {false, true}) {
+    HtmlInput in = plain;
+    in.flipped = flipped;
+    std::string expected = makeHtml(in);
+    readAnnotationCommands("[%cal Ge2e4] [%csl Rd5,Bd4]", in.record.Annotations);
+    // d5 is light ("<td>"), d4 dark ("<td bgcolor=dark>"); the later cell first.
+    const int d5 = flipped ? 63 - 27 : 27, d4 = flipped ? 63 - 35 : 35;
+    const int first = std::min(d5, d4), second = std::max(d5, d4);
+    for (const int shown : {second, first}) {
+      const bool isD5 = shown == d5;
+      const std::size_t at = cellTag(expected, shown);
+      const std::size_t end = expected.find('>', at) + 1;
+      const int tint = isD5 ? tintedSquare(bright, AnnotationColor::Red)
+                            : tintedSquare(dark, AnnotationColor::Blue);
+      EXPECT_EQ(expected.substr(at, end - at), isD5 ? "<td>" : "<td " + colorAttribute(dark) + ">");
+      expected.replace(at, end - at, "<td " + colorAttribute(tint) + ">");
+    }
+    EXPECT_EQ(makeHtml(in), expected);
+  }
+  HtmlInput arrows = plain;
+  readAnnotationCommands("[%cal Ge2e4,Rg1f3]", arrows.record.Annotations);
+  EXPECT_EQ(makeHtml(arrows), makeHtml(plain));
 }
 
 TEST(Png, WrittenPixelsReadBackUnchanged) {

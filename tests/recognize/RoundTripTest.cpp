@@ -1,8 +1,9 @@
 // Our own pictures read back: 500 random positions (standard, Chess960,
-// random men; marks, e.p. rings, a third seen from Black's side) drawn as
-// the editor and the tool draw them, as PNG at 337 pixels and at other sizes,
-// as BMP and as SVG rendered by rsvg-convert; every one must give back the
-// exact placement. And the pictures the recogniser must refuse.
+// random men; marks, e.p. rings, either side to move, a third seen from
+// Black's side) drawn as the editor and the tool draw them, as PNG at 337
+// pixels and at other sizes, as BMP and as SVG rendered by rsvg-convert;
+// every one must give back the exact placement and, from its disc, the side
+// to move. And the pictures the recogniser must refuse.
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
@@ -30,7 +31,8 @@ std::vector<std::uint8_t> fileBytesOf(const QString& path) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
-std::string placementOf(const std::string& fen) { return fen.substr(0, fen.find(' ')); }
+// The placement and the side to move: what a picture of ours shows.
+std::string shownOf(const std::string& fen) { return fen.substr(0, fen.find(' ') + 2); }
 
 // What a picture file reads back as: its placement, or why none.
 std::string readBack(const QString& path) {
@@ -39,7 +41,8 @@ std::string readBack(const QString& path) {
   if (const auto* why = std::get_if<std::string>(&picture)) return "unreadable: " + *why;
   const Recognition r = recognize(std::get<RgbImage>(picture));
   if (!r.found) return "no board";
-  return placementOf(r.fen());
+  if (r.sideGuessed) return "side guessed: " + r.fen();
+  return shownOf(r.fen());
 }
 
 struct Drawing {
@@ -70,6 +73,7 @@ void randomPosition(std::mt19937& random, int n, Position& p) {
     p.setSide(0);
     p.setEnPassant(4);
   }
+  if (n % 5 != 0) p.setSide(pick(0, 1));
   for (int s = 0; s < 64; ++s) {
     if (pick(0, 15) == 0) p.setMark(s, 'x');
   }
@@ -113,7 +117,7 @@ TEST(Recognition, OwnPicturesReadBackToTheExactPlacement) {
       QProcess::execute("rsvg-convert", {"-o", base + "-svg.png", base + ".svg"});
       files.push_back(base + "-svg.png");
     }
-    while (want.size() < files.size()) want.push_back(placementOf(d.position.fenLine()));
+    while (want.size() < files.size()) want.push_back(shownOf(d.position.fenLine()));
   }
   // Read back on both cores.
   std::vector<std::string> got(files.size());

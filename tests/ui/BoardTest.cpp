@@ -285,8 +285,10 @@ class BoardTest : public QObject, private WindowUnderTest {
     QCOMPARE(fen(), QString("4k3/8/8/8/8/8/8/3nK3 w - - 0 1"));
     click("d1");  // the black knight is replaced
     QCOMPARE(fen(), QString("4k3/8/8/8/8/8/8/3NK3 w - - 0 1"));
-    click("b2", Qt::LeftButton, Qt::ShiftModifier);  // Shift sets like a plain click
-    click("c2", Qt::LeftButton, Qt::AltModifier);
+    click("b2", Qt::LeftButton, Qt::ShiftModifier);  // Shift colours the square instead
+    QCOMPARE(window_->position().annotations().squares[sq("b2")], AnnotationColor::Green);
+    click("b2");
+    click("c2", Qt::LeftButton, Qt::AltModifier);  // Alt sets like a plain click
     QCOMPARE(fen(), QString("4k3/8/8/8/8/8/1NN5/3NK3 w - - 0 1"));
   }
 

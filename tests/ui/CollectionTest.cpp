@@ -18,6 +18,8 @@
 #include "ui/collection/CollectionModel.h"
 #include "ui/collection/CollectionPanel.h"
 #include "ui/collection/CollectionWorkspace.h"
+#include "ui/engine/EngineCommands.h"
+#include "ui/engine/SolveAllCommand.h"
 #include "ui/window/MainWindow.h"
 
 using namespace kalmera;
@@ -202,6 +204,49 @@ class CollectionTest : public QObject, private WindowUnderTest {
     QVERIFY(bytesOf(file_) != kFile);
   }
 
+  // Moves typed into the solution fields are kept in SAN where they are legal.
+  void solutionMovesAreWrittenInSan() {
+    openFile();
+    const struct {
+      const char* edit;
+      const char* typed;
+      const char* opcode;
+      const char* kept;
+    } cases[] = {
+        {"EdtEntrySolution", "Rh8", "bm", "Rh8+"},          // the check marked
+        {"EdtEntrySolution", "Kd1 Tf1", "bm", "Kd1 Rf1"},   // German letters, two keys
+        {"EdtEntryAvoid", "0-0 zz9", "am", "O-O zz9"},       // a word that is no move stays
+        {"EdtEntryLine", "Rh8+ Kd7 Rh7+", "pv", "Rh8+ Kd7 Rh7+"},  // played move by move
+        {"EdtEntryLine", "Rh8 Ke7 Ra8", "pv", "Rh8+ Ke7 Ra8"},
+    };
+    for (const auto& c : cases) {
+      auto* edit = child<QLineEdit>(c.edit);
+      edit->setText(c.typed);
+      edit->setModified(true);
+      emit edit->editingFinished();
+      QCOMPARE(QString::fromStdString(work().collection().entry(0).operation(c.opcode)->value()),
+               QString(c.kept));
+      QCOMPARE(edit->text(), QString(c.kept));
+    }
+  }
+
+  // Arrows and coloured squares live in the entry's c9, both ways.
+  void annotationsAreKeptInTheEntry() {
+    file_ = dir_->filePath("drawn.epd");
+    write(file_, "4k3/8/8/8/8/8/8/4K2R w K - c9 \"[%cal Gh1h8]\";\n8/8/8/8/8/8/k7/K7 b - -\n");
+    QVERIFY(work().openFile(file_));
+    const BoardAnnotations& shown = window_->position().record().Annotations;
+    QCOMPARE(int(shown.arrowCount), 1);
+    QCOMPARE(QString::fromStdString(annotationCommands(shown)), QString("[%cal Gh1h8]"));
+    trigger("ActNextEntry");
+    QCOMPARE(int(window_->position().record().Annotations.arrowCount), 0);
+    window_->position().toggleSquareColor(sq("a2"), AnnotationColor::Red);
+    QCOMPARE(QString::fromStdString(work().collection().entry(1).operation("c9")->value()),
+             QString("[%csl Ra2]"));
+    QVERIFY(work().saveCollection());
+    QVERIFY(bytesOf(file_).endsWith("8/8/8/8/8/8/k7/K7 b - - c9 \"[%csl Ra2]\";\n"));
+  }
+
   // A save that fails changes nothing and says so.
   void aFailedSaveChangesNothing() {
     openFile();
@@ -269,6 +314,28 @@ class CollectionTest : public QObject, private WindowUnderTest {
     QTRY_VERIFY(work().isOpen());
     QCOMPARE(fen(), kThird);
     QCOMPARE(child<QLineEdit>("EdtEntryTitle")->text(), QString("A - B, Club"));
+  }
+
+  // Solve all: the engine's findings in every entry, as one step of the history.
+  void solveAllFillsTheEntriesInOneStep() {
+    // The fake engine knows the back-rank mate; any other position it cannot answer.
+    write(dir_->filePath("kalmera.ini"),
+          "[Engine]\nProgram=" + QByteArray(KALMERA_FAKE_ENGINES) + "/good.sh\nThreads=1\n");
+    file_ = dir_->filePath("mates.epd");
+    write(file_, "6k1/5ppp/8/8/8/8/5PPP/R5K1 w - - id \"Back rank\";\n"
+                 "8/8/8/8/8/8/k7/K7 b - - id \"Unknown\";\n");
+    QVERIFY(work().openFile(file_));
+    const int before = steps()->count();
+    trigger("ActSolveAll");
+    QTRY_VERIFY_WITH_TIMEOUT(!window_->engine().solveAll()->running(), 20000);
+    const Entry& mate = work().collection().entry(0);
+    QCOMPARE(QString::fromStdString(mate.operation("bm")->value()), QString("Ra8#"));
+    QCOMPARE(QString::fromStdString(mate.operation("dm")->value()), QString("1"));
+    QCOMPARE(QString::fromStdString(mate.title()), QString("Back rank"));  // kept
+    QVERIFY(work().collection().entry(1).operation("bm") == nullptr);
+    QCOMPARE(steps()->count(), before + 1);
+    steps()->undo();
+    QVERIFY(work().collection().entry(0).operation("bm") == nullptr);
   }
 
   // The small boards of the list are our board's squares and men.

@@ -614,6 +614,32 @@ class MainWindowTest : public QObject {
     QVERIFY(reading->isHidden());
   }
 
+  // A legal position that ends the game says so on the legality line.
+  void legalityLineSaysTheEndOfTheGame() {
+    start();
+    auto* line = child<QLabel>("LblLegality");
+    const struct {
+      const char* fen;
+      const char* german;
+      const char* english;
+    } ends[] = {
+        {"6rk/5Npp/8/8/8/8/8/K7 b - - 0 1", "Legale Stellung. Schwarz ist schachmatt.",
+         "Legal position. Black is checkmated."},
+        {"7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", "Legale Stellung. Schwarz ist patt.",
+         "Legal position. Black is stalemated."},
+        {"k7/8/1QK5/8/8/8/8/8 b - - 0 1", "Legale Stellung. Schwarz ist patt.",
+         "Legal position. Black is stalemated."},
+        {"4k3/8/8/8/8/8/8/4K3 w - - 0 1", "Legale Stellung.", "Legal position."},
+    };
+    for (const auto& end : ends) {
+      child<QAction>("MnuDeutsch")->trigger();
+      load(end.fen);
+      QCOMPARE(line->text(), QString::fromUtf8(end.german));
+      child<QAction>("MnuEnglish")->trigger();
+      QCOMPARE(line->text(), QString(end.english));
+    }
+  }
+
   // With hints off the legality line still says the rest of its sentences.
   void legalityHintShowsWithHintsOff() {
     start();

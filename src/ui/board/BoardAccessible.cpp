@@ -177,8 +177,23 @@ void installBoardAccessibility() {
   (void)installed;
 }
 
+namespace {
+
+QString nameOf(int square) { return QString(QChar('a' + fileOf(square))) + QChar('8' - rowOf(square)); }
+
+// What a screen reader says of a square's annotations: "e4, white pawn, red
+// square, arrow from e2".
+constexpr PieceName kColoredSquares[] = {{"green square", "grünes Feld"},
+                                         {"red square", "rotes Feld"},
+                                         {"blue square", "blaues Feld"},
+                                         {"yellow square", "gelbes Feld"}};
+constexpr PieceName kArrowFrom{"arrow from", "Pfeil von"};
+constexpr PieceName kArrowTo{"arrow to", "Pfeil nach"};
+
+}  // namespace
+
 QString squareAccessibleName(const PositionRecord& record, int square, bool english) {
-  const QString name = QString(QChar('a' + fileOf(square))) + QChar('8' - rowOf(square));
+  const QString name = nameOf(square);
   const int piece = pieceIndex(record.Board[square]);
   const PieceName& what = kPieceNames[piece < 0 ? 0 : piece];
   QString text = name + ", " +
@@ -186,6 +201,20 @@ QString squareAccessibleName(const PositionRecord& record, int square, bool engl
                             : uiText(english ? what.english : what.german));
   if (record.Marks[square] != 0) {
     text += ", " + uiText(english ? kMarkedSquare.english : kMarkedSquare.german);
+  }
+  const BoardAnnotations& notes = record.Annotations;
+  if (const AnnotationColor c = notes.squares[square]; c != AnnotationColor::None) {
+    const PieceName& colored = kColoredSquares[static_cast<int>(c) - 1];
+    text += ", " + uiText(english ? colored.english : colored.german);
+  }
+  for (int i = 0; i < notes.arrowCount; ++i) {
+    const Arrow& arrow = notes.arrows[i];
+    if (arrow.to == square) {
+      text += ", " + uiText(english ? kArrowFrom.english : kArrowFrom.german) + " " + nameOf(arrow.from);
+    }
+    if (arrow.from == square) {
+      text += ", " + uiText(english ? kArrowTo.english : kArrowTo.german) + " " + nameOf(arrow.to);
+    }
   }
   return text;
 }

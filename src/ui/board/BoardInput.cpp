@@ -58,6 +58,17 @@ bool BoardInput::boardPress(QMouseEvent* event) {
   if (square < 0) return true;  // the margin: nothing at all
   board_->setCursorSquare(square);
   board_->showCursorFrame(false);
+  const Qt::KeyboardModifiers mods = event->modifiers();
+  if (event->button() == Qt::LeftButton && (mods & Qt::ShiftModifier) &&
+      !(mods & Qt::ControlModifier)) {
+    state_ = State::Pressed;
+    fromBox_ = false;
+    annotating_ = true;
+    source_ = square;
+    pressedAt_ = event->globalPosition().toPoint();
+    pressModifiers_ = mods;
+    return true;
+  }
   const bool canDrag = event->button() == Qt::LeftButton &&
                        !(event->modifiers() & Qt::ControlModifier) &&
                        board_->record().Board[square] != 0;
@@ -67,6 +78,7 @@ bool BoardInput::boardPress(QMouseEvent* event) {
   }
   state_ = State::Pressed;
   fromBox_ = false;
+  annotating_ = false;
   source_ = square;
   pressedAt_ = event->globalPosition().toPoint();
   pressModifiers_ = event->modifiers();
@@ -81,6 +93,7 @@ bool BoardInput::boxPress(QMouseEvent* event) {
   }
   state_ = State::Pressed;
   fromBox_ = true;
+  annotating_ = false;
   source_ = index;
   pressedAt_ = event->globalPosition().toPoint();
   pressModifiers_ = event->modifiers();
@@ -97,6 +110,12 @@ void BoardInput::move(QMouseEvent* event) {
 
 void BoardInput::startDrag() {
   state_ = State::Dragging;
+  if (annotating_) {
+    // An arrow is drawn, not a piece moved: the pointer says so.
+    QApplication::setOverrideCursor(Qt::CrossCursor);
+    qApp->installEventFilter(this);
+    return;
+  }
   char letter = 0;
   if (fromBox_) {
     letter = kPieceLetters[6 * box_->side() + source_];
@@ -107,7 +126,8 @@ void BoardInput::startDrag() {
   // The piece itself is the pointer, wherever it goes.
   // At the size the board shows it.
   const qreal scale = board_->scale();
-  QImage image = drawBoardImage(pieceIndex(letter), board_->devicePixelRatioF() * scale);
+  QImage image = drawBoardImage(pieceIndex(letter), board_->devicePixelRatioF() * scale,
+                                board_->style().pieces);
   image.setDevicePixelRatio(board_->devicePixelRatioF());
   const int hotSpot = qRound(kPieceSize * scale / 2);
   QApplication::setOverrideCursor(QCursor(QPixmap::fromImage(image), hotSpot, hotSpot));
@@ -115,6 +135,18 @@ void BoardInput::startDrag() {
 }
 
 void BoardInput::release(QMouseEvent* event) {
+  if (annotating_) {
+    // A click, or a drag that came back to its square, colours the square.
+    const int target = state_ == State::Pressed
+                           ? source_
+                           : board_->squareAtGlobal(event->globalPosition().toPoint());
+    const int source = source_;
+    const AnnotationColor color = board_->annotationColor();
+    finish();
+    if (target == source) emit squareColored(source, color);
+    else if (target >= 0) emit arrowDrawn(source, target, color);
+    return;
+  }
   if (state_ == State::Pressed) {
     const int source = source_;
     const bool fromBox = fromBox_;
@@ -142,10 +174,11 @@ void BoardInput::finish() {
   if (state_ == State::Dragging) {
     QApplication::restoreOverrideCursor();
     qApp->removeEventFilter(this);
-    board_->setDragSource(-1);
+    if (!annotating_) board_->setDragSource(-1);
   }
   state_ = State::Idle;
   source_ = -1;
+  annotating_ = false;
 }
 
 }  // namespace kalmera

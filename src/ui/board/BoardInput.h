@@ -3,11 +3,15 @@
 // release without a move past the drag distance is a click as it always was;
 // a press that cannot start a drag (right or middle button, Ctrl + left, an
 // empty square) acts at once. While a piece is dragged it is the mouse
-// pointer, and its square shows empty; Escape cancels.
+// pointer, and its square shows empty; Escape cancels. With Shift, the left
+// button annotates instead: a drag to another square draws an arrow, a click
+// colours the square, in the board's annotation colour.
 #pragma once
 
 #include <QObject>
 #include <QPoint>
+
+#include "model/Annotations.h"
 
 class QMouseEvent;
 
@@ -34,6 +38,9 @@ class BoardInput : public QObject {
   void pieceDragged(int from, int to, bool copy);
   // A piece of the box dragged onto a square.
   void boxPieceDropped(int index, int square);
+  // Shift + left drag from one square to another, Shift + left click.
+  void arrowDrawn(int from, int to, AnnotationColor color);
+  void squareColored(int square, AnnotationColor color);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -51,6 +58,7 @@ class BoardInput : public QObject {
   PieceBox* box_;
   State state_ = State::Idle;
   bool fromBox_ = false;
+  bool annotating_ = false;  // Shift was held at the press
   int source_ = -1;  // a square of the board, or a piece of the box
   QPoint pressedAt_;  // on the screen
   Qt::KeyboardModifiers pressModifiers_;

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "ui/board/BoardAccessible.h"
+#include "view/Colors.h"
 
 namespace kalmera {
 
@@ -43,14 +44,14 @@ void BoardView::drawScreen() {
   PositionRecord shown = record_;
   if (dragSource_ >= 0) shown.Board[dragSource_] = 0;
   lastRedraw_ = screenRenderer_.redraw(screen_, kBoardPictureSize, kBoardPictureSize, shown,
-                                       colors_, screenRatio(), flipped_);
+                                       colors_, screenRatio(), flipped_, style_);
   update();
 }
 
 const QImage& BoardView::picture() {
   if (screen_.devicePixelRatio() == 1 && dragSource_ < 0) return screen_;
   exportRenderer_.redraw(export_, kBoardPictureSize, kBoardPictureSize, record_, colors_, 1,
-                         flipped_);
+                         flipped_, style_);
   return export_;
 }
 
@@ -59,6 +60,18 @@ void BoardView::setFlipped(bool flipped) {
   flipped_ = flipped;
   if (!screen_.isNull()) drawScreen();
   tellAccessibility(record_, true);  // every cell shows another square now
+}
+
+void BoardView::setStyle(const BoardStyle& style) {
+  if (style == style_) return;
+  style_ = style;
+  if (!screen_.isNull()) drawScreen();
+}
+
+void BoardView::setAnnotationColor(AnnotationColor color) {
+  if (color == AnnotationColor::None || color == annotationColor_) return;
+  annotationColor_ = color;
+  if (arrowStart_ >= 0) update();
 }
 
 void BoardView::setEnglish(bool english) {
@@ -112,6 +125,20 @@ void BoardView::paintEvent(QPaintEvent*) {
     emit firstPainted();
   }
   if (hasFocus() && cursorFrameShown_) paintCursorFrame(painter);
+  if (arrowStart_ >= 0) paintArrowStart(painter);
+}
+
+void BoardView::paintArrowStart(QPainter& painter) const {
+  // On screen only: a ring in the annotation colour where the arrow begins.
+  const QRect r = squareRect(arrowStart_);
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  QColor color = toQColor(annotationRgb(annotationColor_));
+  painter.setPen(QPen(color, std::max(2.0, r.width() / 10.0), Qt::DashLine));
+  painter.setBrush(Qt::NoBrush);
+  const int inset = r.width() / 5;
+  painter.drawEllipse(r.adjusted(inset, inset, -inset, -inset));
+  painter.restore();
 }
 
 void BoardView::paintCursorFrame(QPainter& painter) const {
@@ -151,7 +178,37 @@ void BoardView::showCursorFrame(bool shown) {
   update();
 }
 
+// "A" begins an arrow on the cursor square and ends it there when one is
+// begun (on its own square: no arrow); "H" colours the cursor square;
+// Escape gives up a begun arrow. Neither letter is a piece in either language.
+bool BoardView::takeAnnotationKey(QKeyEvent* event) {
+  const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+  if (event->key() == Qt::Key_Escape && mods == Qt::NoModifier && arrowStart_ >= 0) {
+    arrowStart_ = -1;
+    update();
+    return true;
+  }
+  if ((mods & ~Qt::ShiftModifier) != Qt::NoModifier) return false;
+  if (event->key() == Qt::Key_A) {
+    if (arrowStart_ < 0) {
+      arrowStart_ = cursor_;
+    } else {
+      const int from = arrowStart_;
+      arrowStart_ = -1;
+      if (from != cursor_) emit arrowDrawn(from, cursor_, annotationColor_);
+    }
+    update();
+    return true;
+  }
+  if (event->key() == Qt::Key_H) {
+    emit squareColored(cursor_, annotationColor_);
+    return true;
+  }
+  return false;
+}
+
 bool BoardView::takeKey(QKeyEvent* event) {
+  if (takeAnnotationKey(event)) return true;
   const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
   const int row = rowOf(cursor_), file = fileOf(cursor_);
   // Movement as seen on the screen: turned round when flipped.
@@ -225,8 +282,19 @@ void BoardView::tellAccessibility(const PositionRecord& before, bool everything)
   std::uint64_t changed = 0;
   for (int s = 0; s < kSquares; ++s) {
     if (everything || before.Board[s] != record_.Board[s] ||
-        (before.Marks[s] != 0) != (record_.Marks[s] != 0)) {
+        (before.Marks[s] != 0) != (record_.Marks[s] != 0) ||
+        before.Annotations.squares[s] != record_.Annotations.squares[s]) {
       changed |= std::uint64_t{1} << s;
+    }
+  }
+  // A cell names the arrows that start and end on its square.
+  if (before.Annotations.arrowCount != record_.Annotations.arrowCount ||
+      before.Annotations.arrows != record_.Annotations.arrows) {
+    const BoardAnnotations* both[] = {&before.Annotations, &record_.Annotations};
+    for (const BoardAnnotations* a : both) {
+      for (int i = 0; i < a->arrowCount; ++i) {
+        changed |= std::uint64_t{1} << a->arrows[i].from | std::uint64_t{1} << a->arrows[i].to;
+      }
     }
   }
   if (changed != 0) announceBoardSquares(this, changed);

@@ -3,9 +3,11 @@
 // device pixel ratio above 1 the screen picture is drawn at that ratio (crisp,
 // same geometry), and the picture for the exports, always at ratio 1, is
 // brought up to date only when asked for. The board may be seen from Black's
-// side (flipped). It is a Tab stop: with the focus it shows a cursor frame on
-// one square, moved by the arrow keys, and takes piece letters, Delete and
-// Space for that square. The mouse is read by BoardInput beside it.
+// side (flipped), in a style (piece design, print style, coordinates). It is
+// a Tab stop: with the focus it shows a cursor frame on one square, moved by
+// the arrow keys, and takes piece letters, Delete and Space for that square,
+// and "A" and "H" for arrows and coloured squares in the annotation colour it
+// holds. The mouse is read by BoardInput beside it.
 #pragma once
 
 #include <QImage>
@@ -47,6 +49,16 @@ class BoardView : public QWidget {
   // Seen from Black's side: rank 1 at the top, the h-file on the left.
   void setFlipped(bool flipped);
   bool flipped() const { return flipped_; }
+  // The piece design, print style and coordinates of the board and of the
+  // picture the exports save.
+  void setStyle(const BoardStyle& style);
+  const BoardStyle& style() const { return style_; }
+
+  // The colour new arrows and coloured squares get (green at first).
+  void setAnnotationColor(AnnotationColor color);
+  AnnotationColor annotationColor() const { return annotationColor_; }
+  // The square an arrow begun with "A" starts on, -1 while none is begun.
+  int arrowStart() const { return arrowStart_; }
   // The board's geometry in units of the default board (337 x 337); shown
   // larger, everything is drawn at the larger size (scale() > 1).
   BoardGeometry geometry() const { return boardGeometry(kBoardPictureSize, kBoardPictureSize); }
@@ -79,6 +91,10 @@ class BoardView : public QWidget {
   // A piece letter ("PNBRQK" white, "pnbrqk" black; see boardLetter) or, for
   // Delete and Backspace, 0 for the cursor square.
   void pieceTyped(int square, char letter);
+  // "A" on one square and then on another: an arrow between them; "H": the
+  // cursor square coloured. In the annotation colour.
+  void arrowDrawn(int from, int to, AnnotationColor color);
+  void squareColored(int square, AnnotationColor color);
   void cursorMoved(int square);
   // The board is on the screen for the first time.
   void firstPainted();
@@ -96,6 +112,8 @@ class BoardView : public QWidget {
   qreal screenRatio() const;
   bool takeKey(QKeyEvent* event);
   void paintCursorFrame(QPainter& painter) const;
+  void paintArrowStart(QPainter& painter) const;
+  bool takeAnnotationKey(QKeyEvent* event);
   void tellAccessibility(const PositionRecord& before, bool everything);
 
   QImage screen_;
@@ -107,6 +125,9 @@ class BoardView : public QWidget {
   RedrawReport lastRedraw_;
   int redrawCount_ = 0;
   bool flipped_ = false;
+  BoardStyle style_;
+  AnnotationColor annotationColor_ = AnnotationColor::Green;
+  int arrowStart_ = -1;
   int cursor_ = 52;  // e2
   bool cursorFrameShown_ = false;
   bool painted_ = false;

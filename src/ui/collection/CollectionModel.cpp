@@ -93,8 +93,15 @@ QVariant CollectionModel::data(const QModelIndex& index, int role) const {
     case SideRole:
       if (!entry.isPosition()) return QString();
       return text(entry.record().Side == 0 ? kWhiteToPlay : kBlackToPlay);
-    case StipulationRole:
-      return entry.isPosition() ? entryText(entry.stipulation()) : QString();
+    case StipulationRole: {
+      if (!entry.isPosition()) return QString();
+      // "Mate in N" from dm, while there is no free text, in the interface's language.
+      const EpdOperation* mate = entry.operation(kMateOpcode);
+      if (entry.operation(kStipulationOpcode) == nullptr && mate != nullptr) {
+        return text(kMateIn).arg(entryText(mate->value()));
+      }
+      return entryText(entry.stipulation());
+    }
     case UnreadableRole:
       if (entry.isPosition()) return QString();
       return text(kUnreadableEntry).arg(entry.lineNumber()).arg(entryText(entry.text()).left(200));

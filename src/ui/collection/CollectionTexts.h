@@ -8,6 +8,7 @@
 
 namespace kalmera {
 
+// The panel's labels have no keys of their own: the window's letters are taken.
 inline constexpr std::array kCollectionTexts = std::to_array<TextEntry>({
     {"ActNewCollection", TextKind::Caption, "New collection", "Neue Sammlung"},
     {"ActOpenCollection", TextKind::Caption, "Open collection ...", "Sammlung öffnen ..."},
@@ -17,7 +18,7 @@ inline constexpr std::array kCollectionTexts = std::to_array<TextEntry>({
     {"ActCloseCollection", TextKind::Caption, "Close collection", "Sammlung schließen"},
     {"MnuRecentCollections", TextKind::Caption, "Recent collections", "Zuletzt geöffnete Sammlungen"},
     {"MnuExportCollection", TextKind::Caption, "Export collection", "Sammlung exportieren"},
-    {"MnuCollection", TextKind::Caption, "&Collection", "&Sammlung"},
+    {"MnuCollection", TextKind::Caption, "Collect&ion", "Sammlun&g"},
     {"ActNextEntry", TextKind::Caption, "Next position", "Nächste Stellung"},
     {"ActPreviousEntry", TextKind::Caption, "Previous position", "Vorige Stellung"},
     {"ActInsertEntry", TextKind::Caption, "Add this position", "Diese Stellung einfügen"},
@@ -25,12 +26,12 @@ inline constexpr std::array kCollectionTexts = std::to_array<TextEntry>({
     {"ActRemoveEntry", TextKind::Caption, "Remove position", "Stellung entfernen"},
     {"collectionPanel", TextKind::Name, "collection", "Sammlung"},
     {"collectionList", TextKind::Name, "positions of the collection", "Stellungen der Sammlung"},
-    {"LblEntryTitle", TextKind::Caption, "&Title", "&Titel"},
-    {"LblEntryStipulation", TextKind::Caption, "Stip&ulation", "Forder&ung"},
-    {"LblEntryComment", TextKind::Caption, "Co&mment", "Ko&mmentar"},
-    {"LblEntrySolution", TextKind::Caption, "S&olution", "Lös&ung"},
-    {"LblEntryAvoid", TextKind::Caption, "A&void", "&Vermeiden"},
-    {"LblEntryLine", TextKind::Caption, "Li&ne", "&Zugfolge"},
+    {"LblEntryTitle", TextKind::Caption, "Title", "Titel"},
+    {"LblEntryStipulation", TextKind::Caption, "Stipulation", "Forderung"},
+    {"LblEntryComment", TextKind::Caption, "Comment", "Kommentar"},
+    {"LblEntrySolution", TextKind::Caption, "Solution", "Lösung"},
+    {"LblEntryAvoid", TextKind::Caption, "Avoid", "Vermeiden"},
+    {"LblEntryLine", TextKind::Caption, "Line", "Zugfolge"},
     {"EdtEntryTitle", TextKind::Name, "title", "Titel"},
     {"EdtEntryStipulation", TextKind::Name, "stipulation", "Forderung"},
     {"EdtEntryComment", TextKind::Name, "comment", "Kommentar"},
@@ -50,6 +51,7 @@ inline constexpr MessageText kWhiteToPlay{"White to play", "Weiß am Zug"};
 inline constexpr MessageText kBlackToPlay{"Black to play", "Schwarz am Zug"};
 inline constexpr MessageText kUntitled{"Position %1", "Stellung %1"};
 inline constexpr MessageText kNoPosition{"no position", "keine Stellung"};
+inline constexpr MessageText kMateIn{"Mate in %1", "Matt in %1"};
 // An unreadable entry: %1 its line number, %2 its text.
 inline constexpr MessageText kUnreadableEntry{"line %1, not a position: %2",
                                               "Zeile %1, keine Stellung: %2"};
@@ -85,5 +87,35 @@ inline constexpr MessageText kRestoreRecovery{
 inline constexpr MessageText kRecoveryNotWritten{
     "The recovery copy %1 cannot be written: %2.",
     "Die Sicherungskopie %1 kann nicht geschrieben werden: %2."};
+
+// ---------------------------------------------------------------- publishing
+// File → Export collection: its commands, and what they say.
+inline constexpr std::array kCollectionExportTexts = std::to_array<TextEntry>({
+    {"ActExportSheet", TextKind::Caption, "PDF puzzle sheet ...", "PDF-Aufgabenblatt ..."},
+    {"ActExportLatex", TextKind::Caption, "LaTeX document ...", "LaTeX-Dokument ..."},
+    {"ActExportHtml", TextKind::Caption, "HTML page ...", "HTML-Seite ..."},
+    {"ActExportPictures", TextKind::Caption, "Pictures ...", "Bilder ..."},
+});
+inline constexpr MessageText kNothingToExport{
+    "The collection holds no positions to export.",
+    "Die Sammlung enthält keine Stellung zum Exportieren."};
+inline constexpr MessageText kSheetFilter{"PDF (*.pdf);;All files (*)",
+                                          "PDF (*.pdf);;Alle Dateien (*)"};
+inline constexpr MessageText kLatexFilter{"LaTeX (*.tex);;All files (*)",
+                                          "LaTeX (*.tex);;Alle Dateien (*)"};
+inline constexpr MessageText kHtmlFilter{"HTML (*.html *.htm);;All files (*)",
+                                         "HTML (*.html *.htm);;Alle Dateien (*)"};
+// %1 the file and why it could not be written.
+inline constexpr MessageText kExportNotWritten{
+    "The export was not written: %1. The file is unchanged.",
+    "Der Export wurde nicht geschrieben: %1. Die Datei ist unverändert."};
+// %1 the picture and why, %2 how many were written before it, %3 of how many.
+inline constexpr MessageText kPicturesNotWritten{
+    "The pictures were not all written: %1. %2 of %3 pictures were written before it.",
+    "Die Bilder wurden nicht alle geschrieben: %1. %2 von %3 Bildern wurden davor geschrieben."};
+// %1 how many are there, %2 of how many, %3 the first of them.
+inline constexpr MessageText kReplacePictures{
+    "%1 of the %2 pictures are in the folder already (%3 ...). Replace them?",
+    "%1 der %2 Bilder sind schon im Ordner (%3 ...). Ersetzen?"};
 
 }  // namespace kalmera

@@ -19,8 +19,11 @@
 #include <signal.h>
 
 #include "model/Position.h"
+#include "moves/Moves.h"
+#include "moves/San.h"
 #include "setup/IniFile.h"
 #include "setup/WholeFile.h"
+#include "ui/collection/CollectionExportCommands.h"
 #include "ui/collection/CollectionModel.h"
 #include "ui/collection/CollectionPanel.h"
 #include "ui/collection/CollectionTexts.h"
@@ -48,6 +51,52 @@ struct EntrySnapshot {
   int row;
   Entry entry;
 };
+
+// Moves typed into a solution field in the writer's SAN where they are legal
+// moves of the entry's position ("qxf7" -> "Qxf7#", "Dh5" -> "Qh5"); a line
+// (pv) is played move by move. A word that is no legal move stays as typed.
+std::string sanOfField(EntryField field, const PositionRecord& record, std::string_view text) {
+  if (field != EntryField::BestMoves && field != EntryField::AvoidMoves &&
+      field != EntryField::Variation) {
+    return std::string(text);
+  }
+  // The castling rights as the writer's checks leave them.
+  PositionRecord checked = record;
+  char fen[kMaxFenLength];
+  writeFen(checked, fen);
+  const BitboardPosition start = BitboardPosition::fromRecord(checked);
+  BitboardPosition now = start;
+  bool playing = true;
+  std::string out;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const std::size_t end = std::min(text.find(' ', at), text.size());
+    const std::string_view word = text.substr(at, end - at);
+    at = end + 1;
+    if (word.empty()) continue;
+    if (!out.empty()) out += ' ';
+    const BitboardPosition& from = field == EntryField::Variation ? now : start;
+    const std::optional<Move> move = playing ? readSan(from, word) : std::nullopt;
+    if (!move) {
+      out += word;
+      playing = field != EntryField::Variation;  // the rest of a line is not played
+      continue;
+    }
+    out += writeSan(from, *move);
+    if (field == EntryField::Variation) now = makeMove(now, *move);
+  }
+  return out;
+}
+
+// An entry's position with the arrows and coloured squares of its c9.
+PositionRecord recordWithAnnotations(const Entry& entry) {
+  PositionRecord record = entry.record();
+  if (const EpdOperation* c9 = entry.operation(kAnnotationsOpcode)) {
+    record.Annotations = {};
+    readAnnotationCommands(c9->value(), record.Annotations);
+  }
+  return record;
+}
 
 bool isCollectionFile(const QString& path) {
   const QString suffix = QFileInfo(path).suffix().toLower();
@@ -94,6 +143,8 @@ CollectionWorkspace::CollectionWorkspace(QWidget* window, Platform& platform, Po
   connect(model_, &QAbstractItemModel::modelReset, this, &CollectionWorkspace::collectionChanged);
   recoveryTimer_.setSingleShot(true);
   connect(&recoveryTimer_, &QTimer::timeout, this, &CollectionWorkspace::keepRecoveryCopy);
+  exports_ = new CollectionExportCommands(window_, platform_, collection_,
+                                          [this] { return path_; }, english_);
   createActions();
   history_.attach(this);
 }
@@ -121,7 +172,7 @@ QAction* CollectionWorkspace::action(const char* name, const QList<QKeySequence>
 
 void CollectionWorkspace::createActions() {
   newCollection_ = action("ActNewCollection");
-  openCollection_ = action("ActOpenCollection");
+  openCollection_ = action("ActOpenCollection", {QKeySequence::Open});
   saveCollection_ = action("ActSaveCollection", {QKeySequence::Save});
   saveCollectionAs_ = action("ActSaveCollectionAs");
   closeCollection_ = action("ActCloseCollection");
@@ -157,6 +208,7 @@ void CollectionWorkspace::addMenus(QMenu* file, QAction* before, QMenuBar* bar) 
   file->insertActions(before, {newCollection_, openCollection_});
   file->insertMenu(before, recentMenu_);
   file->insertActions(before, {saveCollection_, saveCollectionAs_, closeCollection_});
+  exports_->addMenu(file, before);
   file->insertSeparator(before);
   collectionMenu_ = new QMenu(bar);
   collectionMenu_->setObjectName("MnuCollection");
@@ -178,17 +230,22 @@ void CollectionWorkspace::updateActions() {
   previousEntry_->setEnabled(open_ && current_ > 0);
   duplicateEntry_->setEnabled(entry);
   removeEntry_->setEnabled(entry);
+  exports_->setEnabled(open_);
   if (collectionMenu_ != nullptr) collectionMenu_->menuAction()->setVisible(open_);
 }
 
 void CollectionWorkspace::setLanguage(bool english) {
   applyTexts(window_, kCollectionTexts, english);
   panel_->setLanguage(english);
+  exports_->setLanguage(english);
   baseTitle_ = window_->windowTitle();
   updateTitle();
 }
 
-void CollectionWorkspace::setColors(const std::array<int, 3>& colors) { model_->setColors(colors); }
+void CollectionWorkspace::setColors(const std::array<int, 3>& colors) {
+  model_->setColors(colors);
+  exports_->setColors(colors);
+}
 
 QString CollectionWorkspace::displayName() const {
   return path_.isEmpty() ? message(kNewCollectionName) : QFileInfo(path_).fileName();
@@ -272,6 +329,17 @@ bool CollectionWorkspace::openFile(const QString& path) {
   return true;
 }
 
+bool CollectionWorkspace::openPositions(const std::string& lines) {
+  if (!mayClose()) return false;
+  collection_.read(lines);
+  collection_.setModified(true);
+  removeRecovery();
+  panel_->showUnreadable(collection_.unreadableLines(), english_());
+  path_.clear();
+  showCollection(true);
+  return true;
+}
+
 bool CollectionWorkspace::saveCollection() {
   if (!open_) return false;
   if (path_.isEmpty()) return saveCollectionAs();
@@ -349,6 +417,8 @@ void CollectionWorkspace::readSettings(const IniFile& file) {
     if (path && !path->empty()) recent_ << pathFromSettings(*path);
   }
   if (recentMenu_ != nullptr) fillRecentMenu();
+  // The HTML page's images at the web address of the paths, as the HTML clipboard's.
+  exports_->setImageAddress(pathFromSettings(withTrailing(kalmera::readSettings(file, {}).Web, '/')));
 }
 
 void CollectionWorkspace::writeSettings(std::vector<RoomKey>& keys) const {
@@ -435,7 +505,7 @@ void CollectionWorkspace::selectRow(int row) {
   const Entry& entry = collection_.entry(std::size_t(row));
   if (entry.isPosition()) {
     loading_ = true;
-    position_.restore({entry.record(), position_.activeIndex()});
+    position_.restore({recordWithAnnotations(entry), position_.activeIndex()});
     loading_ = false;
   }
   panel_->showEntry(&entry);
@@ -445,17 +515,42 @@ void CollectionWorkspace::selectRow(int row) {
 void CollectionWorkspace::positionChanged() {
   if (loading_ || !open_ || current_ < 0) return;
   const Entry& entry = collection_.entry(std::size_t(current_));
-  if (!entry.isPosition() || entry.fen() == position_.fenLine()) return;
-  collection_.edit(std::size_t(current_), [this](Entry& e) { e.setRecord(position_.record()); });
+  if (!entry.isPosition()) return;
+  const std::string commands = annotationCommands(position_.record().Annotations);
+  const EpdOperation* kept = entry.operation(kAnnotationsOpcode);
+  const bool sameCommands = kept ? kept->value() == commands : commands.empty();
+  if (entry.fen() == position_.fenLine() && sameCommands) return;
+  collection_.edit(std::size_t(current_), [&](Entry& e) {
+    e.setRecord(position_.record());
+    if (sameCommands) return;
+    if (commands.empty()) e.removeOperation(kAnnotationsOpcode);
+    else e.setOperation(EpdOperation::withString(kAnnotationsOpcode, commands));
+  });
 }
 
 void CollectionWorkspace::setField(EntryField field, const QString& text) {
   if (!open_ || current_ < 0) return;
-  const std::string value = entryBytes(text);
-  if (collection_.entry(std::size_t(current_)).field(field) == value) return;
+  const Entry& entry = collection_.entry(std::size_t(current_));
+  const std::string value = sanOfField(field, entry.record(), entryBytes(text));
+  if (entry.field(field) == value) {
+    panel_->showEntry(&entry);  // the field shows the moves as they are kept
+    return;
+  }
   history_.record([&] {
     collection_.edit(std::size_t(current_), [&](Entry& e) { e.setField(field, value); });
   });
+}
+
+void CollectionWorkspace::changeEntries(std::vector<std::pair<int, Entry>> changed) {
+  if (!open_ || changed.empty()) return;
+  panel_->commitEdits();
+  std::vector<std::pair<int, Entry>> before;
+  for (const auto& [row, entry] : changed) before.emplace_back(row, collection_.entry(std::size_t(row)));
+  const auto put = [this](const std::vector<std::pair<int, Entry>>& entries) {
+    for (const auto& [row, entry] : entries) collection_.replace(std::size_t(row), entry);
+    if (current_ >= 0) selectRow(current_);
+  };
+  listStep([put, changed] { put(changed); }, [put, before] { put(before); });
 }
 
 void CollectionWorkspace::listStep(std::function<void()> redo, std::function<void()> undo) {

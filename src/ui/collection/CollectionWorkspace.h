@@ -14,6 +14,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <functional>
+#include <utility>
 #include <vector>
 
 #include "collection/Collection.h"
@@ -27,6 +28,7 @@ class QWidget;
 
 namespace kalmera {
 
+class CollectionExportCommands;
 class CollectionModel;
 class CollectionPanel;
 class IniFile;
@@ -43,8 +45,10 @@ class CollectionWorkspace : public QObject, public HistoryAttachment {
 
   // Shown beside the board while a collection is open.
   CollectionPanel* panel() const { return panel_; }
-  // The file commands into the File menu (before `before`), the list
-  // commands as a menu of their own on the menu bar.
+  // File → Export collection.
+  CollectionExportCommands& exports() { return *exports_; }
+  // The file commands into the File menu (before `before`, with a separator
+  // after them), the list commands as a menu of their own on the menu bar.
   void addMenus(QMenu* file, QAction* before, QMenuBar* bar);
 
   bool isOpen() const { return open_; }
@@ -55,6 +59,10 @@ class CollectionWorkspace : public QObject, public HistoryAttachment {
   void newCollection();
   void openCollection();  // asks for the file
   bool openFile(const QString& path);
+  // A new collection, not yet saved, of these lines (the positions read from
+  // a picture or a PDF file), at its first entry; false when the open one
+  // with its unsaved changes was kept.
+  bool openPositions(const std::string& lines);
   bool saveCollection();
   bool saveCollectionAs();
   void closeCollection();
@@ -65,6 +73,10 @@ class CollectionWorkspace : public QObject, public HistoryAttachment {
   void removeEntry();
   void moveEntry(int from, int to);
   void setField(EntryField field, const QString& text);
+  // Entries replaced whole (rows and their new entries), as one step.
+  void changeEntries(std::vector<std::pair<int, Entry>> changed);
+  // The Collection menu (shown while a collection is open), for other rooms' commands.
+  QMenu* listMenu() const { return collectionMenu_; }
 
   bool takesDrop(const QMimeData& dropped) const;
   void drop(const QMimeData& dropped);
@@ -113,6 +125,7 @@ class CollectionWorkspace : public QObject, public HistoryAttachment {
   Collection collection_;
   CollectionModel* model_ = nullptr;
   CollectionPanel* panel_ = nullptr;
+  CollectionExportCommands* exports_ = nullptr;
   QString path_;  // empty for a new collection
   bool open_ = false;
   int current_ = -1;

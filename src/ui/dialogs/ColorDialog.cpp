@@ -1,6 +1,9 @@
 #include "ui/dialogs/ColorDialog.h"
 
+#include <QComboBox>
 #include <QFrame>
+#include <algorithm>
+#include <iterator>
 #include <QGroupBox>
 #include <QPushButton>
 
@@ -9,6 +12,7 @@
 #include "ui/platform/Platform.h"
 #include "ui/widgets/Style.h"
 #include "view/Colors.h"
+#include "view/TextTable.h"
 
 namespace kalmera {
 
@@ -24,7 +28,14 @@ constexpr auto kColorTexts = std::to_array<TextEntry>({
     {"ButAktuell", TextKind::Caption, "&Current", "&Aktuell"},
     {"ButStandard", TextKind::Caption, "&Default", "&Standard"},
     {"ButCancel", TextKind::Caption, "Cancel", "Abbruch"},
+    {"GrpPrintStyle", TextKind::Caption, " Print Style ", " Druck-Stil "},
+    {"CbxPrintStyle", TextKind::Name, "print style", "Druck-Stil"},
 });
+
+// The print styles in the order of PrintStyle.
+constexpr PieceName kPrintStyleCaptions[] = {
+    {"Colour", "Farbe"}, {"Grey (black-and-white print)", "Grau (Schwarzweiß-Druck)"},
+    {"Newspaper (hatched)", "Zeitung (schraffiert)"}};
 
 constexpr std::array<int, 3> kDefaultColors = {kDefaultBoardColor, kDefaultBrightColor,
                                                kDefaultDarkColor};
@@ -40,9 +51,9 @@ QPushButton* button(QWidget* parent, const char* name, int x, int y) {
 
 ColorDialog::ColorDialog(Platform& platform, QWidget* parent)
     : QDialog(parent), platform_(platform) {
-  setDialogFrame(this, "TFrmColor", 226, 249);
+  setDialogFrame(this, "TFrmColor", 226, 306);
 
-  addOkButton(this, "OKButton", 21, 217, 85, 22);
+  addOkButton(this, "OKButton", 21, 274, 85, 22);
   auto* group = new QGroupBox(this);
   group->setObjectName("GrpColor");
   group->setGeometry(7, 7, 211, 127);
@@ -67,7 +78,16 @@ ColorDialog::ColorDialog(Platform& platform, QWidget* parent)
   auto* current = button(sets, "ButAktuell", 14, 21);
   auto* standard = button(sets, "ButStandard", 112, 21);
   styleGroupBox(sets);
-  addCancelButton(this, 119, 217, 85, 22);
+
+  auto* print = new QGroupBox(this);
+  print->setObjectName("GrpPrintStyle");
+  print->setGeometry(7, 210, 211, 55);
+  printStyles_ = new QComboBox(print);
+  printStyles_->setObjectName("CbxPrintStyle");
+  printStyles_->setGeometry(14, 21, 183, 22);
+  for (std::size_t i = 0; i < std::size(kPrintStyleCaptions); ++i) printStyles_->addItem(QString());
+  styleGroupBox(print);
+  addCancelButton(this, 119, 274, 85, 22);
 
   connect(current, &QPushButton::clicked, this, [this] {
     for (int i = 0; i < 3; ++i) show(i, remembered_[i]);
@@ -78,7 +98,22 @@ ColorDialog::ColorDialog(Platform& platform, QWidget* parent)
   setLanguage(false);
 }
 
-void ColorDialog::setLanguage(bool english) { applyTexts(this, kColorTexts, english); }
+void ColorDialog::setLanguage(bool english) {
+  applyTexts(this, kColorTexts, english);
+  for (int i = 0; i < printStyles_->count(); ++i) {
+    const PieceName& caption = kPrintStyleCaptions[i];
+    printStyles_->setItemText(i, uiText(english ? caption.english : caption.german));
+  }
+}
+
+void ColorDialog::setPrintStyle(PrintStyle style) {
+  printStyle_ = style;
+  printStyles_->setCurrentIndex(static_cast<int>(style));
+}
+
+PrintStyle ColorDialog::printStyle() const {
+  return static_cast<PrintStyle>(std::max(0, printStyles_->currentIndex()));
+}
 
 void ColorDialog::show(int index, int color) {
   shown_[index] = color;
@@ -89,7 +124,15 @@ std::optional<std::array<int, 3>> ColorDialog::edit(const std::array<int, 3>& co
                                                      bool english) {
   setColors(colors);
   setLanguage(english);
-  if (platform_.runDialog(this) != QDialog::Accepted) return std::nullopt;
+  setPrintStyle(printStyle_);
+  if (platform_.runDialog(this) != QDialog::Accepted) {
+    setPrintStyle(printStyle_);
+    return std::nullopt;
+  }
+  if (printStyle() != printStyle_) {
+    printStyle_ = printStyle();
+    emit printStyleChosen(printStyle_);
+  }
   return shown_;
 }
 

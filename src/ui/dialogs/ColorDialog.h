@@ -1,11 +1,15 @@
 // The colour dialog: three swatches (board, bright, dark), each with a button
-// that opens the platform's colour choice, and the current and default sets.
+// that opens the platform's colour choice, the current and default sets, and
+// the print style (colour, grey, newspaper).
 #pragma once
 
 #include <QDialog>
 #include <array>
 #include <optional>
 
+#include "export/BoardStyle.h"
+
+class QComboBox;
 class QFrame;
 
 namespace kalmera {
@@ -29,6 +33,14 @@ class ColorDialog : public QDialog {
   // The platform's colour choice for one swatch; cancelling keeps its colour.
   void chooseColor(int index);
 
+  // The print style the dialog shows; a run that ends with OK tells a new
+  // one by printStyleChosen, one cancelled shows the old one again.
+  void setPrintStyle(PrintStyle style);
+  PrintStyle printStyle() const;
+
+ signals:
+  void printStyleChosen(PrintStyle style);
+
  private:
   void show(int index, int color);
 
@@ -36,6 +48,8 @@ class ColorDialog : public QDialog {
   std::array<QFrame*, 3> swatches_{};
   std::array<int, 3> shown_{};
   std::array<int, 3> remembered_{};
+  QComboBox* printStyles_ = nullptr;
+  PrintStyle printStyle_ = PrintStyle::Colour;
 };
 
 }  // namespace kalmera

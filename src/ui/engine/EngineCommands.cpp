@@ -17,6 +17,7 @@
 #include "ui/platform/Latin1.h"
 #include "ui/platform/Locations.h"
 #include "ui/platform/Platform.h"
+#include "ui/engine/SolveAllCommand.h"
 #include "ui/widgets/ApplyTexts.h"
 #include "ui/widgets/Style.h"
 
@@ -110,6 +111,7 @@ void EngineCommands::setLanguage() {
   applyTexts(window_, kCommandTexts, english_());
   if (dialog_ != nullptr) dialog_->setLanguage(english_());
   analysis_->languageChanged();
+  if (solveAll_ != nullptr) solveAll_->setLanguage();
 }
 
 void EngineCommands::showLine(const QString& line, AnalysisController::Tone tone) {
@@ -180,6 +182,10 @@ CollectionSolver* EngineCommands::makeCollectionSolver(QObject* parent) {
   auto* solver = new CollectionSolver(parent);
   solver->setProgram(pathFromSettings(s.program), s.threads, s.hashMb);
   return solver;
+}
+
+void EngineCommands::attachCollections(CollectionWorkspace& collections) {
+  solveAll_ = new SolveAllCommand(window_, platform_, *this, collections, english_);
 }
 
 void EngineCommands::addMenus(QMenuBar* bar) {

@@ -24,7 +24,9 @@ namespace kalmera {
 
 class CollectionSolver;
 class EngineDialog;
+class CollectionWorkspace;
 class EngineProcess;
+class SolveAllCommand;
 class Platform;
 
 class EngineCommands : public QObject {
@@ -43,6 +45,9 @@ class EngineCommands : public QObject {
   // Analyse and Check puzzle at the end of the Edit menu, Engine ... after
   // Options -> Paths.
   void addMenus(QMenuBar* bar);
+  // "Solve all" for the window's collections, in their menu.
+  void attachCollections(CollectionWorkspace& collections);
+  SolveAllCommand* solveAll() const { return solveAll_; }
 
   // The position changed: analysis restarts on it, a check's verdict goes.
   void positionChanged();
@@ -90,6 +95,7 @@ class EngineCommands : public QObject {
   EngineDialog* dialog_ = nullptr;
   QString settingsFile_;
   std::optional<EngineSettings> settings_;
+  SolveAllCommand* solveAll_ = nullptr;
 };
 
 }  // namespace kalmera

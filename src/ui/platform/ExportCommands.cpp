@@ -76,6 +76,7 @@ void ExportCommands::copyLatex(const DiagramSnapshot& diagram) {
   input.head1 = headlineCharacters(diagram.head1.toStdString());
   input.head2 = headlineCharacters(diagram.head2.toStdString());
   input.flipped = diagram.flipped;
+  input.coordinates = diagram.style.coordinates;
   if (!platform_.setClipboardText(QString::fromStdString(makeLatex(input)))) showError("Error!");
 }
 
@@ -100,10 +101,10 @@ std::optional<QString> ExportCommands::savePicture(const DiagramSnapshot& diagra
   if (!chosen) return std::nullopt;
   QByteArray vector;
   if (format == PictureFormat::Svg) {
-    vector = boardSvg(diagram.record, diagram.colors, 337, 337, diagram.flipped);
+    vector = boardSvg(diagram.record, diagram.colors, 337, 337, diagram.flipped, diagram.style);
   } else if (format == PictureFormat::Pdf) {
     vector = diagramPdf(diagram.record, diagram.colors, diagram.head1, diagram.head2,
-                        fromLatin1(diagram.fen), diagram.flipped);
+                        fromLatin1(diagram.fen), diagram.flipped, diagram.style);
   }
   const std::optional<QString> error = format == PictureFormat::Png   ? savePng(picture, *chosen)
                                        : format == PictureFormat::Bmp ? saveBmp(picture, *chosen)

@@ -10,7 +10,9 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <utility>
 
+#include "export/BoardStyle.h"
 #include "export/Html.h"
 #include "model/PositionRecord.h"
 #include "setup/WholeFile.h"
@@ -23,11 +25,19 @@ class Platform;
 
 // What every export reads from the window at the moment it runs.
 struct DiagramSnapshot {
+  DiagramSnapshot() = default;
+  // The window's snapshot; the style as the board shows it (today's look when not given).
+  DiagramSnapshot(const PositionRecord& position, std::string text, const std::array<int, 3>& board,
+                  QString first, QString second, bool seenFromBlack, const BoardStyle& look = {})
+      : record(position), fen(std::move(text)), colors(board), head1(std::move(first)),
+        head2(std::move(second)), flipped(seenFromBlack), style(look) {}
+
   PositionRecord record;
   std::string fen;
   std::array<int, 3> colors{};
   QString head1, head2;  // trimmed, as the diagram prints them
   bool flipped = false;  // seen from Black's side
+  BoardStyle style;      // piece design, print style and coordinates, as the board shows them
 };
 
 // The HTML diagram's input; its image addresses start with `imageBase`.

@@ -1,11 +1,14 @@
 // A position from a picture of a diagram, for the window: the clipboard's
-// picture, a picture file, or one dropped on the window, read by the
-// recogniser. What it found, or why it found nothing.
+// picture, a picture or PDF file, or one dropped on the window, read by the
+// recogniser. What it found, or why it found nothing. The readings may run
+// on any thread; a stop flag set ends them early (their result is then of
+// no use).
 #pragma once
 
 #include <QImage>
 #include <QString>
 #include <array>
+#include <atomic>
 #include <string>
 
 class QMimeData;
@@ -15,13 +18,17 @@ namespace kalmera {
 struct PictureReading {
   QString problem;  // the picture could not be read: why
   bool found = false;  // a board was found on it
-  std::string fen;     // the placement read, White to move
-  std::array<bool, 64> doubtful{};  // squares read with little confidence
+  std::string fen;     // the first board's placement and side to move
+  std::array<bool, 64> doubtful{};  // its squares worth a look
+  int boards = 0;                   // how many boards were found
+  // Every board, when there are several: one EPD line each with its id
+  // ("diagram D", or "page P, diagram D" in a PDF file).
+  std::string collection;
 };
 
-PictureReading readPictureImage(const QImage& picture);
-PictureReading readPictureFile(const QString& path);
-// The files "Open picture" offers and a drop takes.
+PictureReading readPictureImage(const QImage& picture, const std::atomic<bool>* stop = nullptr);
+PictureReading readPictureFile(const QString& path, const std::atomic<bool>* stop = nullptr);
+// The files "Open picture" offers and a drop takes: pictures and PDF files.
 bool looksLikePictureFile(const QString& path);
 // A drop the window takes as a picture: a picture file or an image.
 bool isPictureDrop(const QMimeData& dropped);

@@ -98,6 +98,17 @@ void ControlEdits::connectBoard() {
   connect(c.board, &BoardView::pieceTyped, this, [this](int square, char letter) {
     edit([&] { position_.typePiece(square, letter); });
   });
+  // Arrows and coloured squares, by the mouse with Shift and by the keys "A" and "H".
+  const auto drawArrow = [this](int from, int to, AnnotationColor color) {
+    edit([&] { position_.toggleArrow(from, to, color); });
+  };
+  const auto colorSquare = [this](int square, AnnotationColor color) {
+    edit([&] { position_.toggleSquareColor(square, color); });
+  };
+  connect(input, &BoardInput::arrowDrawn, this, drawArrow);
+  connect(input, &BoardInput::squareColored, this, colorSquare);
+  connect(c.board, &BoardView::arrowDrawn, this, drawArrow);
+  connect(c.board, &BoardView::squareColored, this, colorSquare);
 }
 
 void ControlEdits::editSquare(int square, Qt::MouseButton button, Qt::KeyboardModifiers modifiers) {

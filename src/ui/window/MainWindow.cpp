@@ -28,6 +28,8 @@
 #include "ui/platform/Platform.h"
 #include "ui/platform/QtTranslations.h"
 #include "ui/widgets/ApplyTexts.h"
+#include "ui/annotations/AnnotationCommands.h"
+#include "ui/collection/CollectionExportCommands.h"
 #include "ui/collection/CollectionPanel.h"
 #include "ui/collection/CollectionWorkspace.h"
 #include "ui/engine/EngineCommands.h"
@@ -69,13 +71,18 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
   collections_ = new CollectionWorkspace(this, platform_, position_, *history_,
                                          [this] { return english(); });
   centreLayout_->addWidget(collections_->panel());
+  annotations_ = new AnnotationCommands(this, position_, *history_, controls_.board);
   actions_.create(this);
   actions_.buildMenus(menuBar());
-  collections_->addMenus(menuBar()->findChild<QMenu*>("MnuTopDatei"), actions_.quit, menuBar());
+  collections_->addMenus(menuBar()->findChild<QMenu*>("MnuTopDatei"),
+                         menuBar()->findChild<QMenu*>("MnuSaveAs")->menuAction(), menuBar());
+  annotations_->addMenus(menuBar()->findChild<QMenu*>("MnuTopBearb"),
+                         menuBar()->findChild<QMenu*>("MnuTopOpts"));
   engine_ = new EngineCommands(this, platform_, [this] { return position_.record(); },
                                controls_.analysisLine, [this] { return english(); });
   connect(engine_, &EngineCommands::analysisLineChanged, this, [this] { controls_.layOutStatus(); });
   engine_->addMenus(menuBar());
+  engine_->attachCollections(*collections_);
   connectControls();
   // The icon's seven sizes are drawn once the board shows, not before.
   connect(controls_.board, &BoardView::firstPainted, this, &MainWindow::setProgramIcon,
@@ -84,6 +91,12 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
   resize(sizeHint());  // the default size, laid out before the window shows
   layout()->activate();
   startUp();
+}
+
+void MainWindow::setDialogs(const Dialogs& dialogs) {
+  dialogs_ = dialogs;
+  starts_.setDialog(dialogs.chess960);
+  annotations_->useColorDialog(dialogs.colors);
 }
 
 MainWindow::~MainWindow() {
@@ -177,6 +190,7 @@ void MainWindow::restoreStartOfRun() {
   position_.readFen(s.fen);
   rememberReading();  // a settings file changed by hand
   for (int square = 63; square >= 0; --square) position_.setMark(square, s.marks[square]);
+  annotations_->readSettings(s.file);  // after the FEN, whose reading clears them
   if (!settingsReadable_) showError(message(kSettingsNotRead).arg(settingsPath(), read.problem));
 }
 
@@ -200,6 +214,7 @@ bool MainWindow::saveSettings() {
   s.flipped = flipped();
   s.marks = position_.record().Marks;
   collections_->writeSettings(s.roomKeys);
+  annotations_->writeSettings(s.roomKeys);
   if (writeWindowSettings(settingsPath(), s)) {
     showError(uiText(kSettingsNotWritten).arg(settingsPath()));
     return false;
@@ -260,7 +275,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
 DiagramSnapshot MainWindow::diagram() {
   controls_.trimHeadlines();
   return {position_.record(), position_.fenLine(), colors_, controls_.headline1Edit->text(),
-          controls_.headline2Edit->text(), flipped()};
+          controls_.headline2Edit->text(), flipped(), controls_.board->style()};
 }
 
 void MainWindow::showWebPreview() {
@@ -301,6 +316,7 @@ void MainWindow::editColors() {
 void MainWindow::editPaths() {
   if (dialogs_.paths == nullptr) return;
   if (const auto chosen = dialogs_.paths->edit(paths_, english())) paths_ = *chosen;
+  collections_->exports().setImageAddress(paths_.web);
 }
 
 void MainWindow::showAbout() {
@@ -321,6 +337,7 @@ void MainWindow::setLanguage() {
   controls_.showLegality(position_.record(), english());
   showReading();
   collections_->setLanguage(english());
+  annotations_->setLanguage(english());
   engine_->setLanguage();
   controls_.board->setEnglish(english());
 }
@@ -347,6 +364,11 @@ void MainWindow::fenLineChanged() {
 }
 
 void MainWindow::markChanged(int) { redrawBoard(); }
+
+void MainWindow::annotationsChanged() {
+  collections_->positionChanged();  // the entry keeps them (c9)
+  redrawBoard();
+}
 
 void MainWindow::extendedChanged() {
   controls_.showExtended(position_.record().Extended);

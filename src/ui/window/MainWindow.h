@@ -32,6 +32,7 @@ namespace kalmera {
 class AboutDialog;
 class Chess960Dialog;
 class ColorDialog;
+class AnnotationCommands;
 class CollectionWorkspace;
 class EngineCommands;
 class PathsDialog;
@@ -53,10 +54,7 @@ class MainWindow : public QMainWindow, private PositionObserver {
     PathsDialog* paths = nullptr;
     Chess960Dialog* chess960 = nullptr;
   };
-  void setDialogs(const Dialogs& dialogs) {
-    dialogs_ = dialogs;
-    starts_.setDialog(dialogs.chess960);
-  }
+  void setDialogs(const Dialogs& dialogs);
 
   Position& position() { return position_; }
   const QImage& boardPicture();
@@ -86,6 +84,8 @@ class MainWindow : public QMainWindow, private PositionObserver {
   PictureCommands& pictures() { return *pictures_; }
   // A file of positions beside the board.
   CollectionWorkspace& collections() { return *collections_; }
+  // Arrows, coloured squares and the board's style.
+  AnnotationCommands& annotations() { return *annotations_; }
   // A chess engine: analysis, the check of a puzzle, its settings.
   EngineCommands& engine() { return *engine_; }
   void mirror() { position_.mirror(); }
@@ -126,6 +126,7 @@ class MainWindow : public QMainWindow, private PositionObserver {
   void markChanged(int square) override;
   void extendedChanged() override;
   void flagsChecked() override;
+  void annotationsChanged() override;
 
   // Runs an edit of the position as one step of the edit history.
   template <typename Edit>
@@ -154,6 +155,7 @@ class MainWindow : public QMainWindow, private PositionObserver {
   EditHistory* history_ = nullptr;
   PictureCommands* pictures_ = nullptr;
   CollectionWorkspace* collections_ = nullptr;
+  AnnotationCommands* annotations_ = nullptr;
   EngineCommands* engine_ = nullptr;
   ExportCommands exports_;
   FenClipboard clipboard_;

@@ -17,6 +17,7 @@
 #include "model/ErrorReasons.h"
 #include "model/Legality.h"
 #include "model/ReadingReport.h"
+#include "moves/GameEnd.h"
 #include "model/PositionRecord.h"
 #include "setup/Trim.h"
 #include "ui/widgets/ApplyTexts.h"
@@ -334,6 +335,11 @@ void MainWindowControls::showLegality(const PositionRecord& record, bool english
   const Language language = english ? Language::English : Language::German;
   const Legality legality = judgeLegality(record);
   QString line = uiText(legalitySummary(legality, record, language));
+  // A legal position may show the end of the game: "Legal position. White is checkmated."
+  if (legality.legal()) {
+    const std::string_view end = gameEndSentence(gameEndOf(record), record.Side, language);
+    if (!end.empty()) line += " " + uiText(end);
+  }
   QStringList all;
   for (int p = 0; p < kProblemCount; ++p) {
     const auto problem = static_cast<Problem>(p);

@@ -12,6 +12,7 @@
 #include <QMimeData>
 #include <QUndoStack>
 #include <QUrl>
+#include <QPainter>
 #include <QtTest>
 
 #include "WindowUnderTest.h"
@@ -21,6 +22,7 @@
 #include "ui/engine/EngineCommands.h"
 #include "ui/engine/SolveAllCommand.h"
 #include "ui/window/MainWindow.h"
+#include "view/BoardRenderer.h"
 
 using namespace kalmera;
 
@@ -336,6 +338,31 @@ class CollectionTest : public QObject, private WindowUnderTest {
     QCOMPARE(steps()->count(), before + 1);
     steps()->undo();
     QVERIFY(work().collection().entry(0).operation("bm") == nullptr);
+  }
+
+  // A picture with two boards opens as a collection of both.
+  void aPictureOfTwoBoardsOpensAsACollection() {
+    const std::array<int, 3> colors{0xEFEFDE, 0xCEEFFF, 0xA5BDE7};
+    QImage page(337 * 2 + 60, 337 + 40, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter paint(&page);
+    const char* fens[] = {"4k3/8/8/8/8/8/8/4K2R w - - 0 1", "8/8/8/8/8/8/k7/K7 w - - 0 1"};
+    for (int i = 0; i < 2; ++i) {
+      Position p;
+      p.readFen(fens[i]);
+      BoardRenderer renderer;
+      QImage board;
+      renderer.redraw(board, 337, 337, p.record(), colors);
+      paint.drawImage(20 + i * (337 + 20), 20, board);
+    }
+    paint.end();
+    const QString picture = dir_->filePath("two.png");
+    QVERIFY(page.save(picture));
+    platform_.fileAnswers.push_back(picture);
+    trigger("MnuOpenPicture");
+    QTRY_VERIFY_WITH_TIMEOUT(work().isOpen(), 20000);
+    QCOMPARE(work().collection().size(), std::size_t(2));
+    QCOMPARE(fen(), QString(fens[0]));
   }
 
   // The small boards of the list are our board's squares and men.

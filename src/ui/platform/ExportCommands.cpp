@@ -1,5 +1,6 @@
 #include "ui/platform/ExportCommands.h"
 
+#include <QDir>
 #include <QFile>
 #include <QWidget>
 
@@ -51,6 +52,21 @@ void ExportCommands::showPreview(const DiagramSnapshot& diagram, const QString& 
   previewFileName_ = name;
   previewFile_ = std::move(written);
   platform_.openDocument(previewFileName_);
+}
+
+void ExportCommands::showPreview() {
+  const Paths& paths = *sources_.paths;
+  // Our own folder for the page (an installed program's default) is made on demand.
+  if (paths.html == sources_.locations->htmlFolder) QDir().mkpath(paths.html);
+  showPreview(sources_.diagram(), *sources_.previewImages,
+              folderBesideProgram(paths.html, sources_.locations->programFolder));
+}
+
+void ExportCommands::savePicture(PictureFormat format) {
+  Paths& paths = *sources_.paths;
+  if (const auto folder = savePicture(sources_.diagram(), sources_.picture(), format, paths.bmp)) {
+    paths.bmp = *folder;
+  }
 }
 
 void ExportCommands::removePreview() {

@@ -8,12 +8,15 @@
 #include <QImage>
 #include <QString>
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "export/BoardStyle.h"
 #include "export/Html.h"
+#include "ui/platform/Locations.h"
+#include "ui/platform/Paths.h"
 #include "model/PositionRecord.h"
 #include "setup/WholeFile.h"
 
@@ -49,6 +52,24 @@ class ExportCommands {
  public:
   ExportCommands(Platform& platform, QWidget* window);
 
+  // Where the commands without arguments take the window's state from when
+  // they run: the diagram, the board picture, the user's paths (a picture
+  // saved moves the picture folder), the program's locations and the
+  // address of the preview's images.
+  struct Sources {
+    std::function<DiagramSnapshot()> diagram;
+    std::function<const QImage&()> picture;
+    Paths* paths = nullptr;
+    const Locations* locations = nullptr;
+    const QString* previewImages = nullptr;
+  };
+  void setSources(Sources sources) { sources_ = std::move(sources); }
+  void showPreview();
+  void copyHtml() { copyHtml(sources_.diagram(), sources_.paths->web); }
+  void copyLatex() { copyLatex(sources_.diagram()); }
+  void copyBitmap() { copyBitmap(sources_.picture()); }
+  void savePicture(PictureFormat format);
+
   // Writes the page as "~Kalmera.html" into the HTML folder (the previous
   // preview file is deleted first) and opens it in the browser. The file is
   // only ever created by us: a link or a read-only file of that name is left
@@ -74,6 +95,7 @@ class ExportCommands {
 
   Platform& platform_;
   QWidget* window_;
+  Sources sources_;
   // The preview file written last, empty before the first: known by its
   // identity, so that nothing else of that name is ever deleted.
   QString previewFileName_;

@@ -71,6 +71,8 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
   collections_ = new CollectionWorkspace(this, platform_, position_, *history_,
                                          [this] { return english(); });
   centreLayout_->addWidget(collections_->panel());
+  pictures_->setCollectionOpener(
+      [this](const std::string& lines) { return collections_->openPositions(lines); });
   annotations_ = new AnnotationCommands(this, position_, *history_, controls_.board);
   actions_.create(this);
   actions_.buildMenus(menuBar());
@@ -83,6 +85,8 @@ MainWindow::MainWindow(Platform& platform, QWidget* parent)
   connect(engine_, &EngineCommands::analysisLineChanged, this, [this] { controls_.layOutStatus(); });
   engine_->addMenus(menuBar());
   engine_->attachCollections(*collections_);
+  exports_.setSources({[this] { return diagram(); }, [this]() -> const QImage& { return boardPicture(); },
+                       &paths_, &locations_, &previewImagePath_});
   connectControls();
   // The icon's seven sizes are drawn once the board shows, not before.
   connect(controls_.board, &BoardView::firstPainted, this, &MainWindow::setProgramIcon,
@@ -276,26 +280,6 @@ DiagramSnapshot MainWindow::diagram() {
   controls_.trimHeadlines();
   return {position_.record(), position_.fenLine(), colors_, controls_.headline1Edit->text(),
           controls_.headline2Edit->text(), flipped(), controls_.board->style()};
-}
-
-void MainWindow::showWebPreview() {
-  // Our own folder for the page (an installed program's default) is made on demand.
-  if (paths_.html == locations_.htmlFolder) QDir().mkpath(paths_.html);
-  exports_.showPreview(diagram(), previewImagePath_,
-                       folderBesideProgram(paths_.html, locations_.programFolder));
-}
-
-void MainWindow::copyHtml() { exports_.copyHtml(diagram(), paths_.web); }
-
-void MainWindow::copyLatex() { exports_.copyLatex(diagram()); }
-
-void MainWindow::copyBitmap() { exports_.copyBitmap(boardPicture()); }
-
-void MainWindow::savePicture(PictureFormat format) {
-  const DiagramSnapshot snapshot = diagram();
-  if (const auto folder = exports_.savePicture(snapshot, boardPicture(), format, paths_.bmp)) {
-    paths_.bmp = *folder;
-  }
 }
 
 bool MainWindow::flipped() const { return controls_.board->flipped(); }

@@ -90,14 +90,14 @@ class MainWindow : public QMainWindow, private PositionObserver {
   EngineCommands& engine() { return *engine_; }
   void mirror() { position_.mirror(); }
   void turn() { position_.turn(); }
-  void showWebPreview();
-  void copyHtml();
-  void savePng() { savePicture(PictureFormat::Png); }
-  void saveBmp() { savePicture(PictureFormat::Bmp); }
-  void saveSvg() { savePicture(PictureFormat::Svg); }
-  void savePdf() { savePicture(PictureFormat::Pdf); }
-  void copyLatex();
-  void copyBitmap();
+  void showWebPreview() { exports_.showPreview(); }
+  void copyHtml() { exports_.copyHtml(); }
+  void savePng() { exports_.savePicture(PictureFormat::Png); }
+  void saveBmp() { exports_.savePicture(PictureFormat::Bmp); }
+  void saveSvg() { exports_.savePicture(PictureFormat::Svg); }
+  void savePdf() { exports_.savePicture(PictureFormat::Pdf); }
+  void copyLatex() { exports_.copyLatex(); }
+  void copyBitmap() { exports_.copyBitmap(); }
   void editColors();
   void editPaths();
   void showAbout();
@@ -141,7 +141,6 @@ class MainWindow : public QMainWindow, private PositionObserver {
   void showPieceBox();
   // What the exports read; trims the two headlines first.
   DiagramSnapshot diagram();
-  void savePicture(PictureFormat format);
   QString message(const MessageText& text) const;  // in the interface's language
   void showError(const QString& text);
 

@@ -210,6 +210,42 @@ key ctrl+f
 quit
 check "and taken out again" "" "$(grep '^Flipped=' "$ini")"
 
+# Arrows and coloured squares: Shift + drag, Shift + click, the keys; undone,
+# kept by a restart, shown in the exported picture.
+rm -f "$ini"
+start
+read -r e2x e2y < <(square 4 6); read -r e4x e4y < <(square 4 4)
+xdotool mousemove "$e2x" "$e2y" keydown shift mousedown 1; sleep 0.2
+for step in 1 2 3 4; do xdotool mousemove "$e2x" $((e2y - (e2y - e4y) * step / 4)); sleep 0.1; done
+xdotool mouseup 1 keyup shift; sleep 0.4
+e3="$((32 + 4 * 34 + 17)) $((32 + 5 * 34 + 17))"  # the arrow's shaft crosses e3
+shown=$(pixel $e3)
+check "Shift + drag draws an arrow: e3 shows another colour than its plain dark one" "yes" \
+  "$([ -n "$shown" ] && [ "$shown" != "231,189,165" ] && echo yes || echo no)"
+check "the arrow does not change the FEN" "$standard" "$(copyfen)"
+click 1 3 3 shift          # Shift + click on d5 colours it
+d5free="$((32 + 3 * 34)) $((32 + 3 * 34 + 17))"  # d5's free column
+shown=$(pixel $d5free)
+check "Shift + click colours d5 (a light square, tinted green)" "yes" \
+  "$([ -n "$shown" ] && [ "$shown" != "255,239,206" ] && echo yes || echo no)"
+key ctrl+z
+check "Ctrl+Z takes the coloured square back" "255,239,206" "$(pixel $d5free)"
+click 1 3 3 shift
+click 3 7 3                # a right click on the empty h5: the focus, the cursor there
+key h                      # "H" colours the cursor square
+h5free="$((32 + 7 * 34)) $((32 + 3 * 34 + 17))"
+shown=$(pixel $h5free)
+check "the key H colours the cursor square (h5, a light one)" "yes" \
+  "$([ -n "$shown" ] && [ "$shown" != "255,239,206" ] && echo yes || echo no)"
+quit
+check "the annotations are kept in the settings file" \
+  "Annotations=[%cal Ge2e4] [%csl Gd5,Gh5]" "$(grep '^Annotations=' "$ini")"
+start
+shown=$(pixel $e3)
+check "a restart shows the arrow again" "yes" \
+  "$([ -n "$shown" ] && [ "$shown" != "231,189,165" ] && echo yes || echo no)"
+quit
+
 # A position from a picture: a screenshot of the whole screen, the editor on it,
 # pasted back into the editor as a picture.
 if ! command -v import >/dev/null; then

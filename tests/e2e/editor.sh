@@ -33,11 +33,17 @@ click() {  # button file row [modifier]
   if [ -n "${4:-}" ]; then xdotool keydown "$4" click "$1" keyup "$4"; else xdotool click "$1"; fi
   sleep 0.3
 }
-pixel() {  # x y of the board picture on the bitmap clipboard
-  key ctrl+b
-  timeout 5 xclip -o -selection clipboard -t image/png > "$work/board.png" 2>/dev/null
-  convert "$work/board.png" -format "%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]" \
-    -crop "1x1+$1+$2" info: 2>/dev/null
+pixel() {  # x y of the board picture on the bitmap clipboard (asked again when it is late)
+  local attempt value
+  for attempt in 1 2 3; do
+    key ctrl+b
+    timeout 5 xclip -o -selection clipboard -t image/png > "$work/board.png" 2>/dev/null
+    value=$(convert "$work/board.png" -format "%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]" \
+      -crop "1x1+$1+$2" info: 2>/dev/null)
+    [ -n "$value" ] && break
+    sleep 0.3
+  done
+  echo "$value"
 }
 quit() {
   key ctrl+q

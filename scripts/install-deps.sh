@@ -8,7 +8,7 @@ packages=(
   libpng-dev zlib1g-dev libjpeg-dev libpoppler-cpp-dev
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth xdotool xclip imagemagick fonts-dejavu-core
+  xvfb xauth xdotool xclip imagemagick fonts-dejavu-core fonts-freefont-ttf
   desktop-file-utils appstream dpkg-dev librsvg2-bin lintian
   dbus-daemon at-spi2-core python3-pyatspi
   texlive-latex-base texlive-latex-recommended texlive-latex-extra texlive-pictures texlive-games

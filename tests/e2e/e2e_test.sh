@@ -237,9 +237,10 @@ h5free="$((32 + 7 * 34)) $((32 + 3 * 34 + 17))"
 shown=$(pixel $h5free)
 check "the key H colours the cursor square (h5, a light one)" "yes" \
   "$([ -n "$shown" ] && [ "$shown" != "255,239,206" ] && echo yes || echo no)"
+key a; key Left; key Left; key a  # "A" on h5 begins an arrow, "A" on f5 ends it
 quit
 check "the annotations are kept in the settings file" \
-  "Annotations=[%cal Ge2e4] [%csl Gd5,Gh5]" "$(grep '^Annotations=' "$ini")"
+  "Annotations=[%cal Ge2e4,Gh5f5] [%csl Gd5,Gh5]" "$(grep '^Annotations=' "$ini")"
 start
 shown=$(pixel $e3)
 check "a restart shows the arrow again" "yes" \

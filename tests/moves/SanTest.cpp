@@ -21,11 +21,13 @@ BitboardPosition positionOf(const std::string& fen) {
   return BitboardPosition::fromRecord(record);
 }
 
-TEST(RoundTrip, EveryLegalMoveOfRealGamesReadsBackFromItsSanAndUci) {
+// The 2,000 positions of real games, each also mirrored, turned and both
+// (castling to the other wing, Black's moves for White's), and each after
+// its first legal move: 10,000 positions.
+TEST(RoundTrip, EveryLegalMoveOf10000PositionsReadsBackFromItsSanAndUci) {
   std::ifstream in(KALMERA_GAME_POSITIONS);
   int positions = 0, moves = 0;
-  for (std::string fen; std::getline(in, fen);) {
-    const BitboardPosition p = positionOf(fen);
+  const auto check = [&](const BitboardPosition& p, const std::string& fen) {
     std::set<std::string> sans;
     for (const Move m : generateLegalMoves(p)) {
       const std::string san = writeSan(p, m);
@@ -36,9 +38,26 @@ TEST(RoundTrip, EveryLegalMoveOfRealGamesReadsBackFromItsSanAndUci) {
       ++moves;
     }
     ++positions;
+  };
+  for (std::string fen; std::getline(in, fen);) {
+    PositionRecord record;
+    readFenFresh(fen, record);
+    for (int variant = 0; variant < 4; ++variant) {
+      PositionRecord r = record;
+      if (variant & 1) mirrorRecord(r);
+      if (variant & 2) turnRecord(r);
+      char text[kMaxFenLength];
+      writeFen(r, text);
+      const BitboardPosition p = BitboardPosition::fromRecord(r);
+      check(p, std::string(text));
+      if (variant == 0) {
+        const MoveList legal = generateLegalMoves(p);
+        if (!legal.empty()) check(makeMove(p, *legal.begin()), fen + " after one move");
+      }
+    }
   }
-  EXPECT_EQ(positions, 2000);
-  EXPECT_GT(moves, 40000);
+  EXPECT_GE(positions, 9900);  // a game position without a legal move has no successor
+  EXPECT_GT(moves, 200000);
 }
 
 struct WriteCase {

@@ -88,7 +88,10 @@ class PictureTest : public QObject {
   }
   void cleanup() { window_.reset(); }
 
+  // Where no collection can be opened (the window always can), the first
+  // board is set up and the message says how many there were.
   void severalBoardsWithoutACollectionSetUpTheFirst() {
+    window_->pictures().setCollectionOpener({});
     platform_.clipboard.reset();
     platform_.clipboardPictureHeld = sixBoards();
     paste();
@@ -99,8 +102,6 @@ class PictureTest : public QObject {
   }
 
   void severalBoardsOpenAsACollection() {
-    window_->pictures().setCollectionOpener(
-        [this](const std::string& lines) { return window_->collections().openPositions(lines); });
     platform_.clipboard.reset();
     platform_.clipboardPictureHeld = sixBoards();
     paste();
@@ -114,8 +115,6 @@ class PictureTest : public QObject {
 
   // A puzzle sheet as the editor prints it, opened as a picture.
   void aPdfFileOpensEveryBoard() {
-    window_->pictures().setCollectionOpener(
-        [this](const std::string& lines) { return window_->collections().openPositions(lines); });
     std::vector<SheetDiagram> diagrams;
     for (const char* fen : kSix) {
       Position p;

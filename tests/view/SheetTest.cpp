@@ -26,7 +26,11 @@ const std::array<int, 3> kColors{0xEFEFDE, 0xCEEFFF, 0xA5BDE7};
 SheetDiagram diagram(const std::string& fen, int number, const QString& title = {}) {
   Position p;
   p.readFen(fen);
-  return {p.record(), title, number};
+  SheetDiagram d;
+  d.record = p.record();
+  d.title = title;
+  d.number = number;
+  return d;
 }
 
 QString run(const QString& program, const QStringList& args) {

@@ -398,45 +398,4 @@ std::vector<BoardArea> findBoards(const GrayImage& picture) {
   return boards;
 }
 
-std::optional<bool> flippedByCoordinates(const GrayImage& g, const BoardArea& b) {
-  const double sw = b.squareWidth(), sh = b.squareHeight();
-  // The ink of the label beside a rank, in the margin left (or right) of it:
-  // how much darker (or lighter) than the ground its pixels are, summed, so
-  // that the soft edges of small print count too. Columns and rows inked
-  // nearly all along are a frame's lines, not a label.
-  const auto ink = [&](double x0, double x1, double y0) -> std::optional<double> {
-    const int xa = std::max(0, int(x0)), xb = std::min(g.width, int(x1));
-    const int ya = std::max(0, int(y0 + 0.1 * sh)), yb = std::min(g.height, int(y0 + 0.9 * sh));
-    if (xb - xa < sw / 4 || yb - ya < sh / 2) return std::nullopt;
-    const int w = xb - xa, h = yb - ya;
-    std::vector<double> values;
-    for (int y = ya; y < yb; ++y) {
-      for (int x = xa; x < xb; ++x) values.push_back(g.at(x, y));
-    }
-    const double ground = medianOf(values);
-    std::vector<int> byColumn(w), byRow(h);
-    for (std::size_t i = 0; i < values.size(); ++i) {
-      const bool inked = std::abs(values[i] - ground) > 60;
-      byColumn[i % w] += inked, byRow[i / w] += inked;
-    }
-    double sum = 0;
-    for (std::size_t i = 0; i < values.size(); ++i) {
-      const double darkness = std::abs(values[i] - ground);  // below 20: noise
-      if (darkness > 20 && byColumn[i % w] < 0.7 * h && byRow[i / w] < 0.7 * w) sum += darkness;
-    }
-    return sum;
-  };
-  for (const bool leftSide : {true, false}) {
-    const double x0 = leftSide ? b.x - 1.0 * sw : b.x + b.width + 0.1 * sw;
-    const double x1 = leftSide ? b.x - 0.1 * sw : b.x + b.width + 1.0 * sw;
-    const auto top = ink(x0, x1, b.y), bottom = ink(x0, x1, b.y + 7 * sh);
-    if (!top || !bottom) continue;
-    const double least = 0.6 * sw * sh;  // a label has at least this much ink
-    if (*top < least || *bottom < least) continue;
-    if (*top > 1.25 * *bottom) return false;  // "8" at the top
-    if (*bottom > 1.25 * *top) return true;   // "1" at the top
-  }
-  return std::nullopt;
-}
-
 }  // namespace kalmera

@@ -34,8 +34,12 @@ std::optional<BoardArea> findBoard(const GrayImage& picture);
 // Every board of the picture, top to bottom and left to right.
 std::vector<BoardArea> findBoards(const GrayImage& picture);
 
-// Rank numbers printed beside the board decide its orientation: an "8" has
-// more ink than a "1". Nothing when none are printed.
+// The printed coordinates decide the orientation (true: seen from Black's
+// side), wherever they stand: beside the board, in a frame around it, or
+// inside the corners of its edge squares, in any font; the rank digits by
+// their shapes (an "8" has two holes and more ink than a "1"), the small
+// file letters by their heights. Nothing when none are printed or they
+// leave it open.
 std::optional<bool> flippedByCoordinates(const GrayImage& picture, const BoardArea& board);
 
 // The brightness of the dark and the light squares' ground (their corners,

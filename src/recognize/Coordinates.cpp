@@ -1,0 +1,322 @@
+// The orientation from the printed coordinates, wherever a board puts them:
+// beside it, in a frame around it, or small inside the corners of the edge
+// squares, dark on light or light on dark, in any font. Eight labels stand
+// in a row along one edge; their shapes, not their meaning, decide, so no
+// font has to be known:
+//   the ranks, top to bottom, read 8 7 6 5 4 3 2 1 with White at the bottom:
+//     an "8" has two holes and the most ink of the digits, a "1" none and
+//     the least; a "7" has less ink than a "2", a "6" a hole where "3" has
+//     none;
+//   the files, left to right, read a b c d e f g h: small letters rise to
+//     the ascender line every second one (b d f h), and "g" hangs below.
+// Each row of labels found gives a score for White at the bottom (positive)
+// or at the top (negative); the rows' scores add up, and only a clear sum
+// decides.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "recognize/Recognizer.h"
+
+namespace kalmera {
+
+namespace {
+
+struct Box {
+  int x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // x1, y1 past the last pixel
+  int width() const { return x1 - x0; }
+  int height() const { return y1 - y0; }
+};
+
+// One label: its ink (in pixels of full contrast), its extent and its holes.
+struct Glyph {
+  bool found = false;
+  double ink = 0;
+  double top = 0, bottom = 0, left = 0, right = 0;
+  int holes = 0;
+  double height() const { return bottom - top; }
+};
+
+// Which sides of a patch face the rest of the board: ink touching them
+// belongs to something larger (a man, a frame's line), not to a label.
+enum Side : unsigned { kLeft = 1, kRight = 2, kTop = 4, kBottom = 8 };
+
+float medianOf(std::vector<float> v) {
+  std::nth_element(v.begin(), v.begin() + std::ptrdiff_t(v.size() / 2), v.end());
+  return v[v.size() / 2];
+}
+
+Box clipped(Box box, const GrayImage& g) {
+  box.x0 = std::max(0, box.x0), box.y0 = std::max(0, box.y0);
+  box.x1 = std::min(g.width, box.x1), box.y1 = std::min(g.height, box.y1);
+  return box;
+}
+
+// The label in a patch: the pixels that differ from the ground (the median
+// of `groundBox`, a part of the patch where the label's ground is sure to
+// be) by more than `threshold`, in the connected parts that keep off the
+// sides `closed` and are no larger than a label can be.
+Glyph glyphIn(const GrayImage& g, Box box, Box groundBox, float threshold, unsigned closed, double largest) {
+  box = clipped(box, g), groundBox = clipped(groundBox, g);
+  const int w = box.width(), h = box.height();
+  if (w < 4 || h < 4 || groundBox.width() < 1 || groundBox.height() < 1) return {};
+  std::vector<float> values, around;
+  values.reserve(std::size_t(w) * h);
+  for (int y = box.y0; y < box.y1; ++y) {
+    for (int x = box.x0; x < box.x1; ++x) values.push_back(g.at(x, y));
+  }
+  for (int y = groundBox.y0; y < groundBox.y1; ++y) {
+    for (int x = groundBox.x0; x < groundBox.x1; ++x) around.push_back(g.at(x, y));
+  }
+  const float ground = medianOf(around);
+  std::vector<float> ink(values.size());
+  std::vector<int> part(values.size(), -1);
+  for (std::size_t i = 0; i < values.size(); ++i) ink[i] = std::abs(values[i] - ground);
+  // The connected parts of the inked pixels (8-neighbours).
+  struct Part {
+    int x0, y0, x1, y1;
+    double ink;
+    bool touching;
+  };
+  std::vector<Part> parts;
+  std::vector<int> todo;
+  for (std::size_t start = 0; start < ink.size(); ++start) {
+    if (ink[start] <= threshold || part[start] >= 0) continue;
+    const int id = int(parts.size());
+    Part p{w, h, 0, 0, 0, false};
+    part[start] = id;
+    todo.assign(1, int(start));
+    while (!todo.empty()) {
+      const int at = todo.back();
+      todo.pop_back();
+      const int x = at % w, y = at / w;
+      p.x0 = std::min(p.x0, x), p.y0 = std::min(p.y0, y), p.x1 = std::max(p.x1, x + 1), p.y1 = std::max(p.y1, y + 1);
+      p.ink += ink[std::size_t(at)];
+      p.touching = p.touching || ((closed & kLeft) && x == 0) || ((closed & kRight) && x == w - 1) ||
+                   ((closed & kTop) && y == 0) || ((closed & kBottom) && y == h - 1);
+      for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+          const int nx = x + dx, ny = y + dy;
+          if (nx < 0 || ny < 0 || nx >= w || ny >= h) continue;
+          const std::size_t n = std::size_t(ny) * w + nx;
+          if (part[n] >= 0 || ink[n] <= threshold) continue;
+          part[n] = id;
+          todo.push_back(int(n));
+        }
+      }
+    }
+    parts.push_back(p);
+  }
+  // The label: the parts that may belong to one, together; specks of a
+  // pixel or two (noise) left out.
+  Glyph glyph;
+  Box union_{w, h, 0, 0};
+  std::vector<bool> kept(parts.size());
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    const Part& p = parts[i];
+    if (p.touching || p.x1 - p.x0 > largest || p.y1 - p.y0 > largest || p.ink < 2.5 * threshold) continue;
+    kept[i] = true;
+    union_.x0 = std::min(union_.x0, p.x0), union_.y0 = std::min(union_.y0, p.y0);
+    union_.x1 = std::max(union_.x1, p.x1), union_.y1 = std::max(union_.y1, p.y1);
+    glyph.ink += p.ink;
+  }
+  if (union_.x1 <= union_.x0 || union_.width() > largest || union_.height() > largest) return {};
+  glyph.found = true;
+  glyph.left = box.x0 + union_.x0, glyph.right = box.x0 + union_.x1;
+  glyph.top = box.y0 + union_.y0, glyph.bottom = box.y0 + union_.y1;
+  // Holes: the places inside the label's box, not reached from its border
+  // through pixels weaker than half the label's strongest ink.
+  float strongest = 0;
+  for (std::size_t i = 0; i < ink.size(); ++i) {
+    if (part[i] >= 0 && kept[std::size_t(part[i])]) strongest = std::max(strongest, ink[i]);
+  }
+  const float solid = std::max(threshold, strongest * 0.5f);
+  const int bw = union_.width() + 2, bh = union_.height() + 2;
+  std::vector<char> state(std::size_t(bw) * bh, 0);  // 0 open, 1 ink, 2 reached
+  for (int y = 0; y < bh; ++y) {
+    for (int x = 0; x < bw; ++x) {
+      const int px = union_.x0 + x - 1, py = union_.y0 + y - 1;
+      if (px < 0 || py < 0 || px >= w || py >= h) continue;
+      const std::size_t i = std::size_t(py) * w + px;
+      if (part[i] >= 0 && kept[std::size_t(part[i])] && ink[i] > solid) state[std::size_t(y) * bw + x] = 1;
+    }
+  }
+  const auto fill = [&](int from) {
+    todo.assign(1, from);
+    state[std::size_t(from)] = 2;
+    int size = 0;
+    while (!todo.empty()) {
+      const int at = todo.back();
+      todo.pop_back();
+      ++size;
+      const int x = at % bw, y = at / bw;
+      for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+        const int nx = x + dx, ny = y + dy;
+        if (nx < 0 || ny < 0 || nx >= bw || ny >= bh || state[std::size_t(ny) * bw + nx] != 0) continue;
+        state[std::size_t(ny) * bw + nx] = 2;
+        todo.push_back(ny * bw + nx);
+      }
+    }
+    return size;
+  };
+  fill(0);
+  for (int i = 0; i < bw * bh; ++i) {
+    if (state[std::size_t(i)] == 0) glyph.holes += fill(i) >= 1;
+  }
+  return glyph;
+}
+
+// Eight labels in a row, if they look like one: at least six found, of
+// about one height.
+bool isRow(const std::array<Glyph, 8>& row, double square) {
+  std::vector<float> heights;
+  for (const Glyph& glyph : row) {
+    if (glyph.found) heights.push_back(float(glyph.height()));
+  }
+  if (heights.size() < 6) return false;
+  const float typical = medianOf(heights);
+  if (typical < 4 || typical > 0.6 * square) return false;
+  int alike = 0;
+  for (const float h : heights) alike += h > 0.6f * typical && h < 1.6f * typical;
+  return alike >= 6;
+}
+
+// The ranks top to bottom: positive for 8 ... 1 (White at the bottom). The
+// holes each digit has in most fonts (a "4" may be open), and the ink of
+// each beside the others', from the fonts Debian ships: the row fitted to
+// both orders, the better fit wins (a label hidden by a man or a highlight
+// spoils one place, not the row).
+double rankScore(const std::array<Glyph, 8>& r) {
+  constexpr std::array<double, 8> kHoles{0, 0, 0, 0.6, 0, 1, 0, 2};  // of "1" ... "8"
+  constexpr std::array<double, 8> kInk{0.85, 0.95, 0.9, 1.05, 1.0, 1.1, 0.75, 1.15};
+  double holes = 0;
+  std::vector<double> upright, flipped;  // log ink over the expected, in each order
+  std::vector<double> inks;
+  for (int i = 0; i < 8; ++i) {
+    const Glyph& glyph = r[std::size_t(i)];
+    if (!glyph.found) continue;
+    const int up = 7 - i, down = i;  // the digit (less one) in each order
+    holes += std::min(glyph.holes, 2) * (kHoles[std::size_t(up)] - kHoles[std::size_t(down)]);
+    upright.push_back(std::log(std::max(glyph.ink, 1.0) / kInk[std::size_t(up)]));
+    flipped.push_back(std::log(std::max(glyph.ink, 1.0) / kInk[std::size_t(down)]));
+  }
+  const auto misfit = [](std::vector<double> v) {
+    std::vector<double> sorted = v;
+    std::nth_element(sorted.begin(), sorted.begin() + std::ptrdiff_t(sorted.size() / 2), sorted.end());
+    const double middle = sorted[sorted.size() / 2];
+    double sum = 0;
+    for (const double x : v) sum += std::min(0.3, std::abs(x - middle));
+    return sum;
+  };
+  const double ink = upright.empty() ? 0 : misfit(flipped) - misfit(upright);
+  return 0.7 * holes + 3 * ink;
+}
+
+// The files left to right: positive for a ... h, from the small letters'
+// heights (upper-case letters and figures give about nothing).
+double fileScore(const std::array<Glyph, 8>& f) {
+  std::vector<float> tops, bottoms, heights;
+  for (const Glyph& glyph : f) {
+    if (!glyph.found) continue;
+    tops.push_back(float(glyph.top)), bottoms.push_back(float(glyph.bottom)), heights.push_back(float(glyph.height()));
+  }
+  if (heights.empty()) return 0;
+  const double height = medianOf(heights), baseline = medianOf(bottoms);
+  // Rising above the others (b, d, f, h) counts for the odd places.
+  double rising = 0;
+  int pairs = 0;
+  for (int i = 0; i + 1 < 8; i += 2) {
+    const Glyph& even = f[std::size_t(i)];
+    const Glyph& odd = f[std::size_t(i + 1)];
+    if (!even.found || !odd.found) continue;
+    rising += (even.top - odd.top) / height;
+    ++pairs;
+  }
+  double score = pairs > 0 ? 4 * rising / pairs : 0;
+  // "g" hangs below the line: the seventh place, or the second.
+  const auto hanging = [&](int i) { return f[std::size_t(i)].found ? (f[std::size_t(i)].bottom - baseline) / height : 0.0; };
+  score += 2 * std::clamp(hanging(6) - hanging(1), -0.5, 0.5);
+  return score;
+}
+
+}  // namespace
+
+std::optional<bool> flippedByCoordinates(const GrayImage& g, const BoardArea& b) {
+  const double sw = b.squareWidth(), sh = b.squareHeight();
+  const std::optional<GroundLevels> levels = groundLevels(g, b);
+  const float contrast = levels ? levels->light - levels->dark : 60;
+  const float inside = std::max(14.0f, 0.38f * contrast), outside = 40;
+  const auto at = [](double x0, double y0, double x1, double y1) {
+    return Box{int(std::floor(x0)), int(std::floor(y0)), int(std::ceil(x1)), int(std::ceil(y1))};
+  };
+  double total = 0;
+  bool any = false;
+  // A row of labels: the patch of each rank (or file) and the part of it
+  // that shows the label's ground, as `patch(i)` gives them.
+  const auto consider = [&](bool ranks, float threshold, unsigned closed, double largest, auto patch) {
+    std::array<Glyph, 8> row;
+    for (int i = 0; i < 8; ++i) {
+      const auto [box, ground] = patch(i);
+      row[std::size_t(i)] = glyphIn(g, box, ground, threshold, closed, largest);
+    }
+    if (!isRow(row, std::min(sw, sh))) return;
+    any = true;
+    total += ranks ? rankScore(row) : fileScore(row);
+  };
+  const double left = b.x, top = b.y, right = b.x + b.width, bottom = b.y + b.height;
+  // Beside the board or in its frame: a band of about a square, each label
+  // in the middle of its rank or file; its ground is the band's part next to
+  // the board (a frame may be narrower than the band).
+  for (const bool onLeft : {true, false}) {
+    consider(true, outside, kTop | kBottom | (onLeft ? kRight : kLeft), 0.7 * sh, [&](int i) {
+      const double y = top + i * sh;
+      return onLeft ? std::pair{at(left - 1.1 * sw, y + 0.08 * sh, left - 0.04 * sw, y + 0.92 * sh),
+                                at(left - 0.3 * sw, y + 0.08 * sh, left - 0.04 * sw, y + 0.92 * sh)}
+                    : std::pair{at(right + 0.04 * sw, y + 0.08 * sh, right + 1.1 * sw, y + 0.92 * sh),
+                                at(right + 0.04 * sw, y + 0.08 * sh, right + 0.3 * sw, y + 0.92 * sh)};
+    });
+  }
+  for (const bool below : {true, false}) {
+    consider(false, outside, kLeft | kRight | (below ? kTop : kBottom), 0.7 * sw, [&](int i) {
+      const double x = left + i * sw;
+      return below ? std::pair{at(x + 0.08 * sw, bottom + 0.04 * sh, x + 0.92 * sw, bottom + 1.1 * sh),
+                               at(x + 0.08 * sw, bottom + 0.04 * sh, x + 0.92 * sw, bottom + 0.3 * sh)}
+                   : std::pair{at(x + 0.08 * sw, top - 1.1 * sh, x + 0.92 * sw, top - 0.04 * sh),
+                               at(x + 0.08 * sw, top - 0.3 * sh, x + 0.92 * sw, top - 0.04 * sh)};
+    });
+  }
+  // Inside the corners of the edge squares: the ranks in the first or last
+  // column, at the top or bottom of each square; the files in the bottom or
+  // top row, at either side. The sides towards the square's middle are
+  // closed: a man reaches them, a label does not.
+  constexpr double kCorner = 0.42, kInset = 0.02;
+  for (const bool firstColumn : {true, false}) {
+    for (const bool atTop : {true, false}) {
+      const double x0 = firstColumn ? left + kInset * sw : right - kCorner * sw;
+      const double x1 = firstColumn ? left + kCorner * sw : right - kInset * sw;
+      consider(true, inside, (firstColumn ? kRight : kLeft) | (atTop ? kBottom : kTop), 0.4 * sh, [&](int i) {
+        const double y = top + i * sh;
+        const Box box = atTop ? at(x0, y + kInset * sh, x1, y + kCorner * sh)
+                              : at(x0, y + (1 - kCorner) * sh, x1, y + (1 - kInset) * sh);
+        return std::pair{box, box};
+      });
+    }
+  }
+  for (const bool lastRow : {true, false}) {
+    for (const bool onRight : {true, false}) {
+      const double y0 = lastRow ? bottom - kCorner * sh : top + kInset * sh;
+      const double y1 = lastRow ? bottom - kInset * sh : top + kCorner * sh;
+      consider(false, inside, (lastRow ? kTop : kBottom) | (onRight ? kLeft : kRight), 0.4 * sw, [&](int i) {
+        const double x = left + i * sw;
+        const Box box = onRight ? at(x + (1 - kCorner) * sw, y0, x + (1 - kInset) * sw, y1)
+                                : at(x + kInset * sw, y0, x + kCorner * sw, y1);
+        return std::pair{box, box};
+      });
+    }
+  }
+  if (!any || std::abs(total) < 0.5) return std::nullopt;
+  return total < 0;
+}
+
+}  // namespace kalmera

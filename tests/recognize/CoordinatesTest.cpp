@@ -1,0 +1,163 @@
+// The orientation read from printed coordinates: boards drawn here as web
+// board libraries and books draw them (labels inside the corners of the
+// edge squares, in a frame, beside the board; dark on light and light on
+// dark; several of Debian's fonts from 6 pixels high), from either side,
+// with men on the edge squares; and boards without labels, which must not
+// be given an orientation.
+#include <gtest/gtest.h>
+
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include "recognize/Recognizer.h"
+
+namespace kalmera {
+namespace {
+
+enum class Labels { Inside, Frame, Beside, BesideOnDark, None };
+enum class Which { Both, RanksOnly, FilesOnly };
+
+struct Case {
+  Labels labels;
+  const char* font;
+  int pixels;  // the font's pixel size
+  int square;  // the square's side in pixels
+  bool flipped;
+  Which which = Which::Both;
+  bool bold = false;
+};
+
+std::string nameOf(const Case& c) {
+  static const char* const kLabels[] = {"inside", "frame", "beside", "beside-on-dark", "none"};
+  static const char* const kWhich[] = {"", " ranks only", " files only"};
+  return std::string(kLabels[int(c.labels)]) + " " + c.font + (c.bold ? " bold " : " ") + std::to_string(c.pixels) +
+         "px square " + std::to_string(c.square) + (c.flipped ? " flipped" : "") + kWhich[int(c.which)];
+}
+
+GrayImage grayOfImage(const QImage& image) {
+  const QImage g = image.convertToFormat(QImage::Format_Grayscale8);
+  GrayImage out{g.width(), g.height(), {}};
+  out.pixels.resize(std::size_t(g.width()) * g.height());
+  for (int y = 0; y < g.height(); ++y) {
+    std::copy_n(g.constScanLine(y), g.width(), out.pixels.begin() + std::ptrdiff_t(y) * g.width());
+  }
+  return out;
+}
+
+// A board as a web page shows it, with men (plain discs and squares) on
+// some edge squares, corners included.
+QImage drawn(const Case& c) {
+  const int sq = c.square, margin = c.labels == Labels::Inside || c.labels == Labels::None ? sq / 3 : sq;
+  const int side = 8 * sq + 2 * margin;
+  const bool darkPage = c.labels == Labels::BesideOnDark;
+  QImage image(side, side, QImage::Format_RGB32);
+  image.fill(darkPage ? QColor(0x30, 0x2e, 0x2b) : QColor(Qt::white));
+  QPainter p(&image);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setRenderHint(QPainter::TextAntialiasing);
+  const QColor light(0xf0, 0xd9, 0xb5), dark(0xb5, 0x88, 0x63);
+  if (c.labels == Labels::Frame) p.fillRect(margin / 2, margin / 2, 8 * sq + margin, 8 * sq + margin, QColor(0x40, 0x30, 0x28));
+  for (int row = 0; row < 8; ++row) {
+    for (int column = 0; column < 8; ++column) {
+      p.fillRect(margin + column * sq, margin + row * sq, sq, sq, (row + column) % 2 ? dark : light);
+    }
+  }
+  p.setPen(Qt::NoPen);
+  for (const auto& [column, row, white] : {std::tuple{0, 0, false}, {7, 7, true}, {0, 5, true}, {3, 7, false},
+                                           {7, 2, false}, {5, 0, true}, {4, 4, true}}) {
+    const QRectF place(margin + (column + 0.15) * sq, margin + (row + 0.15) * sq, 0.7 * sq, 0.7 * sq);
+    p.setBrush(white ? QColor(0xfa, 0xfa, 0xfa) : QColor(0x20, 0x20, 0x20));
+    if (row % 2) p.drawEllipse(place); else p.drawRect(place);
+  }
+  if (c.labels == Labels::None) return image;
+  QFont font(c.font);
+  font.setPixelSize(c.pixels);
+  font.setBold(c.bold);
+  p.setFont(font);
+  const auto rank = [&](int row) { return QString::number(c.flipped ? row + 1 : 8 - row); };
+  const auto file = [&](int column) { return QString(QChar(c.flipped ? 'h' - column : 'a' + column)); };
+  const bool ranks = c.which != Which::FilesOnly, files = c.which != Which::RanksOnly;
+  if (c.labels == Labels::Inside) {
+    // Rank digits at the top left of the first column's squares, file
+    // letters at the bottom right of the last row's, each in the other
+    // square colour.
+    const int inset = std::max(2, sq / 20);
+    for (int i = 0; i < 8; ++i) {
+      if (ranks) {
+        p.setPen(i % 2 ? light : dark);
+        p.drawText(QRect(margin + inset, margin + i * sq + inset, sq, sq), Qt::AlignLeft | Qt::AlignTop, rank(i));
+      }
+      if (files) {
+        p.setPen(i % 2 ? dark : light);
+        p.drawText(QRect(margin + i * sq - inset, margin + 7 * sq - inset, sq, sq), Qt::AlignRight | Qt::AlignBottom,
+                   file(i));
+      }
+    }
+    return image;
+  }
+  // In the frame (light on the frame's dark) or beside the board on the
+  // page: centred on their rank or file, in the band left of and below it.
+  const int band = c.labels == Labels::Frame ? margin / 2 : margin;
+  p.setPen(c.labels == Labels::Beside ? QColor(0x30, 0x30, 0x30) : QColor(0xe0, 0xe0, 0xe0));
+  for (int i = 0; i < 8; ++i) {
+    if (ranks) p.drawText(QRect(margin - band, margin + i * sq, band, sq), Qt::AlignCenter, rank(i));
+    if (files) p.drawText(QRect(margin + i * sq, margin + 8 * sq, sq, band), Qt::AlignCenter, file(i));
+  }
+  return image;
+}
+
+std::vector<Case> cases() {
+  std::vector<Case> all;
+  const char* const fonts[] = {"DejaVu Sans", "DejaVu Serif", "FreeSans", "FreeSerif"};
+  for (const char* font : fonts) {
+    for (const bool flipped : {false, true}) {
+      for (const auto& [pixels, square] : {std::pair{9, 30}, {11, 45}, {14, 60}, {20, 100}}) {
+        all.push_back({Labels::Inside, font, pixels, square, flipped});
+      }
+      all.push_back({Labels::Inside, font, 13, 56, flipped, Which::Both, true});
+      for (const auto& [pixels, square] : {std::pair{10, 30}, {14, 45}, {18, 64}}) {
+        all.push_back({Labels::Frame, font, pixels, square, flipped});
+        all.push_back({Labels::Beside, font, pixels, square, flipped});
+        all.push_back({Labels::BesideOnDark, font, pixels, square, flipped});
+      }
+      all.push_back({Labels::Inside, font, 12, 50, flipped, Which::RanksOnly});
+      all.push_back({Labels::Beside, font, 14, 45, flipped, Which::RanksOnly});
+      all.push_back({Labels::Inside, font, 14, 50, flipped, Which::FilesOnly});
+      all.push_back({Labels::Beside, font, 16, 45, flipped, Which::FilesOnly});
+    }
+  }
+  for (const int square : {30, 45, 80}) all.push_back({Labels::None, "DejaVu Sans", 0, square, false});
+  return all;
+}
+
+TEST(Coordinates, DecideTheOrientationWhereverTheyArePrinted) {
+  for (const char* font : {"DejaVu Sans", "DejaVu Serif", "FreeSans", "FreeSerif"}) {
+    ASSERT_TRUE(QFontDatabase::hasFamily(font)) << font << " is not installed";
+  }
+  int wrong = 0;
+  for (const Case& c : cases()) {
+    const GrayImage picture = grayOfImage(drawn(c));
+    const std::optional<BoardArea> board = findBoard(picture);
+    ASSERT_TRUE(board) << nameOf(c);
+    const std::optional<bool> flipped = flippedByCoordinates(picture, *board);
+    const std::optional<bool> expected = c.labels == Labels::None ? std::nullopt : std::optional(c.flipped);
+    if (flipped != expected) {
+      ++wrong;
+      ADD_FAILURE() << nameOf(c) << ": read as "
+                    << (flipped ? (*flipped ? "flipped" : "White at the bottom") : "undecided");
+    }
+  }
+  EXPECT_EQ(wrong, 0);
+}
+
+}  // namespace
+}  // namespace kalmera
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication app(argc, argv);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

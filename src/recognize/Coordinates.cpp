@@ -167,19 +167,19 @@ Glyph glyphIn(const GrayImage& g, Box box, Box groundBox, float threshold, unsig
   return glyph;
 }
 
-// Eight labels in a row, if they look like one: at least six found, of
-// about one height.
+// Eight labels in a row, if they look like one: at least five found (a
+// man may hide a label), of about one height.
 bool isRow(const std::array<Glyph, 8>& row, double square) {
   std::vector<float> heights;
   for (const Glyph& glyph : row) {
     if (glyph.found) heights.push_back(float(glyph.height()));
   }
-  if (heights.size() < 6) return false;
+  if (heights.size() < 5) return false;
   const float typical = medianOf(heights);
   if (typical < 4 || typical > 0.6 * square) return false;
   int alike = 0;
   for (const float h : heights) alike += h > 0.6f * typical && h < 1.6f * typical;
-  return alike >= 6;
+  return alike >= 5;
 }
 
 // The ranks top to bottom: positive for 8 ... 1 (White at the bottom). The
@@ -265,25 +265,74 @@ std::optional<bool> flippedByCoordinates(const GrayImage& g, const BoardArea& b)
     total += ranks ? rankScore(row) : fileScore(row);
   };
   const double left = b.x, top = b.y, right = b.x + b.width, bottom = b.y + b.height;
-  // Beside the board or in its frame: a band of about a square, each label
-  // in the middle of its rank or file; its ground is the band's part next to
-  // the board (a frame may be narrower than the band).
+  // How far out from one side labels may stand: up to the first line along
+  // the whole side that differs from the ground next to the board nearly all
+  // along (the outer edge of a frame, where the page begins; labels that
+  // fill a narrow frame would else merge with the page), at most a square
+  // and a bit.
+  const auto reach = [&](bool columns, bool outwards) {
+    const double step = columns ? sw : sh;
+    const double edge = columns ? (outwards ? right : left) : (outwards ? bottom : top);
+    const double direction = outwards ? 1 : -1;
+    const int from = std::max(0, int(columns ? top : left)), to = std::min(columns ? g.height : g.width, int(columns ? bottom : right));
+    const int lines = columns ? g.width : g.height;
+    const auto line = [&](double distance) { return int(std::floor(edge + direction * distance)); };
+    std::vector<float> near;
+    for (double d = 0.04 * step; d < 0.3 * step; d += 1) {
+      const int l = line(d);
+      if (l < 0 || l >= lines) break;
+      for (int a = from; a < to; a += 2) near.push_back(columns ? g.at(l, a) : g.at(a, l));
+    }
+    if (near.empty() || to <= from) return 1.1 * step;
+    const float ground = medianOf(near);
+    // Lines inked all along next to the board (its border, a shadow) come
+    // before the labels' ground; a thin line inked all along (a frame's
+    // border drawn on it) is passed over: the page beyond a frame goes on.
+    const auto inkedAt = [&](double d) {
+      const int l = line(d);
+      if (l < 0 || l >= lines) return -1.0;
+      int inked = 0;
+      for (int a = from; a < to; ++a) inked += std::abs((columns ? g.at(l, a) : g.at(a, l)) - ground) > outside;
+      return double(inked) / (to - from);
+    };
+    bool open = false;
+    for (double d = 0.04 * step; d < 1.1 * step; d += 1) {
+      const double inked = inkedAt(d);
+      if (inked < 0) return d - 1;
+      if (inked < 0.5) {
+        open = true;
+      } else if (open && inked > 0.9) {
+        bool thin = false;
+        for (double e = d + 1; e <= d + std::max(2.0, 0.12 * step) && !thin; e += 1) {
+          const double beyond = inkedAt(e);
+          thin = beyond >= 0 && beyond < 0.5;
+        }
+        if (!thin) return d - 1;
+      }
+    }
+    return 1.1 * step;
+  };
+  // Beside the board or in its frame: a band of about a square (or the
+  // frame), each label in the middle of its rank or file, on the band's
+  // ground (what most of the band shows). Lines along the board (its
+  // border, a frame's edge) run through the patch from end to end; a label
+  // may come close to the board.
   for (const bool onLeft : {true, false}) {
-    consider(true, outside, kTop | kBottom | (onLeft ? kRight : kLeft), 0.7 * sh, [&](int i) {
+    const double far = reach(true, !onLeft);
+    consider(true, outside, kTop | kBottom, 0.7 * sh, [&](int i) {
       const double y = top + i * sh;
-      return onLeft ? std::pair{at(left - 1.1 * sw, y + 0.08 * sh, left - 0.04 * sw, y + 0.92 * sh),
-                                at(left - 0.3 * sw, y + 0.08 * sh, left - 0.04 * sw, y + 0.92 * sh)}
-                    : std::pair{at(right + 0.04 * sw, y + 0.08 * sh, right + 1.1 * sw, y + 0.92 * sh),
-                                at(right + 0.04 * sw, y + 0.08 * sh, right + 0.3 * sw, y + 0.92 * sh)};
+      const Box box = onLeft ? at(left - far, y + 0.08 * sh, left - 0.04 * sw, y + 0.92 * sh)
+                             : at(right + 0.04 * sw, y + 0.08 * sh, right + far, y + 0.92 * sh);
+      return std::pair{box, box};
     });
   }
   for (const bool below : {true, false}) {
-    consider(false, outside, kLeft | kRight | (below ? kTop : kBottom), 0.7 * sw, [&](int i) {
+    const double far = reach(false, below);
+    consider(false, outside, kLeft | kRight, 0.7 * sw, [&](int i) {
       const double x = left + i * sw;
-      return below ? std::pair{at(x + 0.08 * sw, bottom + 0.04 * sh, x + 0.92 * sw, bottom + 1.1 * sh),
-                               at(x + 0.08 * sw, bottom + 0.04 * sh, x + 0.92 * sw, bottom + 0.3 * sh)}
-                   : std::pair{at(x + 0.08 * sw, top - 1.1 * sh, x + 0.92 * sw, top - 0.04 * sh),
-                               at(x + 0.08 * sw, top - 0.3 * sh, x + 0.92 * sw, top - 0.04 * sh)};
+      const Box box = below ? at(x + 0.08 * sw, bottom + 0.04 * sh, x + 0.92 * sw, bottom + far)
+                            : at(x + 0.08 * sw, top - far, x + 0.92 * sw, top - 0.04 * sh);
+      return std::pair{box, box};
     });
   }
   // Inside the corners of the edge squares: the ranks in the first or last

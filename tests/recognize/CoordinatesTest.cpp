@@ -6,6 +6,8 @@
 // be given an orientation.
 #include <gtest/gtest.h>
 
+#include <QBuffer>
+#include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
@@ -16,7 +18,7 @@
 namespace kalmera {
 namespace {
 
-enum class Labels { Inside, Frame, Beside, BesideOnDark, None };
+enum class Labels { Inside, Frame, NarrowFrame, Beside, BesideOnDark, None };
 enum class Which { Both, RanksOnly, FilesOnly };
 
 struct Case {
@@ -30,7 +32,7 @@ struct Case {
 };
 
 std::string nameOf(const Case& c) {
-  static const char* const kLabels[] = {"inside", "frame", "beside", "beside-on-dark", "none"};
+  static const char* const kLabels[] = {"inside", "frame", "narrow-frame", "beside", "beside-on-dark", "none"};
   static const char* const kWhich[] = {"", " ranks only", " files only"};
   return std::string(kLabels[int(c.labels)]) + " " + c.font + (c.bold ? " bold " : " ") + std::to_string(c.pixels) +
          "px square " + std::to_string(c.square) + (c.flipped ? " flipped" : "") + kWhich[int(c.which)];
@@ -58,7 +60,14 @@ QImage drawn(const Case& c) {
   p.setRenderHint(QPainter::Antialiasing);
   p.setRenderHint(QPainter::TextAntialiasing);
   const QColor light(0xf0, 0xd9, 0xb5), dark(0xb5, 0x88, 0x63);
-  if (c.labels == Labels::Frame) p.fillRect(margin / 2, margin / 2, 8 * sq + margin, 8 * sq + margin, QColor(0x40, 0x30, 0x28));
+  // A frame of half a square, or one the labels nearly fill; beside the
+  // board a drop shadow and a border line.
+  const int frame = c.labels == Labels::Frame ? margin / 2 : c.labels == Labels::NarrowFrame ? c.pixels * 9 / 10 : 0;
+  if (frame > 0) p.fillRect(margin - frame, margin - frame, 8 * sq + 2 * frame, 8 * sq + 2 * frame, QColor(0x40, 0x30, 0x28));
+  if (c.labels == Labels::Beside) {
+    p.fillRect(margin + sq / 10, margin + sq / 10, 8 * sq, 8 * sq, QColor(0xb0, 0xb0, 0xb0));
+    p.fillRect(margin - 1, margin - 1, 8 * sq + 2, 8 * sq + 2, QColor(0x20, 0x20, 0x20));
+  }
   for (int row = 0; row < 8; ++row) {
     for (int column = 0; column < 8; ++column) {
       p.fillRect(margin + column * sq, margin + row * sq, sq, sq, (row + column) % 2 ? dark : light);
@@ -99,7 +108,7 @@ QImage drawn(const Case& c) {
   }
   // In the frame (light on the frame's dark) or beside the board on the
   // page: centred on their rank or file, in the band left of and below it.
-  const int band = c.labels == Labels::Frame ? margin / 2 : margin;
+  const int band = frame > 0 ? frame : margin;
   p.setPen(c.labels == Labels::Beside ? QColor(0x30, 0x30, 0x30) : QColor(0xe0, 0xe0, 0xe0));
   for (int i = 0; i < 8; ++i) {
     if (ranks) p.drawText(QRect(margin - band, margin + i * sq, band, sq), Qt::AlignCenter, rank(i));
@@ -119,6 +128,7 @@ std::vector<Case> cases() {
       all.push_back({Labels::Inside, font, 13, 56, flipped, Which::Both, true});
       for (const auto& [pixels, square] : {std::pair{10, 30}, {14, 45}, {18, 64}}) {
         all.push_back({Labels::Frame, font, pixels, square, flipped});
+        all.push_back({Labels::NarrowFrame, font, pixels, square, flipped});
         all.push_back({Labels::Beside, font, pixels, square, flipped});
         all.push_back({Labels::BesideOnDark, font, pixels, square, flipped});
       }
@@ -138,7 +148,15 @@ TEST(Coordinates, DecideTheOrientationWhereverTheyArePrinted) {
   }
   int wrong = 0;
   for (const Case& c : cases()) {
-    const GrayImage picture = grayOfImage(drawn(c));
+    QImage image = drawn(c);
+    if (c.labels == Labels::NarrowFrame) {  // as a JPEG screenshot: blurred edges, ringing
+      QByteArray jpeg;
+      QBuffer buffer(&jpeg);
+      buffer.open(QIODevice::WriteOnly);
+      image.save(&buffer, "JPEG", 60);
+      image.loadFromData(jpeg, "JPEG");
+    }
+    const GrayImage picture = grayOfImage(image);
     const std::optional<BoardArea> board = findBoard(picture);
     ASSERT_TRUE(board) << nameOf(c);
     const std::optional<bool> flipped = flippedByCoordinates(picture, *board);
@@ -150,6 +168,24 @@ TEST(Coordinates, DecideTheOrientationWhereverTheyArePrinted) {
     }
   }
   EXPECT_EQ(wrong, 0);
+}
+
+// Pictures of the kinds that were once read the wrong way round, all shown
+// from Black's side: labels nearly filling a narrow frame (a JPEG
+// screenshot), labels beside a board with a drop shadow, our own frame with
+// its border line, tiny letters inside the corners.
+TEST(Coordinates, AreReadOnPicturesThatOnceMisledTheReader) {
+  for (const char* name : {"frame-narrow-web.jpg", "beside-shadow.jpg", "own-frame.jpg", "corners-tiny.jpg"}) {
+    QFile file(QString(KALMERA_TEST_PICTURES) + "/" + name);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+    const QByteArray bytes = file.readAll();
+    const auto picture = readPicture(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    ASSERT_TRUE(std::holds_alternative<RgbImage>(picture)) << name;
+    const GrayImage gray = grayOf(std::get<RgbImage>(picture));
+    const std::optional<BoardArea> board = findBoard(gray);
+    ASSERT_TRUE(board) << name;
+    EXPECT_EQ(flippedByCoordinates(gray, *board), std::optional(true)) << name;
+  }
 }
 
 }  // namespace

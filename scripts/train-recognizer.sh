@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
 # Trains the recogniser's square classifier from scratch and writes its
 # weights into data/recognizer.ksq (committed; the tests never train). The
-# pictures are our own: drawn by make_samples from our artwork and the chess
-# fonts of Debian's font packages and of TeX Live's texlive-games (Elmar
-# Bartel's and Piet Tutelaers' Metafont designs drawn by TeX into a sheet of
-# squares first). Needs python3-torch (Debian's) and the fonts; takes about
-# an hour on two cores.
-#   scripts/train-recognizer.sh [BOARDS]   (default 8000 for each net)
+# pictures are our own: drawn by make_samples from our artwork (as the
+# editor draws it, and varied), from the chess fonts of Debian's font
+# packages and of TeX Live's texlive-games (Elmar Bartel's and Piet
+# Tutelaers' Metafont designs drawn by TeX into a sheet of squares first),
+# and from HTML pages of our own with our artwork as SVG, rendered by
+# Debian's Chromium. The held-out families (bench/recognition-accuracy.sh)
+# are never drawn here. Needs python3-torch (Debian's), chromium and the
+# fonts; takes about an hour on two cores.
+#   scripts/train-recognizer.sh [BOARDS] [BUILD]
+#   (default 6000 boards for each net; BUILD: a configured build folder to
+#   build make_samples in, else build/ with scripts/build.sh)
 set -eu
 cd "$(dirname "$0")/.."
-boards=${1:-8000}
-packages=(python3-torch python3-numpy fonts-dejavu-core fonts-dejavu-extra fonts-freefont-ttf
+boards=${1:-6000}
+build=${2:-}
+packages=(python3-torch python3-numpy chromium fonts-dejavu-core fonts-dejavu-extra fonts-freefont-ttf
           fonts-noto-core fonts-symbola fonts-unifont fonts-horai-umefont fonts-komatuna
           fonts-seto fonts-wqy-microhei fonts-yozvox-yozfont texlive-games texlive-base poppler-utils)
 missing=()
@@ -21,8 +27,11 @@ if [ ${#missing[@]} -gt 0 ]; then
   sudo=""; [ "$(id -u)" -eq 0 ] || sudo="sudo"
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
-scripts/build.sh >/dev/null
-cmake --build build --target make_samples >/dev/null
+if [ -z "$build" ]; then
+  scripts/build.sh >/dev/null
+  build=build
+fi
+cmake --build "$build" -j 2 --target make_samples >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 positions=tests/peers/game-positions.txt
@@ -33,11 +42,29 @@ positions=tests/peers/game-positions.txt
 # designs and colours) and its own starting point; the program averages what
 # they say (one file, one net after the other). Nets that learnt from
 # different pictures err less alike than nets that learnt from the same.
-for net in "7 16,32,64,128" "11 12,24,48,96" "13 16,32,64,128"; do
-  set -- $net
-  build/make_samples --out "$work/train.bin" --boards "$boards" --seed "$((20261209 + $1))" --set train \
-    --positions "$positions" --sheets "$work"
-  /usr/bin/python3 training/train_recognizer.py "$work/train.bin" "$work/net-$1.ksq" --seed "$1" --widths "$2"
+# The next net's samples are drawn while a net learns.
+nets=("7 16,32,64,128" "11 12,24,48,96" "13 16,32,64,128")
+draw() {
+  mkdir -p "$work/web-$1"
+  nice -n 10 "$build"/make_samples --out "$work/train-$1.bin" --boards "$boards" --seed "$((20261209 + $1))" \
+    --set train --positions "$positions" --sheets "$work" --web "$work/web-$1" 2>"$work/draw-$1.log"
+  tail -1 "$work/draw-$1.log"
+  rm -rf "$work/web-$1"
+}
+set -- ${nets[0]}
+draw "$1"
+for i in 0 1 2; do
+  set -- ${nets[$i]}
+  seed=$1 widths=$2
+  drawing=""
+  if [ "$i" -lt 2 ]; then
+    set -- ${nets[$((i + 1))]}
+    draw "$1" & drawing=$!
+  fi
+  nice -n 10 /usr/bin/python3 training/train_recognizer.py "$work/train-$seed.bin" "$work/net-$seed.ksq" \
+    --seed "$seed" --widths "$widths"
+  rm -f "$work/train-$seed.bin"
+  [ -z "$drawing" ] || wait "$drawing"
 done
 cat "$work/net-7.ksq" "$work/net-11.ksq" "$work/net-13.ksq" > data/recognizer.ksq
 ls -l data/recognizer.ksq

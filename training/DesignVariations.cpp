@@ -21,10 +21,10 @@ class RecordingEngine : public QPaintEngine {
   bool begin(QPaintDevice*) override { return true; }
   bool end() override { return true; }
   Type type() const override { return QPaintEngine::User; }
-  void updateState(const QPaintEngineState& state) override {
-    if (state.state() & DirtyPen) pen_ = state.pen();
-    if (state.state() & DirtyBrush) brush_ = state.brush();
-    if (state.state() & DirtyTransform) transform_ = state.transform();
+  void updateState(const QPaintEngineState& changed) override {
+    if (changed.state() & DirtyPen) pen_ = changed.pen();
+    if (changed.state() & DirtyBrush) brush_ = changed.brush();
+    if (changed.state() & DirtyTransform) transform_ = changed.transform();
   }
   void drawPath(const QPainterPath& path) override {
     QPainterPath mapped = transform_.map(path);
@@ -184,7 +184,7 @@ PieceLook variedLook(PieceDesign design, const std::function<double()>& random) 
 
 PieceLook handInkedLook(const std::function<double()>& random) {
   PieceLook look = ownLook(PieceDesign::Kalmera);
-  look.wobble = between(random, 0.3, 0.6);
+  look.wobble = between(random, 0.5, 0.9);
   look.wobbleSeed = unsigned(random() * 1e9);
   look.outline = between(random, 1.0, 1.9);
   look.lines = between(random, 0.8, 1.5);

@@ -31,14 +31,14 @@ struct WebBoard {
 };
 
 struct ShotBoard {
-  QImage picture;  // the board and a little of the page around it
+  QImage picture;  // the board and a little of the page around it; null when not shot
   QRectF board;    // its 8 x 8 squares in the picture
   std::array<bool, 64> drawnOn{};  // an empty square with something drawn on it
 };
 
 // Renders the boards (one page style for all of them) in pages of a few
-// each, in `folder`; `random` gives numbers in [0, 1). Boards that could not
-// be shot are missing from the answer (Chromium not installed, or failed).
+// each, in `folder`; `random` gives numbers in [0, 1). One answer a board, in
+// their order; a board that could not be shot has a null picture.
 std::vector<ShotBoard> shotBoards(const std::vector<WebBoard>& boards, const QString& folder,
                                   const std::function<double()>& random);
 

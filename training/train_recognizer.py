@@ -20,7 +20,7 @@ CLASSES = 13
 parser = argparse.ArgumentParser()
 parser.add_argument("samples")
 parser.add_argument("out")
-parser.add_argument("--epochs", type=int, default=12)
+parser.add_argument("--epochs", type=int, default=6)
 parser.add_argument("--seed", type=int, default=7)
 parser.add_argument("--widths", default="16,32,64,128",
                     help="the channels of the three convolutions and the width of the dense layer")
@@ -84,7 +84,7 @@ def roughen(x):
 
 
 model = Classifier([int(w) for w in args.widths.split(",")])
-optimiser = torch.optim.Adam(model.parameters(), lr=2e-3)
+optimiser = torch.optim.Adam(model.parameters(), lr=3e-3)
 schedule = torch.optim.lr_scheduler.CosineAnnealingLR(optimiser, T_max=args.epochs)
 train_x, train_y = values[held:], labels[held:]
 test_x, test_y = values[:held], labels[:held]
@@ -93,8 +93,8 @@ for epoch in range(args.epochs):
     model.train()
     permutation = torch.randperm(len(train_y))
     total = 0.0
-    for i in range(0, len(train_y), 256):
-        batch = permutation[i:i + 256]
+    for i in range(0, len(train_y), 512):
+        batch = permutation[i:i + 512]
         optimiser.zero_grad()
         loss = nn.functional.cross_entropy(model(roughen(train_x[batch])), train_y[batch])
         loss.backward()

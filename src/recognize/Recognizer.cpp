@@ -171,17 +171,25 @@ std::optional<SquareClassifier> SquareClassifier::fromBytes(const std::uint8_t* 
   return c;
 }
 
-std::array<float, kSquareClasses> SquareClassifier::classify(const SquareSample& sample) const {
+std::array<float, kSquareClasses> SquareClassifier::classify(const SquareSample& sample, float* leastSure) const {
   std::array<float, kSquareClasses> mean{};
   if (nets_.empty()) {  // untrained: nothing known
     mean[0] = 1.0f / kSquareClasses;
+    if (leastSure != nullptr) *leastSure = mean[0];
     return mean;
   }
+  std::vector<std::array<float, kSquareClasses>> each;
+  each.reserve(nets_.size());
   for (const Net& net : nets_) {
-    const auto p = net.classify(sample);
-    for (int k = 0; k < kSquareClasses; ++k) mean[k] += p[k];
+    each.push_back(net.classify(sample));
+    for (int k = 0; k < kSquareClasses; ++k) mean[k] += each.back()[k];
   }
   for (float& v : mean) v /= float(nets_.size());
+  if (leastSure != nullptr) {
+    const auto first = std::max_element(mean.begin(), mean.end()) - mean.begin();
+    *leastSure = 1;
+    for (const auto& p : each) *leastSure = std::min(*leastSure, p[std::size_t(first)]);
+  }
   return mean;
 }
 
@@ -303,7 +311,8 @@ std::array<int, 64> plausibleReading(const std::array<std::array<float, kSquareC
       if (p[s][was] >= kDoubtfulBelow && !changed[s]) continue;
       for (int c = 0; c < kSquareClasses; ++c) {
         const double ratio = double(p[s][c]) / std::max(1e-30, double(p[s][was]));
-        if (c == was || ratio <= best) continue;
+        // A reading the classifier gives next to no chance mends nothing.
+        if (c == was || ratio <= best || p[s][c] < kLeastMend) continue;
         classes[s] = c;
         const int now = excess(classes);
         classes[s] = was;
@@ -446,15 +455,17 @@ Recognition readBoard(const GrayImage& gray, const BoardArea& board, const Squar
   r.orientationFrom = byCoordinates ? OrientationFrom::Coordinates : OrientationFrom::Default;
   const auto samples = squareSamples(gray, board);
   std::array<std::array<float, kSquareClasses>, 64> p{};
+  std::array<float, 64> leastSure{};
   for (int place = 0; place < 64; ++place) {
-    p[r.flipped ? 63 - place : place] = classifier.classify(samples[place]);
+    const int square = r.flipped ? 63 - place : place;
+    p[square] = classifier.classify(samples[place], &leastSure[square]);
   }
   std::array<bool, 64> changed{};
   const std::array<int, 64> classes = plausibleReading(p, changed);
   std::array<char, 64> placement{};
   for (int square = 0; square < 64; ++square) {
     const int c = classes[square];
-    const float confidence = p[square][c];
+    const float confidence = changed[square] ? p[square][c] : std::min(p[square][c], leastSure[square]);
     placement[square] = c == 0 ? char(0) : kClassLetters[c];
     r.squares[square] = {placement[square], confidence, changed[square] || confidence < kDoubtfulBelow};
   }

@@ -70,8 +70,10 @@ class SquareClassifier {
   static std::optional<SquareClassifier> fromBytes(const std::uint8_t* bytes, std::size_t size);
   // The one built into the program.
   static const SquareClassifier& builtIn();
-  // The probability of each class for a sample.
-  std::array<float, kSquareClasses> classify(const SquareSample& sample) const;
+  // The probability of each class for a sample (the nets' mean). With
+  // `leastSure`: the smallest probability any one net gives the mean's
+  // first choice (nets that disagree make a square doubtful).
+  std::array<float, kSquareClasses> classify(const SquareSample& sample, float* leastSure = nullptr) const;
   std::size_t nets() const { return nets_.size(); }
 
  private:
@@ -89,7 +91,7 @@ class SquareClassifier {
 
 struct RecognizedSquare {
   char piece = 0;  // a piece letter, or 0 for an empty square
-  float confidence = 0;
+  float confidence = 0;  // of the least sure net
   // Worth a look: read with little confidence, or read otherwise than the
   // classifier's first choice because that made the position impossible.
   bool doubtful = false;
@@ -121,6 +123,9 @@ std::vector<Recognition> recognizeAll(const RgbImage& picture,
 
 // Squares read with less confidence than this are worth a look.
 inline constexpr float kDoubtfulBelow = 0.9f;
+// A square is read otherwise to make a position possible only as what the
+// classifier gives at least this probability.
+inline constexpr float kLeastMend = 0.02f;
 
 // The most likely placement that a game can reach, from each square's
 // probabilities (by square, a8 first): at most one king a side, no pawn on

@@ -318,6 +318,8 @@ TEST(Plausible, TheNextReadingOfDoubtfulSquaresIsTaken) {
       {"eleven white pawns: the three doubtful ones change", "4k3/8/8/PPPPPPPP/PPP5/8/8/4K3",
        {{32, 'p', 0.1f}, {33, 'B', 0.2f}, {34, '.', 0.3f}},
        "....k.../......../......../PPPPPPPP/pB....../......../......../....K...", {32, 33, 34}},
+      {"a doubtful pawn on the first rank whose other readings are unlikely stays", "4k3/8/8/8/8/8/8/4K1P1",
+       {{62, 'B', 0.01f}}, "....k.../......../......../......../......../......../......../....K.P.", {}},
       {"a pawn on the last rank read for sure stays", "4k2P/8/8/8/8/8/8/4K3", {},
        "....k..P/......../......../......../......../......../......../....K...", {}},
       {"a possible position stays as read", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR", {{12, 'P', 0.3f}},

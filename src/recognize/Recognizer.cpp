@@ -446,6 +446,10 @@ std::string Recognition::fen() const {
 
 namespace {
 
+// The spread of brightness (on the samples' scale: 1 from the dark squares'
+// ground to the light ones') below which a square is taken as empty.
+constexpr float kEvenSquare = 0.12f;
+
 Recognition readBoard(const GrayImage& gray, const BoardArea& board, const SquareClassifier& classifier) {
   Recognition r;
   r.found = true;
@@ -458,6 +462,14 @@ Recognition readBoard(const GrayImage& gray, const BoardArea& board, const Squar
   std::array<float, 64> leastSure{};
   for (int place = 0; place < 64; ++place) {
     const int square = r.flipped ? 63 - place : place;
+    // A square of one even brightness holds nothing (whatever its colour:
+    // a highlight is even too); the nets are asked about the others.
+    const auto [darkest, lightest] = std::minmax_element(samples[place].begin(), samples[place].end());
+    if (*lightest - *darkest < kEvenSquare) {
+      p[square] = {};
+      p[square][0] = 1, leastSure[square] = 1;
+      continue;
+    }
     p[square] = classifier.classify(samples[place], &leastSure[square]);
   }
   std::array<bool, 64> changed{};

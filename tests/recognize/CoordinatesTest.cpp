@@ -9,7 +9,6 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFontDatabase>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
@@ -190,10 +189,3 @@ TEST(Coordinates, AreReadOnPicturesThatOnceMisledTheReader) {
 
 }  // namespace
 }  // namespace kalmera
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -6,7 +6,6 @@
 // to move. And the pictures the recogniser must refuse.
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
@@ -160,10 +159,3 @@ TEST(Recognition, BadPicturesAreSaid) {
 
 }  // namespace
 }  // namespace kalmera
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QGuiApplication app(argc, argv);
-  testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -59,7 +59,8 @@ std::string json(const Recognition& r, const std::string& id) {
          ",\"height\":" + number(r.board.height) + "},\"flipped\":" +
          (r.flipped ? "true" : "false") + ",\"orientationFrom\":\"" +
          (r.orientationFrom == OrientationFrom::Coordinates ? "coordinates" : "default") +
-         "\",\"sideGuessed\":" + (r.sideGuessed ? "true" : "false") + ",\"squares\":[";
+         "\"," + (r.orientationDoubtful ? "\"orientationDoubtful\":true," : "") +
+         "\"sideGuessed\":" + (r.sideGuessed ? "true" : "false") + ",\"squares\":[";
   for (int s = 0; s < 64; ++s) {
     char confidence[16];
     std::snprintf(confidence, sizeof confidence, "%.4f", r.squares[s].confidence);
@@ -71,7 +72,7 @@ std::string json(const Recognition& r, const std::string& id) {
     if (r.squares[s].piece != 0) out += r.squares[s].piece;
     out += "\",\"confidence\":";
     out += confidence;
-    if (r.squares[s].doubtful) out += ",\"doubtful\":true";
+    if (r.worthALook(s)) out += ",\"doubtful\":true";
     out += '}';
   }
   return out + "]}";
@@ -151,6 +152,10 @@ int runRecognizeVerb(const std::vector<std::string>& args, std::string& problem)
   const Recognition r = recognize(std::get<RgbImage>(picture));
   if (!r.found) return failure(name + ": no chess board found in the picture");
   print(r, "", asJson);
+  if (r.orientationDoubtful && !asJson) {
+    std::fprintf(stderr, "kalmera-fen: %s: read with White at the bottom (no coordinates found), though the men "
+                 "stand as if the board were shown from Black's side\n", name.c_str());
+  }
   return finishOutput();
 }
 

@@ -122,6 +122,9 @@ Glyph glyphIn(const GrayImage& g, Box box, Box groundBox, float threshold, unsig
     glyph.ink += p.ink;
   }
   if (union_.x1 <= union_.x0 || union_.width() > largest || union_.height() > largest) return {};
+  // One letter or digit is not much wider than high; words (a caption's)
+  // are.
+  if (union_.width() > 1.6 * union_.height() + 2) return {};
   glyph.found = true;
   glyph.left = box.x0 + union_.x0, glyph.right = box.x0 + union_.x1;
   glyph.top = box.y0 + union_.y0, glyph.bottom = box.y0 + union_.y1;
@@ -254,63 +257,88 @@ std::optional<bool> flippedByCoordinates(const GrayImage& g, const BoardArea& b)
   bool any = false;
   // A row of labels: the patch of each rank (or file) and the part of it
   // that shows the label's ground, as `patch(i)` gives them.
-  const auto consider = [&](bool ranks, float threshold, unsigned closed, double largest, auto patch) {
+  // Labels beside the board stand in the middle of their rank or file
+  // (`centred`): text that is not (a caption's words) is no label.
+  const auto consider = [&](bool ranks, float threshold, unsigned closed, double largest, bool centred, auto patch) {
     std::array<Glyph, 8> row;
     for (int i = 0; i < 8; ++i) {
       const auto [box, ground] = patch(i);
-      row[std::size_t(i)] = glyphIn(g, box, ground, threshold, closed, largest);
+      Glyph& glyph = row[std::size_t(i)];
+      glyph = glyphIn(g, box, ground, threshold, closed, largest);
+      const double off = ranks ? (glyph.top + glyph.bottom - box.y0 - box.y1) / 2 / sh
+                               : (glyph.left + glyph.right - box.x0 - box.x1) / 2 / sw;
+      if (centred && std::abs(off) > 0.2) glyph = {};
     }
-    if (!isRow(row, std::min(sw, sh))) return;
+    if (!isRow(row, std::min(sw, sh))) return false;
     any = true;
     total += ranks ? rankScore(row) : fileScore(row);
+    return true;
   };
   const double left = b.x, top = b.y, right = b.x + b.width, bottom = b.y + b.height;
-  // How far out from one side labels may stand: up to the first line along
-  // the whole side that differs from the ground next to the board nearly all
-  // along (the outer edge of a frame, where the page begins; labels that
-  // fill a narrow frame would else merge with the page), at most a square
-  // and a bit.
-  const auto reach = [&](bool columns, bool outwards) {
+  // Where out from one side labels may stand: past the lines inked all
+  // along next to the board (its border, a shadow: a label near them would
+  // else merge with them), up to the first line along the whole side that
+  // differs from the ground next to the board nearly all along (the outer
+  // edge of a frame, where the page begins; labels that fill a narrow frame
+  // would else merge with the page), at most a square and a bit.
+  struct Band {
+    double from, to;  // distances from the board's edge
+  };
+  const auto reach = [&](bool columns, bool outwards) -> Band {
     const double step = columns ? sw : sh;
     const double edge = columns ? (outwards ? right : left) : (outwards ? bottom : top);
     const double direction = outwards ? 1 : -1;
     const int from = std::max(0, int(columns ? top : left)), to = std::min(columns ? g.height : g.width, int(columns ? bottom : right));
     const int lines = columns ? g.width : g.height;
     const auto line = [&](double distance) { return int(std::floor(edge + direction * distance)); };
-    std::vector<float> near;
-    for (double d = 0.04 * step; d < 0.3 * step; d += 1) {
-      const int l = line(d);
-      if (l < 0 || l >= lines) break;
-      for (int a = from; a < to; a += 2) near.push_back(columns ? g.at(l, a) : g.at(a, l));
-    }
-    if (near.empty() || to <= from) return 1.1 * step;
-    const float ground = medianOf(near);
-    // Lines inked all along next to the board (its border, a shadow) come
-    // before the labels' ground; a thin line inked all along (a frame's
-    // border drawn on it) is passed over: the page beyond a frame goes on.
-    const auto inkedAt = [&](double d) {
-      const int l = line(d);
-      if (l < 0 || l >= lines) return -1.0;
-      int inked = 0;
-      for (int a = from; a < to; ++a) inked += std::abs((columns ? g.at(l, a) : g.at(a, l)) - ground) > outside;
-      return double(inked) / (to - from);
-    };
-    bool open = false;
-    for (double d = 0.04 * step; d < 1.1 * step; d += 1) {
-      const double inked = inkedAt(d);
-      if (inked < 0) return d - 1;
-      if (inked < 0.5) {
-        open = true;
-      } else if (open && inked > 0.9) {
-        bool thin = false;
-        for (double e = d + 1; e <= d + std::max(2.0, 0.12 * step) && !thin; e += 1) {
-          const double beyond = inkedAt(e);
-          thin = beyond >= 0 && beyond < 0.5;
-        }
-        if (!thin) return d - 1;
+    // The band that starts at `begin` on the ground seen just beyond it.
+    const auto walk = [&](double begin) -> Band {
+      std::vector<float> near;
+      for (double d = begin; d < begin + 0.26 * step; d += 1) {
+        const int l = line(d);
+        if (l < 0 || l >= lines) break;
+        for (int a = from; a < to; a += 2) near.push_back(columns ? g.at(l, a) : g.at(a, l));
       }
+      if (near.empty() || to <= from) return {begin, begin};
+      const float ground = medianOf(near);
+      // Lines inked all along next to the board (its border, a shadow) come
+      // before the labels' ground; a thin line inked all along (a frame's
+      // border drawn on it) is passed over: the page beyond a frame goes on.
+      const auto inkedAt = [&](double d) {
+        const int l = line(d);
+        if (l < 0 || l >= lines) return -1.0;
+        int inked = 0;
+        for (int a = from; a < to; ++a) inked += std::abs((columns ? g.at(l, a) : g.at(a, l)) - ground) > 0.6f * outside;
+        return double(inked) / (to - from);
+      };
+      bool open = false;
+      double start = begin;
+      for (double d = begin; d < 1.1 * step; d += 1) {
+        const double inked = inkedAt(d);
+        if (inked < 0) return {start, d - 1};
+        if (inked < 0.5) {
+          if (!open && d < begin + 0.26 * step) start = d;
+          open = true;
+        } else if (open && inked > 0.9) {
+          bool thin = false;
+          for (double e = d + 1; e <= d + std::max(2.0, 0.12 * step) && !thin; e += 1) {
+            const double beyond = inkedAt(e);
+            thin = beyond >= 0 && beyond < 0.5;
+          }
+          if (!thin) return {start, d - 1};
+        }
+      }
+      return {start, 1.1 * step};
+    };
+    // A band too narrow for a label took a thick border for the ground:
+    // the ground is looked for again past it.
+    Band band = walk(0.04 * step);
+    for (int again = 0; again < 2 && band.to - band.from < std::max(5.0, 0.2 * step); ++again) {
+      const Band beyond = walk(band.to + 1);
+      if (beyond.to - beyond.from <= band.to - band.from) break;
+      band = beyond;
     }
-    return 1.1 * step;
+    return band;
   };
   // Beside the board or in its frame: a band of about a square (or the
   // frame), each label in the middle of its rank or file, on the band's
@@ -318,53 +346,61 @@ std::optional<bool> flippedByCoordinates(const GrayImage& g, const BoardArea& b)
   // border, a frame's edge) run through the patch from end to end; a label
   // may come close to the board.
   for (const bool onLeft : {true, false}) {
-    const double far = reach(true, !onLeft);
-    consider(true, outside, kTop | kBottom, 0.7 * sh, [&](int i) {
+    const Band band = reach(true, !onLeft);
+    consider(true, outside, kTop | kBottom, 0.7 * sh, true, [&](int i) {
       const double y = top + i * sh;
-      const Box box = onLeft ? at(left - far, y + 0.08 * sh, left - 0.04 * sw, y + 0.92 * sh)
-                             : at(right + 0.04 * sw, y + 0.08 * sh, right + far, y + 0.92 * sh);
+      const Box box = onLeft ? at(left - band.to, y + 0.08 * sh, left - band.from, y + 0.92 * sh)
+                             : at(right + band.from, y + 0.08 * sh, right + band.to, y + 0.92 * sh);
       return std::pair{box, box};
     });
   }
   for (const bool below : {true, false}) {
-    const double far = reach(false, below);
-    consider(false, outside, kLeft | kRight, 0.7 * sw, [&](int i) {
+    const Band band = reach(false, below);
+    consider(false, outside, kLeft | kRight, 0.7 * sw, true, [&](int i) {
       const double x = left + i * sw;
-      const Box box = below ? at(x + 0.08 * sw, bottom + 0.04 * sh, x + 0.92 * sw, bottom + far)
-                            : at(x + 0.08 * sw, top - far, x + 0.92 * sw, top - 0.04 * sh);
+      const Box box = below ? at(x + 0.08 * sw, bottom + band.from, x + 0.92 * sw, bottom + band.to)
+                            : at(x + 0.08 * sw, top - band.to, x + 0.92 * sw, top - band.from);
       return std::pair{box, box};
     });
   }
   // Inside the corners of the edge squares: the ranks in the first or last
   // column, at the top or bottom of each square; the files in the bottom or
   // top row, at either side. The sides towards the square's middle are
-  // closed: a man reaches them, a label does not.
-  constexpr double kCorner = 0.42, kInset = 0.02;
+  // closed: a man reaches them, a label does not. Labels are looked for in
+  // a small corner first, then in a larger one (a small board's labels in a
+  // browser's smallest type fill half a square).
+  constexpr double kInset = 0.02;
   for (const bool firstColumn : {true, false}) {
     for (const bool atTop : {true, false}) {
-      const double x0 = firstColumn ? left + kInset * sw : right - kCorner * sw;
-      const double x1 = firstColumn ? left + kCorner * sw : right - kInset * sw;
-      consider(true, inside, (firstColumn ? kRight : kLeft) | (atTop ? kBottom : kTop), 0.4 * sh, [&](int i) {
-        const double y = top + i * sh;
-        const Box box = atTop ? at(x0, y + kInset * sh, x1, y + kCorner * sh)
-                              : at(x0, y + (1 - kCorner) * sh, x1, y + (1 - kInset) * sh);
-        return std::pair{box, box};
-      });
+      for (const double corner : {0.42, 0.64}) {
+        const double x0 = firstColumn ? left + kInset * sw : right - corner * sw;
+        const double x1 = firstColumn ? left + corner * sw : right - kInset * sw;
+        const bool found = consider(true, inside, (firstColumn ? kRight : kLeft) | (atTop ? kBottom : kTop), (corner - 0.02) * sh, false, [&](int i) {
+          const double y = top + i * sh;
+          const Box box = atTop ? at(x0, y + kInset * sh, x1, y + corner * sh)
+                                : at(x0, y + (1 - corner) * sh, x1, y + (1 - kInset) * sh);
+          return std::pair{box, box};
+        });
+        if (found) break;
+      }
     }
   }
   for (const bool lastRow : {true, false}) {
     for (const bool onRight : {true, false}) {
-      const double y0 = lastRow ? bottom - kCorner * sh : top + kInset * sh;
-      const double y1 = lastRow ? bottom - kInset * sh : top + kCorner * sh;
-      consider(false, inside, (lastRow ? kTop : kBottom) | (onRight ? kLeft : kRight), 0.4 * sw, [&](int i) {
-        const double x = left + i * sw;
-        const Box box = onRight ? at(x + (1 - kCorner) * sw, y0, x + (1 - kInset) * sw, y1)
-                                : at(x + kInset * sw, y0, x + kCorner * sw, y1);
-        return std::pair{box, box};
-      });
+      for (const double corner : {0.42, 0.64}) {
+        const double y0 = lastRow ? bottom - corner * sh : top + kInset * sh;
+        const double y1 = lastRow ? bottom - kInset * sh : top + corner * sh;
+        const bool found = consider(false, inside, (lastRow ? kTop : kBottom) | (onRight ? kLeft : kRight), (corner - 0.02) * sw, false, [&](int i) {
+          const double x = left + i * sw;
+          const Box box = onRight ? at(x + (1 - corner) * sw, y0, x + (1 - kInset) * sw, y1)
+                                  : at(x + kInset * sw, y0, x + corner * sw, y1);
+          return std::pair{box, box};
+        });
+        if (found) break;
+      }
     }
   }
-  if (!any || std::abs(total) < 0.5) return std::nullopt;
+  if (!any || std::abs(total) < 0.9) return std::nullopt;
   return total < 0;
 }
 

@@ -482,14 +482,55 @@ Recognition readBoard(const GrayImage& gray, const BoardArea& board, const Squar
     r.squares[square] = {placement[square], confidence, changed[square] || confidence < kDoubtfulBelow};
   }
   if (const auto disc = sideByDisc(gray, board)) {
-    r.side = *disc, r.sideGuessed = false;
+    r.side = *disc, r.sideGuessed = false, r.sideFromDisc = true;
   } else if (const auto checked = sideInCheck(placement)) {
     r.side = *checked, r.sideGuessed = false;
   }
+  r.orientationDoubtful = !byCoordinates && uprightEvidence(placement) < kLooksTurnedBelow;
   return r;
 }
 
 }  // namespace
+
+int uprightEvidence(const std::array<char, 64>& placement) {
+  // Rows count from the top (rank 8).
+  const auto at = [&](int file, int row) { return placement[std::size_t(row * 8 + file)]; };
+  int evidence = 0;
+  for (int file = 0; file < 8; ++file) {
+    for (int row = 0; row < 8; ++row) {
+      switch (at(file, row)) {
+        case 'P': evidence += (row == 6) - (row == 1); break;
+        case 'p': evidence += (row == 1) - (row == 6); break;
+        case 'K': evidence += (row >= 6) - (row <= 1); break;
+        case 'k': evidence += (row <= 1) - (row >= 6); break;
+        default: break;
+      }
+    }
+    for (int white = 0; white < 8; ++white) {
+      if (at(file, white) != 'P') continue;
+      for (int black = 0; black < 8; ++black) {
+        if (at(file, black) == 'p') evidence += (black < white) - (black > white);
+      }
+    }
+  }
+  return evidence;
+}
+
+Recognition turnedAbout(const Recognition& r) {
+  Recognition turned = r;
+  turned.flipped = !r.flipped;
+  turned.orientationDoubtful = false;
+  std::array<char, 64> placement{};
+  for (int s = 0; s < 64; ++s) {
+    turned.squares[std::size_t(s)] = r.squares[std::size_t(63 - s)];
+    placement[std::size_t(s)] = turned.squares[std::size_t(s)].piece;
+  }
+  if (!r.sideFromDisc) {
+    const std::optional<int> checked = sideInCheck(placement);
+    turned.side = checked.value_or(0), turned.sideGuessed = !checked;
+  }
+  return turned;
+}
 
 Recognition recognize(const RgbImage& picture, const SquareClassifier& classifier) {
   const GrayImage gray = grayOf(picture);

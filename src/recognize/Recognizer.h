@@ -106,13 +106,32 @@ struct Recognition {
   BoardArea board;
   bool flipped = false;  // read as seen from Black's side
   OrientationFrom orientationFrom = OrientationFrom::Default;
+  // Read with White at the bottom for want of coordinates, though the men
+  // stand as in a game seen from Black's side: every square is worth a look.
+  bool orientationDoubtful = false;
   std::array<RecognizedSquare, 64> squares{};  // by square, a8 first
   int side = 0;              // to move: 0 White, 1 Black
   bool sideGuessed = true;   // neither a side-to-move disc nor a lone check told
+  bool sideFromDisc = false;
   // The placement and the side to move, with " - - 0 1": castling and the
   // counters cannot be seen.
   std::string fen() const;
+  // Square `s` (a8 first) is worth a look: doubtful, or the orientation is.
+  bool worthALook(int s) const { return orientationDoubtful || squares[std::size_t(s)].doubtful; }
 };
+
+// The same board read as seen from the other side: the men turned about,
+// the side to move decided again from the checks unless a disc showed it.
+Recognition turnedAbout(const Recognition& r);
+
+// How much a placement (by square, a8 first) looks like a game's seen from
+// White's side: each pawn on its own side's first rank of pawns, each king
+// on its own two back ranks, each white pawn below a black one on a file
+// counts one for it; each seen the other way round, one against. Positions
+// of games seen turned fall below kLooksTurnedBelow three times in four,
+// seen upright none of 2,000.
+int uprightEvidence(const std::array<char, 64>& placement);
+inline constexpr int kLooksTurnedBelow = -4;
 
 // The first board of the picture (the best supported), read.
 Recognition recognize(const RgbImage& picture,

@@ -3,7 +3,7 @@
 // edge squares, in a frame, beside the board; dark on light and light on
 // dark; several of Debian's fonts from 6 pixels high), from either side,
 // with men on the edge squares; and boards without labels, which must not
-// be given an orientation.
+// be given an orientation (nor by a caption's words).
 #include <gtest/gtest.h>
 
 #include <QBuffer>
@@ -17,7 +17,9 @@
 namespace kalmera {
 namespace {
 
-enum class Labels { Inside, Frame, NarrowFrame, Beside, BesideOnDark, None };
+// ThickBorder: a frame behind a thick border line; Captioned: no labels,
+// a caption above the board (its words are no coordinates).
+enum class Labels { Inside, Frame, NarrowFrame, Beside, BesideOnDark, ThickBorder, Captioned, None };
 enum class Which { Both, RanksOnly, FilesOnly };
 
 struct Case {
@@ -31,7 +33,8 @@ struct Case {
 };
 
 std::string nameOf(const Case& c) {
-  static const char* const kLabels[] = {"inside", "frame", "narrow-frame", "beside", "beside-on-dark", "none"};
+  static const char* const kLabels[] = {"inside",       "frame",     "narrow-frame", "beside", "beside-on-dark",
+                                       "thick-border", "captioned", "none"};
   static const char* const kWhich[] = {"", " ranks only", " files only"};
   return std::string(kLabels[int(c.labels)]) + " " + c.font + (c.bold ? " bold " : " ") + std::to_string(c.pixels) +
          "px square " + std::to_string(c.square) + (c.flipped ? " flipped" : "") + kWhich[int(c.which)];
@@ -61,13 +64,22 @@ QImage drawn(const Case& c) {
   const QColor light(0xf0, 0xd9, 0xb5), dark(0xb5, 0x88, 0x63);
   // A frame of half a square, or one the labels nearly fill; beside the
   // board a drop shadow and a border line.
-  const int frame = c.labels == Labels::Frame ? margin / 2 : c.labels == Labels::NarrowFrame ? c.pixels * 9 / 10 : 0;
+  const int frame = c.labels == Labels::Frame || c.labels == Labels::ThickBorder ? margin / 2
+                    : c.labels == Labels::NarrowFrame                            ? c.pixels * 9 / 10
+                                                                                 : 0;
+  const int border = c.labels == Labels::ThickBorder ? std::max(4, sq / 6) : 0;
   if (frame > 0) p.fillRect(margin - frame, margin - frame, 8 * sq + 2 * frame, 8 * sq + 2 * frame, QColor(0x40, 0x30, 0x28));
   if (c.labels == Labels::Beside) {
     p.fillRect(margin + sq / 10, margin + sq / 10, 8 * sq, 8 * sq, QColor(0xb0, 0xb0, 0xb0));
     p.fillRect(margin - 1, margin - 1, 8 * sq + 2, 8 * sq + 2, QColor(0x20, 0x20, 0x20));
   }
   for (int row = 0; row < 8; ++row) {
+    for (int column = 0; column < 8; ++column) {
+      p.fillRect(margin + column * sq, margin + row * sq, sq, sq, (row + column) % 2 ? dark : light);
+    }
+  }
+  if (border > 0) p.fillRect(margin - border, margin - border, 8 * sq + 2 * border, 8 * sq + 2 * border, Qt::black);
+  for (int row = 0; row < 8 && border > 0; ++row) {
     for (int column = 0; column < 8; ++column) {
       p.fillRect(margin + column * sq, margin + row * sq, sq, sq, (row + column) % 2 ? dark : light);
     }
@@ -84,6 +96,11 @@ QImage drawn(const Case& c) {
   font.setPixelSize(c.pixels);
   font.setBold(c.bold);
   p.setFont(font);
+  if (c.labels == Labels::Captioned) {
+    p.setPen(QColor(0x30, 0x30, 0x30));
+    p.drawText(QRect(sq / 4, 0, side, margin * 3 / 4), Qt::AlignLeft | Qt::AlignBottom, "Diagram 17. White to play and win");
+    return image;
+  }
   const auto rank = [&](int row) { return QString::number(c.flipped ? row + 1 : 8 - row); };
   const auto file = [&](int column) { return QString(QChar(c.flipped ? 'h' - column : 'a' + column)); };
   const bool ranks = c.which != Which::FilesOnly, files = c.which != Which::RanksOnly;
@@ -107,11 +124,11 @@ QImage drawn(const Case& c) {
   }
   // In the frame (light on the frame's dark) or beside the board on the
   // page: centred on their rank or file, in the band left of and below it.
-  const int band = frame > 0 ? frame : margin;
+  const int band = (frame > 0 ? frame : margin) - border;
   p.setPen(c.labels == Labels::Beside ? QColor(0x30, 0x30, 0x30) : QColor(0xe0, 0xe0, 0xe0));
   for (int i = 0; i < 8; ++i) {
-    if (ranks) p.drawText(QRect(margin - band, margin + i * sq, band, sq), Qt::AlignCenter, rank(i));
-    if (files) p.drawText(QRect(margin + i * sq, margin + 8 * sq, sq, band), Qt::AlignCenter, file(i));
+    if (ranks) p.drawText(QRect(margin - border - band, margin + i * sq, band, sq), Qt::AlignCenter, rank(i));
+    if (files) p.drawText(QRect(margin + i * sq, margin + 8 * sq + border, sq, band), Qt::AlignCenter, file(i));
   }
   return image;
 }
@@ -131,6 +148,15 @@ std::vector<Case> cases() {
         all.push_back({Labels::Beside, font, pixels, square, flipped});
         all.push_back({Labels::BesideOnDark, font, pixels, square, flipped});
       }
+      // Labels that take half a square: a small board in a browser's
+      // smallest type.
+      for (const auto& [pixels, square] : {std::pair{14, 24}, {17, 30}}) {
+        all.push_back({Labels::Inside, font, pixels, square, flipped});
+      }
+      all.push_back({Labels::Captioned, font, 16, 45, false});
+      all.push_back({Labels::Captioned, font, 12, 30, false});
+      all.push_back({Labels::ThickBorder, font, 10, 24, flipped});
+      all.push_back({Labels::ThickBorder, font, 14, 40, flipped});
       all.push_back({Labels::Inside, font, 12, 50, flipped, Which::RanksOnly});
       all.push_back({Labels::Beside, font, 14, 45, flipped, Which::RanksOnly});
       all.push_back({Labels::Inside, font, 14, 50, flipped, Which::FilesOnly});
@@ -148,7 +174,7 @@ TEST(Coordinates, DecideTheOrientationWhereverTheyArePrinted) {
   int wrong = 0;
   for (const Case& c : cases()) {
     QImage image = drawn(c);
-    if (c.labels == Labels::NarrowFrame) {  // as a JPEG screenshot: blurred edges, ringing
+    if (c.labels == Labels::NarrowFrame || c.labels == Labels::ThickBorder) {  // as a JPEG screenshot: blurred edges, ringing
       QByteArray jpeg;
       QBuffer buffer(&jpeg);
       buffer.open(QIODevice::WriteOnly);
@@ -159,7 +185,8 @@ TEST(Coordinates, DecideTheOrientationWhereverTheyArePrinted) {
     const std::optional<BoardArea> board = findBoard(picture);
     ASSERT_TRUE(board) << nameOf(c);
     const std::optional<bool> flipped = flippedByCoordinates(picture, *board);
-    const std::optional<bool> expected = c.labels == Labels::None ? std::nullopt : std::optional(c.flipped);
+    const bool unlabelled = c.labels == Labels::None || c.labels == Labels::Captioned;
+    const std::optional<bool> expected = unlabelled ? std::nullopt : std::optional(c.flipped);
     if (flipped != expected) {
       ++wrong;
       ADD_FAILURE() << nameOf(c) << ": read as "

@@ -342,17 +342,43 @@ TEST(Plausible, TheNextReadingOfDoubtfulSquaresIsTaken) {
   }
 }
 
-TEST(SideToMove, TheSideInCheckIsToMove) {
-  const auto board = [](const std::string& placement) {
-    std::array<char, 64> b{};
-    int s = 0;
-    for (const char c : placement) {
-      if (c == '/') continue;
-      if (c >= '1' && c <= '8') s += c - '0';
-      else b[std::size_t(s++)] = c;
-    }
-    return b;
+std::array<char, 64> boardOf(const std::string& placement) {
+  std::array<char, 64> b{};
+  int s = 0;
+  for (const char c : placement) {
+    if (c == '/') continue;
+    if (c >= '1' && c <= '8') s += c - '0';
+    else b[std::size_t(s++)] = c;
+  }
+  return b;
+}
+
+// Positions of games look upright; turned about, they look turned; what a
+// game seldom shows (pawns past each other, composed problems) is no
+// evidence either way.
+TEST(Orientation, MenStandingAsSeenFromBlacksSideLookTurned) {
+  struct Case {
+    const char* placement;
+    bool looksTurned;
   };
+  const Case cases[] = {
+      {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR", false},
+      {"RNBKQBNR/PPPPPPPP/8/8/8/8/pppppppp/rnbkqbnr", true},
+      {"r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N2N2/PP2BPPP/R2QKB1R", false},
+      {"R1BK2QR/PPPB2PP/2N2N2/4PP2/4p3/2np1n2/pppb2pp/1kr1qb1r", true},
+      {"8/5pk1/6p1/8/8/6P1/5PK1/8", false},   // an ending
+      {"8/1KP5/1P6/8/8/1p6/1kp5/8", true},    // the same turned about
+      {"8/P5k1/8/8/8/8/K6p/8", false},        // passed pawns on their last step
+      {"4K3/8/8/8/8/8/8/4k3", false},         // kings alone: too little to tell
+      {"1B6/8/2N5/1p2k3/8/3K4/8/Q7", false},  // a problem's men, anywhere
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(uprightEvidence(boardOf(c.placement)) < kLooksTurnedBelow, c.looksTurned) << c.placement;
+  }
+}
+
+TEST(SideToMove, TheSideInCheckIsToMove) {
+  const auto board = boardOf;
   struct Case {
     const char* placement;
     int side;  // -1: no lone check

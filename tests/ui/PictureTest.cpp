@@ -17,6 +17,7 @@
 #include "ui/collection/CollectionWorkspace.h"
 #include "ui/window/MainWindow.h"
 #include "ui/window/PictureCommands.h"
+#include "view/BoardGeometry.h"
 #include "view/BoardRenderer.h"
 #include "view/Sheet.h"
 
@@ -49,6 +50,26 @@ QImage board(const char* fen, int size = 337) {
   BoardRenderer().redraw(picture, 337, 337, p.record(), kColors, size / 337.0);
   picture.setDevicePixelRatio(1);
   return picture;
+}
+
+// The board's squares alone (no coordinates, no side-to-move disc) on
+// white, with the men of `fen` turned about when `turned`.
+QImage squaresOnly(const char* fen, bool turned) {
+  Position p;
+  p.readFen(fen);
+  if (turned) {
+    Position q;
+    q.readFen("8/8/8/8/8/8/8/8 w - - 0 1");
+    for (int s = 0; s < 64; ++s) q.setSquare(63 - s, p.getSquare(s));
+    p = q;
+  }
+  QImage drawn;
+  BoardRenderer().redraw(drawn, 337, 337, p.record(), kColors, 1);
+  const BoardGeometry g = boardGeometry(337, 337);
+  QImage page(8 * g.SW + 80, 8 * g.SH + 80, QImage::Format_RGB32);
+  page.fill(Qt::white);
+  QPainter(&page).drawImage(40, 40, drawn.copy(g.X0 - 3, g.Y0 - 3, 8 * g.SW + 6, 8 * g.SH + 6));
+  return page;
 }
 
 // The six boards in two rows of three on white, as a page shows them.
@@ -134,6 +155,44 @@ class PictureTest : public QObject {
     const Collection& read = window_->collections().collection();
     QCOMPARE(read.size(), std::size_t(6));
     QVERIFY(QString::fromStdString(read.bytes()).contains("id \"page 1, diagram 6\";"));
+  }
+
+  // A board without coordinates whose men stand as in a game seen from
+  // Black's side: the window asks, and sets it up as the user answers;
+  // kept as read, every square is marked for a look. One seen upright is
+  // not asked about.
+  void aBoardThatLooksTurnedIsAskedAbout_data() {
+    QTest::addColumn<bool>("turned");
+    QTest::addColumn<bool>("answer");
+    QTest::addColumn<QString>("placement");
+    QTest::addColumn<int>("marked");
+    const QString game = QString(kSix[0]).section(' ', 0, 0);
+    QString turned = game;
+    std::reverse(turned.begin(), turned.end());
+    QTest::newRow("turned, set up as seen from Black's side") << true << true << game << 0;
+    QTest::newRow("turned, kept as read") << true << false << turned << 64;
+    QTest::newRow("upright") << false << false << game << 0;
+  }
+  void aBoardThatLooksTurnedIsAskedAbout() {
+    QFETCH(bool, turned);
+    QFETCH(bool, answer);
+    QFETCH(QString, placement);
+    QFETCH(int, marked);
+    platform_.yesNoAnswers.push_back(answer);
+    platform_.clipboard.reset();
+    platform_.clipboardPictureHeld = squaresOnly(kSix[0], turned);
+    paste();
+    QTRY_COMPARE(fenLine()->text().section(' ', 0, 0), placement);
+    QCOMPARE(fenLine()->text().section(' ', 1), QString("w - - 0 1"));
+    QCOMPARE(platform_.questions.size(), std::size_t(turned ? 1 : 0));
+    if (turned) {
+      QCOMPARE(platform_.questions[0].text,
+               QString("No coordinates were found on the board, so it was read with White at the bottom; but its "
+                       "men stand as if it were shown from Black's side. Set it up as seen from Black's side?"));
+    }
+    int marks = 0;
+    for (int s = 0; s < 64; ++s) marks += window_->position().getMark(s) != 0;
+    QCOMPARE(marks, marked);
   }
 
   // Larger than Qt decodes by default, smaller than the recogniser's limit.

@@ -28,7 +28,13 @@ PictureReading readings(const std::vector<std::pair<std::string, Recognition>>& 
   if (!reading.found) return reading;
   const Recognition& first = boards.front().second;
   reading.fen = first.fen();
-  for (int s = 0; s < 64; ++s) reading.doubtful[s] = first.squares[s].doubtful;
+  for (int s = 0; s < 64; ++s) reading.doubtful[s] = first.worthALook(s);
+  if (first.orientationDoubtful) {
+    const Recognition turned = turnedAbout(first);
+    reading.orientationDoubtful = true;
+    reading.turnedFen = turned.fen();
+    for (int s = 0; s < 64; ++s) reading.turnedDoubtful[s] = turned.worthALook(s);
+  }
   if (boards.size() < 2) return reading;
   for (const auto& [id, r] : boards) {
     const std::string fen = r.fen();

@@ -20,6 +20,11 @@ struct PictureReading {
   bool found = false;  // a board was found on it
   std::string fen;     // the first board's placement and side to move
   std::array<bool, 64> doubtful{};  // its squares worth a look
+  // Read with White at the bottom for want of coordinates, though the men
+  // stand as if the board were shown from Black's side: the board read so.
+  bool orientationDoubtful = false;
+  std::string turnedFen;
+  std::array<bool, 64> turnedDoubtful{};
   int boards = 0;                   // how many boards were found
   // Every board, when there are several: one EPD line each with its id
   // ("diagram D", or "page P, diagram D" in a PDF file).

@@ -26,6 +26,11 @@ constexpr MessageText kCancelReading{"Cancel", "Abbrechen"};
 constexpr MessageText kSeveralBoards{
     "%1 boards were found in the picture; the first one is set up.",
     "Im Bild wurden %1 Bretter gefunden; das erste ist aufgestellt."};
+constexpr MessageText kLooksTurned{
+    "No coordinates were found on the board, so it was read with White at the bottom; but its men stand as "
+    "if it were shown from Black's side. Set it up as seen from Black's side?",
+    "Am Brett wurden keine Koordinaten gefunden, daher wurde es mit Weiß unten gelesen; seine Steine stehen "
+    "aber, als wäre es von Schwarz aus gezeigt. Soll es als von Schwarz aus gesehen aufgestellt werden?"};
 constexpr MessageText kPictureOrPdfFilter{
     "Pictures and PDF files (*.png *.jpg *.jpeg *.bmp *.pdf)",
     "Bilder und PDF-Dateien (*.png *.jpg *.jpeg *.bmp *.pdf)"};
@@ -147,10 +152,15 @@ void PictureCommands::setUp(const PictureReading& reading) {
   if (!reading.problem.isEmpty()) return showError(message(kPictureNotRead).arg(reading.problem));
   if (!reading.found) return showError(message(kNoBoardInPicture));
   if (reading.boards > 1 && openCollection_ && openCollection_(reading.collection)) return;
+  // A board that looks turned is set up as the user says it is shown.
+  const bool turn = reading.orientationDoubtful && reading.boards == 1 &&
+                    platform_.askYesNo(window_, window_->windowTitle(), message(kLooksTurned));
+  const std::string& fen = turn ? reading.turnedFen : reading.fen;
+  const std::array<bool, 64>& doubtful = turn ? reading.turnedDoubtful : reading.doubtful;
   // One step: the position read, and a mark on each square worth a look.
   history_.record([&] {
-    position_.readFen(reading.fen);
-    for (int s = 63; s >= 0; --s) position_.setMark(s, reading.doubtful[s] ? 'x' : 0);
+    position_.readFen(fen);
+    for (int s = 63; s >= 0; --s) position_.setMark(s, doubtful[s] ? 'x' : 0);
   });
   if (reading.boards > 1) {
     platform_.showMessage(window_, window_->windowTitle(),

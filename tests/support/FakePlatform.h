@@ -40,8 +40,11 @@ class FakePlatform : public Platform {
   SaveRequest lastSave;
   bool clipboardWorks = true;
 
+  // Runs while a message or a question is shown: a user who takes a while.
+  std::function<void()> whileShown;
   void showMessage(QWidget*, const QString& title, const QString& text, Icon) override {
     messages.push_back({title, text});
+    if (whileShown) whileShown();
   }
   // Questions asked, and the answers to give in turn (Cancel and No when none is left).
   std::vector<Message> questions;
@@ -56,6 +59,7 @@ class FakePlatform : public Platform {
   }
   bool askYesNo(QWidget*, const QString& title, const QString& text) override {
     questions.push_back({title, text});
+    if (whileShown) whileShown();
     if (yesNoAnswers.empty()) return false;
     const bool answer = yesNoAnswers.front();
     yesNoAnswers.pop_front();

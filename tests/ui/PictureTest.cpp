@@ -3,12 +3,14 @@
 // were found), a large picture pasted, and a slow reading off the window's
 // thread with its busy indicator and Cancel.
 #include <QAction>
+#include <QEventLoop>
 #include <QFile>
 #include <QLineEdit>
 #include <QPainter>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 #include <memory>
 
@@ -179,6 +181,15 @@ class PictureTest : public QObject {
     QFETCH(QString, placement);
     QFETCH(int, marked);
     platform_.yesNoAnswers.push_back(answer);
+    // The busy indicator of the reading stays away while the user answers.
+    bool busyShown = false;
+    platform_.whileShown = [&] {
+      QEventLoop modal;  // as a message box's: what was to be deleted later stays
+      QTimer::singleShot(700, &modal, &QEventLoop::quit);
+      modal.exec();
+      const auto* busy = window_->findChild<QProgressDialog*>("PictureBusy");
+      busyShown = busy != nullptr && busy->isVisible();
+    };
     platform_.clipboard.reset();
     platform_.clipboardPictureHeld = squaresOnly(kSix[0], turned);
     paste();
@@ -190,6 +201,7 @@ class PictureTest : public QObject {
                QString("No coordinates were found on the board, so it was read with White at the bottom; but its "
                        "men stand as if it were shown from Black's side. Set it up as seen from Black's side?"));
     }
+    QVERIFY(!busyShown);
     int marks = 0;
     for (int s = 0; s < 64; ++s) marks += window_->position().getMark(s) != 0;
     QCOMPARE(marks, marked);

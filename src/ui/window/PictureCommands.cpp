@@ -131,6 +131,11 @@ void PictureCommands::cancel() {
 
 void PictureCommands::closeBusy() {
   if (busy_ == nullptr) return;
+  // Hidden, its own timer would show it yet, over the message or question
+  // that may follow (whose event loop keeps it from being deleted); a
+  // cancelled one never shows.
+  disconnect(busy_, nullptr, this, nullptr);
+  busy_->cancel();
   busy_->hide();
   busy_->deleteLater();
   busy_ = nullptr;

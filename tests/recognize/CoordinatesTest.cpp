@@ -199,9 +199,11 @@ TEST(Coordinates, DecideTheOrientationWhereverTheyArePrinted) {
 // Pictures of the kinds that were once read the wrong way round, all shown
 // from Black's side: labels nearly filling a narrow frame (a JPEG
 // screenshot), labels beside a board with a drop shadow, our own frame with
-// its border line, tiny letters inside the corners.
+// its border line, tiny letters inside the corners, labels in a frame
+// behind a thick border.
 TEST(Coordinates, AreReadOnPicturesThatOnceMisledTheReader) {
-  for (const char* name : {"frame-narrow-web.jpg", "beside-shadow.jpg", "own-frame.jpg", "corners-tiny.jpg"}) {
+  for (const char* name : {"frame-narrow-web.jpg", "beside-shadow.jpg", "own-frame.jpg", "corners-tiny.jpg",
+                           "frame-thick-border.jpg"}) {
     QFile file(QString(KALMERA_TEST_PICTURES) + "/" + name);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
     const QByteArray bytes = file.readAll();

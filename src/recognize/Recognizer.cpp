@@ -294,7 +294,7 @@ int excess(const std::array<int, 64>& classes) {
 }  // namespace
 
 std::array<int, 64> plausibleReading(const std::array<std::array<float, kSquareClasses>, 64>& p,
-                                     std::array<bool, 64>& changed) {
+                                     std::array<bool, 64>& changed, std::array<bool, 64>* impossible) {
   std::array<int, 64> classes{};
   for (int s = 0; s < 64; ++s) {
     classes[s] = static_cast<int>(std::max_element(p[s].begin(), p[s].end()) - p[s].begin());
@@ -323,6 +323,19 @@ std::array<int, 64> plausibleReading(const std::array<std::array<float, kSquareC
     classes[bestSquare] = bestClass;
     changed[bestSquare] = true;
     over = bestOver;
+  }
+  // Still impossible: each man without whom it would be nearer to possible
+  // is worth a look.
+  if (impossible != nullptr) {
+    impossible->fill(false);
+    const int over = excess(classes);
+    for (int s = 0; s < 64 && over > 0; ++s) {
+      if (classes[s] == 0) continue;
+      const int was = classes[s];
+      classes[s] = 0;
+      (*impossible)[s] = excess(classes) < over;
+      classes[s] = was;
+    }
   }
   return classes;
 }
@@ -472,14 +485,15 @@ Recognition readBoard(const GrayImage& gray, const BoardArea& board, const Squar
     }
     p[square] = classifier.classify(samples[place], &leastSure[square]);
   }
-  std::array<bool, 64> changed{};
-  const std::array<int, 64> classes = plausibleReading(p, changed);
+  std::array<bool, 64> changed{}, impossible{};
+  const std::array<int, 64> classes = plausibleReading(p, changed, &impossible);
   std::array<char, 64> placement{};
   for (int square = 0; square < 64; ++square) {
     const int c = classes[square];
     const float confidence = changed[square] ? p[square][c] : std::min(p[square][c], leastSure[square]);
     placement[square] = c == 0 ? char(0) : kClassLetters[c];
-    r.squares[square] = {placement[square], confidence, changed[square] || confidence < kDoubtfulBelow};
+    r.squares[square] = {placement[square], confidence,
+                         changed[square] || impossible[square] || confidence < kDoubtfulBelow};
   }
   if (const auto disc = sideByDisc(gray, board)) {
     r.side = *disc, r.sideGuessed = false, r.sideFromDisc = true;

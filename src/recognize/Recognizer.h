@@ -152,9 +152,12 @@ inline constexpr float kLeastMend = 0.02f;
 // more promoted men than missing pawns. The classes of the first choice
 // where that is possible; else the changes of doubtful squares (first
 // choice below kDoubtfulBelow) that cost least probability, each marked in
-// `changed`. What the classifier is sure of stays, possible or not.
+// `changed`. What the classifier is sure of stays, possible or not; where
+// the placement stays impossible, `impossible` marks each man without whom
+// it would be less so (both kings of a side, every pawn of a side with
+// nine, a pawn on the first rank).
 std::array<int, 64> plausibleReading(const std::array<std::array<float, kSquareClasses>, 64>& p,
-                                     std::array<bool, 64>& changed);
+                                     std::array<bool, 64>& changed, std::array<bool, 64>* impossible = nullptr);
 
 // The side to move a placement shows by its checks: the side whose king
 // alone is in check; nothing when neither or both are.

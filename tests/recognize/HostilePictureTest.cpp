@@ -294,7 +294,8 @@ std::string placementOf(const std::array<int, 64>& classes) {
 
 // Impossible first choices on doubtful squares (0.6 sure), each with its
 // second choice: the cheapest changes that make the position possible are
-// taken and marked; squares the classifier is sure of stay.
+// taken and marked; squares the classifier is sure of stay, and where the
+// position stays impossible, the men that make it so are marked.
 TEST(Plausible, TheNextReadingOfDoubtfulSquaresIsTaken) {
   struct Second {
     int square;
@@ -307,23 +308,36 @@ TEST(Plausible, TheNextReadingOfDoubtfulSquaresIsTaken) {
     std::vector<Second> doubtful;
     std::string expected;
     std::vector<int> changed;
+    std::vector<int> impossible;
   };
   const Case cases[] = {
       {"two white kings and no black one: the less sure is Black's", "8/8/8/8/8/8/8/K3K3",
-       {{60, 'k', 0.3f}}, "......../......../......../......../......../......../......../K...k...", {60}},
+       {{60, 'k', 0.3f}}, "......../......../......../......../......../......../......../K...k...", {60}, {}},
       {"two white kings, the other less sure: that one changes", "8/8/8/8/8/8/8/K3K3",
-       {{56, 'Q', 0.35f}, {60, 'k', 0.3f}}, "......../......../......../......../......../......../......../Q...K...", {56}},
+       {{56, 'Q', 0.35f}, {60, 'k', 0.3f}}, "......../......../......../......../......../......../......../Q...K...", {56}, {}},
       {"a pawn on the first rank: the bishop", "4k3/8/8/8/8/8/8/4K1P1", {{62, 'B', 0.2f}},
-       "....k.../......../......../......../......../......../......../....K.B.", {62}},
+       "....k.../......../......../......../......../......../......../....K.B.", {62}, {}},
       {"eleven white pawns: the three doubtful ones change", "4k3/8/8/PPPPPPPP/PPP5/8/8/4K3",
        {{32, 'p', 0.1f}, {33, 'B', 0.2f}, {34, '.', 0.3f}},
-       "....k.../......../......../PPPPPPPP/pB....../......../......../....K...", {32, 33, 34}},
+       "....k.../......../......../PPPPPPPP/pB....../......../......../....K...", {32, 33, 34}, {}},
       {"a doubtful pawn on the first rank whose other readings are unlikely stays", "4k3/8/8/8/8/8/8/4K1P1",
-       {{62, 'B', 0.01f}}, "....k.../......../......../......../......../......../......../....K.P.", {}},
+       {{62, 'B', 0.01f}}, "....k.../......../......../......../......../......../......../....K.P.", {}, {62}},
       {"a pawn on the last rank read for sure stays", "4k2P/8/8/8/8/8/8/4K3", {},
-       "....k..P/......../......../......../......../......../......../....K...", {}},
+       "....k..P/......../......../......../......../......../......../....K...", {}, {7}},
+      {"two white kings read for sure: both", "4k3/8/8/8/8/8/8/K3K3", {},
+       "....k.../......../......../......../......../......../......../K...K...", {}, {56, 60}},
+      {"nine black pawns read for sure: all of them", "4k3/pppppppp/p7/8/8/8/8/4K3", {},
+       "....k.../pppppppp/p......./......../......../......../......../....K...", {},
+       {8, 9, 10, 11, 12, 13, 14, 15, 16}},
       {"a possible position stays as read", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR", {{12, 'P', 0.3f}},
-       "rnbqkbnr/pppppppp/......../......../......../......../PPPPPPPP/RNBQKBNR", {}},
+       "rnbqkbnr/pppppppp/......../......../......../......../PPPPPPPP/RNBQKBNR", {}, {}},
+  };
+  const auto marked = [](const std::array<bool, 64>& marks) {
+    std::vector<int> squares;
+    for (int s = 0; s < 64; ++s) {
+      if (marks[s]) squares.push_back(s);
+    }
+    return squares;
   };
   for (const Case& c : cases) {
     auto p = sure(c.placement);
@@ -332,13 +346,10 @@ TEST(Plausible, TheNextReadingOfDoubtfulSquaresIsTaken) {
       *std::max_element(square.begin(), square.end()) = 0.6f;
       square[std::string_view(kClassLetters).find(d.piece)] = d.p;
     }
-    std::array<bool, 64> changed{};
-    EXPECT_EQ(placementOf(plausibleReading(p, changed)), c.expected) << c.what;
-    std::vector<int> marked;
-    for (int s = 0; s < 64; ++s) {
-      if (changed[s]) marked.push_back(s);
-    }
-    EXPECT_EQ(marked, c.changed) << c.what;
+    std::array<bool, 64> changed{}, impossible{};
+    EXPECT_EQ(placementOf(plausibleReading(p, changed, &impossible)), c.expected) << c.what;
+    EXPECT_EQ(marked(changed), c.changed) << c.what;
+    EXPECT_EQ(marked(impossible), c.impossible) << c.what;
   }
 }
 

@@ -386,6 +386,15 @@ convert "$pics/plain.png" -crop 272x272+32+32 +repage "$pics/cropped.png" 2>/dev
 check "recognize --json without coordinates or disc: White at the bottom, White to move, guessed" \
   "default false true ${middle%% *} w - - 0 1" \
   "$(python3 -c 'import json,sys; j=json.loads(sys.argv[1]); print(j["orientationFrom"], str(j["flipped"]).lower(), str(j["sideGuessed"]).lower(), j["fen"])' "$("$tool" recognize --json "$pics/cropped.png")")"
+# A game's position shown from Black's side without coordinates: read with
+# White at the bottom, and said to look turned; every square worth a look.
+echo 'r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N2N2/PP2BPPP/R2QKB1R w KQ - 0 8' |
+  "$tool" picture --png "$pics/turned.png" --flip --no-coordinates
+check "recognize --json: a board that looks turned" "default false true 64" \
+  "$(python3 -c 'import json,sys; j=json.loads(sys.argv[1]); print(j["orientationFrom"], str(j["flipped"]).lower(), str(j.get("orientationDoubtful")).lower(), sum(s.get("doubtful", False) for s in j["squares"]))' "$("$tool" recognize --json "$pics/turned.png")")"
+check "recognize: a board that looks turned is said on standard error" \
+  "R1BKQ2R/PPPB2PP/2N2N2/4PP2/4p3/2np1n2/pppb2pp/1kr1qb1r w - - 0 1|kalmera-fen: $pics/turned.png: read with White at the bottom (no coordinates found), though the men stand as if the board were shown from Black's side" \
+  "$("$tool" recognize "$pics/turned.png" 2>"$pics/turned.err")|$(cat "$pics/turned.err")"
 echo '4k3/8/8/8/8/8/8/4R1K1 b - - 0 1' | "$tool" picture --png "$pics/check.png" --no-coordinates
 convert "$pics/check.png" -crop 272x272+32+32 +repage "$pics/check-cropped.png" 2>/dev/null
 check "recognize: the king in check is the side to move" "4k3/8/8/8/8/8/8/4R1K1 b - - 0 1" \

@@ -308,7 +308,11 @@ std::optional<bool> flippedByCoordinates(const GrayImage& g, const BoardArea& b)
         const int l = line(d);
         if (l < 0 || l >= lines) return -1.0;
         int inked = 0;
-        for (int a = from; a < to; ++a) inked += std::abs((columns ? g.at(l, a) : g.at(a, l)) - ground) > 0.6f * outside;
+        // (By a little less than a label's ink: a JPEG brings a frame's
+        // colour nearer to its border's.)
+        for (int a = from; a < to; ++a) {
+          inked += std::abs((columns ? g.at(l, a) : g.at(a, l)) - ground) > 0.6f * outside;
+        }
         return double(inked) / (to - from);
       };
       bool open = false;
@@ -375,7 +379,8 @@ std::optional<bool> flippedByCoordinates(const GrayImage& g, const BoardArea& b)
       for (const double corner : {0.42, 0.64}) {
         const double x0 = firstColumn ? left + kInset * sw : right - corner * sw;
         const double x1 = firstColumn ? left + corner * sw : right - kInset * sw;
-        const bool found = consider(true, inside, (firstColumn ? kRight : kLeft) | (atTop ? kBottom : kTop), (corner - 0.02) * sh, false, [&](int i) {
+        const unsigned closed = (firstColumn ? kRight : kLeft) | (atTop ? kBottom : kTop);
+        const bool found = consider(true, inside, closed, (corner - 0.02) * sh, false, [&](int i) {
           const double y = top + i * sh;
           const Box box = atTop ? at(x0, y + kInset * sh, x1, y + corner * sh)
                                 : at(x0, y + (1 - corner) * sh, x1, y + (1 - kInset) * sh);
@@ -390,7 +395,8 @@ std::optional<bool> flippedByCoordinates(const GrayImage& g, const BoardArea& b)
       for (const double corner : {0.42, 0.64}) {
         const double y0 = lastRow ? bottom - corner * sh : top + kInset * sh;
         const double y1 = lastRow ? bottom - kInset * sh : top + corner * sh;
-        const bool found = consider(false, inside, (lastRow ? kTop : kBottom) | (onRight ? kLeft : kRight), (corner - 0.02) * sw, false, [&](int i) {
+        const unsigned closed = (lastRow ? kTop : kBottom) | (onRight ? kLeft : kRight);
+        const bool found = consider(false, inside, closed, (corner - 0.02) * sw, false, [&](int i) {
           const double x = left + i * sw;
           const Box box = onRight ? at(x + (1 - corner) * sw, y0, x + (1 - kInset) * sw, y1)
                                   : at(x + kInset * sw, y0, x + corner * sw, y1);

@@ -1,7 +1,8 @@
 // Pictures of diagrams in the editor, offscreen: several boards on one
 // picture or in a PDF file (a collection, or the first board and how many
-// were found), a large picture pasted, and a slow reading off the window's
-// thread with its busy indicator and Cancel.
+// were found), a board that looks turned (the window asks), a large picture
+// pasted, and a slow reading off the window's thread with its busy
+// indicator and Cancel.
 #include <QAction>
 #include <QEventLoop>
 #include <QFile>
@@ -9,9 +10,11 @@
 #include <QPainter>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <algorithm>
 #include <memory>
 
 #include "FakePlatform.h"
@@ -190,6 +193,7 @@ class PictureTest : public QObject {
       const auto* busy = window_->findChild<QProgressDialog*>("PictureBusy");
       busyShown = busy != nullptr && busy->isVisible();
     };
+    const auto forget = qScopeGuard([this] { platform_.whileShown = nullptr; });
     platform_.clipboard.reset();
     platform_.clipboardPictureHeld = squaresOnly(kSix[0], turned);
     paste();

@@ -330,7 +330,7 @@ std::array<int, 64> plausibleReading(const std::array<std::array<float, kSquareC
     impossible->fill(false);
     const int over = excess(classes);
     for (int s = 0; s < 64 && over > 0; ++s) {
-      if (classes[s] == 0) continue;
+      if (classes[s] == 0) continue;  // nothing to take away
       const int was = classes[s];
       classes[s] = 0;
       (*impossible)[s] = excess(classes) < over;
@@ -463,6 +463,13 @@ namespace {
 // ground to the light ones') below which a square is taken as empty.
 constexpr float kEvenSquare = 0.12f;
 
+// The side to move: as a side-to-move disc shows it, else the side whose
+// king alone is in check, else White (guessed).
+void decideSide(Recognition& r, const std::array<char, 64>& placement, std::optional<int> disc) {
+  const std::optional<int> side = disc ? disc : sideInCheck(placement);
+  r.side = side.value_or(0), r.sideGuessed = !side, r.sideFromDisc = disc.has_value();
+}
+
 Recognition readBoard(const GrayImage& gray, const BoardArea& board, const SquareClassifier& classifier) {
   Recognition r;
   r.found = true;
@@ -495,11 +502,7 @@ Recognition readBoard(const GrayImage& gray, const BoardArea& board, const Squar
     r.squares[square] = {placement[square], confidence,
                          changed[square] || impossible[square] || confidence < kDoubtfulBelow};
   }
-  if (const auto disc = sideByDisc(gray, board)) {
-    r.side = *disc, r.sideGuessed = false, r.sideFromDisc = true;
-  } else if (const auto checked = sideInCheck(placement)) {
-    r.side = *checked, r.sideGuessed = false;
-  }
+  decideSide(r, placement, sideByDisc(gray, board));
   r.orientationDoubtful = !byCoordinates && uprightEvidence(placement) < kLooksTurnedBelow;
   return r;
 }
@@ -539,10 +542,7 @@ Recognition turnedAbout(const Recognition& r) {
     turned.squares[std::size_t(s)] = r.squares[std::size_t(63 - s)];
     placement[std::size_t(s)] = turned.squares[std::size_t(s)].piece;
   }
-  if (!r.sideFromDisc) {
-    const std::optional<int> checked = sideInCheck(placement);
-    turned.side = checked.value_or(0), turned.sideGuessed = !checked;
-  }
+  decideSide(turned, placement, r.sideFromDisc ? std::optional(r.side) : std::nullopt);
   return turned;
 }
 

@@ -389,7 +389,6 @@ TEST(Orientation, MenStandingAsSeenFromBlacksSideLookTurned) {
 }
 
 TEST(SideToMove, TheSideInCheckIsToMove) {
-  const auto board = boardOf;
   struct Case {
     const char* placement;
     int side;  // -1: no lone check
@@ -407,7 +406,7 @@ TEST(SideToMove, TheSideInCheckIsToMove) {
       {"4k2R/8/8/8/8/8/8/q3K3", -1},         // both checked: no answer
   };
   for (const Case& c : cases) {
-    const auto side = sideInCheck(board(c.placement));
+    const auto side = sideInCheck(boardOf(c.placement));
     EXPECT_EQ(side.value_or(-1), c.side) << c.placement;
   }
 }

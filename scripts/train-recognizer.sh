@@ -18,7 +18,7 @@ boards=${1:-6000}
 build=${2:-}
 packages=(python3-torch python3-numpy chromium fonts-dejavu-core fonts-dejavu-extra fonts-freefont-ttf
           fonts-noto-core fonts-symbola fonts-unifont fonts-horai-umefont fonts-komatuna
-          fonts-seto fonts-wqy-microhei fonts-yozvox-yozfont texlive-games texlive-base poppler-utils)
+          fonts-seto fonts-wqy-microhei fonts-yozvox-yozfont fonts-konatu fonts-cns11643-kai texlive-games texlive-base poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -62,7 +62,7 @@ for i in 0 1 2; do
     draw "$1" & drawing=$!
   fi
   nice -n 10 /usr/bin/python3 training/train_recognizer.py "$work/train-$seed.bin" "$work/net-$seed.ksq" \
-    --seed "$seed" --widths "$widths"
+    --seed "$seed" --widths "$widths" --epochs 8
   rm -f "$work/train-$seed.bin"
   [ -z "$drawing" ] || wait "$drawing"
 done

@@ -102,6 +102,12 @@ const FontDesign kFonts[] = {
     {"seto", "/usr/share/fonts/truetype/seto/setofont.ttf", true, 0.84},
     {"wqy-microhei", "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc", true, 0.94},
     {"yoz", "/usr/share/fonts/truetype/yozvox-yozfont/YOzRA_.ttf", true, 0.82},
+    {"ume-mincho", "/usr/share/fonts/truetype/horai-umefont/ume-tmo3.ttf", true, 0.88},
+    {"konatu", "/usr/share/fonts/truetype/konatu/Konatu.ttf", true, 0.86},
+    // Taiwan's CNS 11643 Kai draws its symbols small in the em.
+    {"tw-kai", "/usr/share/fonts/truetype/cns11643/TW-Kai-98_1.ttf", true, 1.04},
+    // A slanted design: DejaVu's oblique face.
+    {"dejavu-oblique", "/usr/share/fonts/truetype/dejavu/DejaVuSans-Oblique.ttf", true, 0.86},
     // Held out of the training: a design it never sees. (Not one the editor
     // offers: those must read back, so the training sees them.)
     {"symbola", "/usr/share/fonts/truetype/ancient-scripts/Symbola_hint.ttf", true, 0.88},
@@ -494,6 +500,10 @@ Drawn drawnBoard(const std::array<char, 64>& board, const BoardLook& look, const
 // white inner lines, white men shaded, filled or outlined).
 MenPainter fontMen(const FontDesign& f, const QString& family, bool vary) {
   QFont pieces(family);
+  // Faces of one family share its name: ask for the face the file holds.
+  if (std::strstr(f.file, "Bold")) pieces.setBold(true);
+  if (std::strstr(f.file, "Oblique")) pieces.setStyle(QFont::StyleOblique);
+  if (std::strstr(f.file, "Condensed")) pieces.setStretch(QFont::Condensed);
   const bool filled = f.unicode ? chance(0.7) : true;
   const double stretchX = vary ? uniform(0.85, 1.15) : 1, stretchY = vary ? uniform(0.88, 1.12) : 1;
   const double bolder = vary && chance(0.5) ? uniform(0, 1 / 22.0) : 0;

@@ -9,12 +9,15 @@
 //     none;
 //   the files, left to right, read a b c d e f g h: small letters rise to
 //     the ascender line every second one (b d f h), and "g" hangs below.
+// Labels inside the squares in one colour (white, say) show on one colour
+// of square only: the four that show make a row then.
 // Each row of labels found gives a score for White at the bottom (positive)
 // or at the top (negative); the rows' scores add up, and only a clear sum
 // decides.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 #include "recognize/Recognizer.h"
@@ -129,12 +132,13 @@ Glyph glyphIn(const GrayImage& g, Box box, Box groundBox, float threshold, unsig
   glyph.left = box.x0 + union_.x0, glyph.right = box.x0 + union_.x1;
   glyph.top = box.y0 + union_.y0, glyph.bottom = box.y0 + union_.y1;
   // Holes: the places inside the label's box, not reached from its border
-  // through pixels weaker than half the label's strongest ink.
+  // through pixels weaker than a third of the label's strongest ink (thin
+  // anti-aliased strokes fall below half of it where they run aslant).
   float strongest = 0;
   for (std::size_t i = 0; i < ink.size(); ++i) {
     if (part[i] >= 0 && kept[std::size_t(part[i])]) strongest = std::max(strongest, ink[i]);
   }
-  const float solid = std::max(threshold, strongest * 0.5f);
+  const float solid = std::max(threshold, strongest * 0.35f);
   const int bw = union_.width() + 2, bh = union_.height() + 2;
   std::vector<char> state(std::size_t(bw) * bh, 0);  // 0 open, 1 ink, 2 reached
   for (int y = 0; y < bh; ++y) {
@@ -185,6 +189,38 @@ bool isRow(const std::array<Glyph, 8>& row, double square) {
   return alike >= 5;
 }
 
+// Labels inside the squares drawn in one colour on both colours of square
+// show on one of them only (white on a light square is next to nothing,
+// and what is found of it is a trace): the four labels of one colour of
+// square, of about one height, when those of the other left no more than a
+// trace. The places of the others stay empty.
+std::optional<std::array<Glyph, 8>> labelsOnOneColour(const std::array<Glyph, 8>& row, double square) {
+  for (const int first : {0, 1}) {
+    double weakest = 1e30;
+    std::vector<float> heights;
+    for (int i = first; i < 8; i += 2) {
+      const Glyph& glyph = row[std::size_t(i)];
+      if (!glyph.found) break;
+      weakest = std::min(weakest, glyph.ink);
+      heights.push_back(float(glyph.height()));
+    }
+    if (heights.size() < 4) continue;
+    bool traces = true;
+    for (int i = 1 - first; i < 8; i += 2) {
+      const Glyph& glyph = row[std::size_t(i)];
+      traces = traces && (!glyph.found || glyph.ink < 0.35 * weakest);
+    }
+    const float typical = medianOf(heights);
+    if (!traces || typical < 4 || typical > 0.6 * square) continue;
+    const auto [lowest, highest] = std::minmax_element(heights.begin(), heights.end());
+    if (*lowest < 0.6f * typical || *highest > 1.6f * typical) continue;
+    std::array<Glyph, 8> half{};
+    for (int i = first; i < 8; i += 2) half[std::size_t(i)] = row[std::size_t(i)];
+    return half;
+  }
+  return std::nullopt;
+}
+
 // The ranks top to bottom: positive for 8 ... 1 (White at the bottom). The
 // holes each digit has in most fonts (a "4" may be open), and the ink of
 // each beside the others', from the fonts Debian ships: the row fitted to
@@ -192,6 +228,7 @@ bool isRow(const std::array<Glyph, 8>& row, double square) {
 // spoils one place, not the row).
 double rankScore(const std::array<Glyph, 8>& r) {
   constexpr std::array<double, 8> kHoles{0, 0, 0, 0.6, 0, 1, 0, 2};  // of "1" ... "8"
+  constexpr double kNoHoles = 0.35, kShowsHoles = 8;
   constexpr std::array<double, 8> kInk{0.85, 0.95, 0.9, 1.05, 1.0, 1.1, 0.75, 1.15};
   double holes = 0;
   std::vector<double> upright, flipped;  // log ink over the expected, in each order
@@ -200,7 +237,13 @@ double rankScore(const std::array<Glyph, 8>& r) {
     const Glyph& glyph = r[std::size_t(i)];
     if (!glyph.found) continue;
     const int up = 7 - i, down = i;  // the digit (less one) in each order
-    holes += std::min(glyph.holes, 2) * (kHoles[std::size_t(up)] - kHoles[std::size_t(down)]);
+    // No hole found in a label large enough to show them says less than a
+    // hole (blurred type closes them), but still something.
+    if (glyph.holes > 0) {
+      holes += std::min(glyph.holes, 2) * (kHoles[std::size_t(up)] - kHoles[std::size_t(down)]);
+    } else if (glyph.height() >= kShowsHoles) {
+      holes += kNoHoles * (kHoles[std::size_t(down)] - kHoles[std::size_t(up)]);
+    }
     upright.push_back(std::log(std::max(glyph.ink, 1.0) / kInk[std::size_t(up)]));
     flipped.push_back(std::log(std::max(glyph.ink, 1.0) / kInk[std::size_t(down)]));
   }
@@ -269,7 +312,11 @@ std::optional<bool> flippedByCoordinates(const GrayImage& g, const BoardArea& b)
                                : (glyph.left + glyph.right - box.x0 - box.x1) / 2 / sw;
       if (centred && std::abs(off) > 0.2) glyph = {};
     }
-    if (!isRow(row, std::min(sw, sh))) return false;
+    if (const auto half = centred ? std::nullopt : labelsOnOneColour(row, std::min(sw, sh))) {
+      row = *half;
+    } else if (!isRow(row, std::min(sw, sh))) {
+      return false;
+    }
     any = true;
     total += ranks ? rankScore(row) : fileScore(row);
     return true;

@@ -18,8 +18,9 @@ namespace kalmera {
 namespace {
 
 // ThickBorder: a frame behind a thick border line; Captioned: no labels,
-// a caption above the board (its words are no coordinates).
-enum class Labels { Inside, Frame, NarrowFrame, Beside, BesideOnDark, ThickBorder, Captioned, None };
+// a caption above the board (its words are no coordinates); InsidePale:
+// inside, all in one pale colour, which shows on the dark squares only.
+enum class Labels { Inside, Frame, NarrowFrame, Beside, BesideOnDark, ThickBorder, Captioned, None, InsidePale };
 enum class Which { Both, RanksOnly, FilesOnly };
 
 struct Case {
@@ -34,7 +35,7 @@ struct Case {
 
 std::string nameOf(const Case& c) {
   static const char* const kLabels[] = {"inside",       "frame",     "narrow-frame", "beside", "beside-on-dark",
-                                       "thick-border", "captioned", "none"};
+                                       "thick-border", "captioned", "none",      "inside-pale"};
   static const char* const kWhich[] = {"", " ranks only", " files only"};
   return std::string(kLabels[int(c.labels)]) + " " + c.font + (c.bold ? " bold " : " ") + std::to_string(c.pixels) +
          "px square " + std::to_string(c.square) + (c.flipped ? " flipped" : "") + kWhich[int(c.which)];
@@ -53,7 +54,8 @@ GrayImage grayOfImage(const QImage& image) {
 // A board as a web page shows it, with men (plain discs and squares) on
 // some edge squares, corners included.
 QImage drawn(const Case& c) {
-  const int sq = c.square, margin = c.labels == Labels::Inside || c.labels == Labels::None ? sq / 3 : sq;
+  const bool inside = c.labels == Labels::Inside || c.labels == Labels::InsidePale;
+  const int sq = c.square, margin = inside || c.labels == Labels::None ? sq / 3 : sq;
   const int side = 8 * sq + 2 * margin;
   const bool darkPage = c.labels == Labels::BesideOnDark;
   QImage image(side, side, QImage::Format_RGB32);
@@ -104,18 +106,19 @@ QImage drawn(const Case& c) {
   const auto rank = [&](int row) { return QString::number(c.flipped ? row + 1 : 8 - row); };
   const auto file = [&](int column) { return QString(QChar(c.flipped ? 'h' - column : 'a' + column)); };
   const bool ranks = c.which != Which::FilesOnly, files = c.which != Which::RanksOnly;
-  if (c.labels == Labels::Inside) {
+  if (inside) {
     // Rank digits at the top left of the first column's squares, file
     // letters at the bottom right of the last row's, each in the other
-    // square colour.
+    // square colour (or all in one nearly as light as the light squares).
     const int inset = std::max(2, sq / 20);
+    const QColor pale(0xff, 0xf0, 0xd0);
     for (int i = 0; i < 8; ++i) {
       if (ranks) {
-        p.setPen(i % 2 ? light : dark);
+        p.setPen(c.labels == Labels::InsidePale ? pale : i % 2 ? light : dark);
         p.drawText(QRect(margin + inset, margin + i * sq + inset, sq, sq), Qt::AlignLeft | Qt::AlignTop, rank(i));
       }
       if (files) {
-        p.setPen(i % 2 ? dark : light);
+        p.setPen(c.labels == Labels::InsidePale ? pale : i % 2 ? dark : light);
         p.drawText(QRect(margin + i * sq - inset, margin + 7 * sq - inset, sq, sq), Qt::AlignRight | Qt::AlignBottom,
                    file(i));
       }
@@ -142,6 +145,9 @@ std::vector<Case> cases() {
         all.push_back({Labels::Inside, font, pixels, square, flipped});
       }
       all.push_back({Labels::Inside, font, 13, 56, flipped, Which::Both, true});
+      for (const auto& [pixels, square] : {std::pair{11, 44}, {14, 60}, {20, 100}}) {
+        all.push_back({Labels::InsidePale, font, pixels, square, flipped});
+      }
       for (const auto& [pixels, square] : {std::pair{10, 30}, {14, 45}, {18, 64}}) {
         all.push_back({Labels::Frame, font, pixels, square, flipped});
         all.push_back({Labels::NarrowFrame, font, pixels, square, flipped});

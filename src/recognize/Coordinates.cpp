@@ -228,7 +228,6 @@ std::optional<std::array<Glyph, 8>> labelsOnOneColour(const std::array<Glyph, 8>
 // spoils one place, not the row).
 double rankScore(const std::array<Glyph, 8>& r) {
   constexpr std::array<double, 8> kHoles{0, 0, 0, 0.6, 0, 1, 0, 2};  // of "1" ... "8"
-  constexpr double kNoHoles = 0.35, kShowsHoles = 8;
   constexpr std::array<double, 8> kInk{0.85, 0.95, 0.9, 1.05, 1.0, 1.1, 0.75, 1.15};
   double holes = 0;
   std::vector<double> upright, flipped;  // log ink over the expected, in each order
@@ -237,13 +236,7 @@ double rankScore(const std::array<Glyph, 8>& r) {
     const Glyph& glyph = r[std::size_t(i)];
     if (!glyph.found) continue;
     const int up = 7 - i, down = i;  // the digit (less one) in each order
-    // No hole found in a label large enough to show them says less than a
-    // hole (blurred type closes them), but still something.
-    if (glyph.holes > 0) {
-      holes += std::min(glyph.holes, 2) * (kHoles[std::size_t(up)] - kHoles[std::size_t(down)]);
-    } else if (glyph.height() >= kShowsHoles) {
-      holes += kNoHoles * (kHoles[std::size_t(down)] - kHoles[std::size_t(up)]);
-    }
+    holes += std::min(glyph.holes, 2) * (kHoles[std::size_t(up)] - kHoles[std::size_t(down)]);
     upright.push_back(std::log(std::max(glyph.ink, 1.0) / kInk[std::size_t(up)]));
     flipped.push_back(std::log(std::max(glyph.ink, 1.0) / kInk[std::size_t(down)]));
   }

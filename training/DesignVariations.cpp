@@ -141,7 +141,7 @@ PieceLook ownLook(PieceDesign design) {
   return look;
 }
 
-PieceLook variedLook(PieceDesign design, const std::function<double()>& random, int darkSquares) {
+PieceLook variedLook(PieceDesign design, const std::function<double()>& random) {
   const auto chance = [&](double p) { return random() < p; };
   PieceLook look = ownLook(design);
   look.outline = chance(0.25) ? between(random, 0.6, 1.1) : between(random, 1.1, 2.6);
@@ -152,7 +152,7 @@ PieceLook variedLook(PieceDesign design, const std::function<double()>& random, 
   look.whiteFill = fill < 0.3 ? Fill::Plain : fill < 0.55 ? Fill::Gradient : fill < 0.7 ? Fill::Round
                  : fill < 0.8 ? Fill::Hatched : Fill::Hollow;
   look.whiteColor = chance(0.6) ? QColor(Qt::white) : QColor::fromHsv(int(between(random, 0, 359)), int(between(random, 0, 50)), int(between(random, 215, 255)));
-  look.whiteShade = grey(int(between(random, std::min(215, std::max(110, darkSquares + 25)), 215)));
+  look.whiteShade = grey(int(between(random, 110, 215)));
   look.lightFrom = between(random, 0, 0.7);
   look.lightFromRight = chance(0.5);
   constexpr Qt::BrushStyle kHatchings[] = {Qt::BDiagPattern, Qt::FDiagPattern, Qt::HorPattern,

@@ -72,10 +72,7 @@ struct PieceLook {
 // The editor's own look of a design.
 PieceLook ownLook(PieceDesign design);
 // A look of our own making, drawn at random: `random` gives numbers in [0, 1).
-// `darkSquares`: the grey of the board's dark squares, which the white
-// men's shading keeps lighter than (a white man darker than the dark
-// squares is a black one to the eye, and to the reader).
-PieceLook variedLook(PieceDesign design, const std::function<double()>& random, int darkSquares = 0);
+PieceLook variedLook(PieceDesign design, const std::function<double()>& random);
 // The held-out variation: our artwork drawn by hand, as it were.
 PieceLook handInkedLook(const std::function<double()>& random);
 

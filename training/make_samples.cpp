@@ -498,13 +498,7 @@ Drawn drawnBoard(const std::array<char, 64>& board, const BoardLook& look, const
 // The men of a font, as its glyphs (varied in the training: wider,
 // narrower, bolder, each kind a little bigger or smaller, black men with
 // white inner lines, white men shaded, filled or outlined).
-// The grey of a board's dark squares as the men's shading must see it
-// (hatched ones are mostly white).
-int darkSquaresOf(const BoardLook& look) { return look.hatched ? 160 : qGray(look.colours.dark.rgb()); }
-
-// The men of a font; white ones filled with white or a grey lighter than
-// the dark squares (`darkSquares`, their grey), as a white man is.
-MenPainter fontMen(const FontDesign& f, const QString& family, bool vary, int darkSquares) {
+MenPainter fontMen(const FontDesign& f, const QString& family, bool vary) {
   QFont pieces(family);
   // Faces of one family share its name: ask for the face the file holds.
   if (std::strstr(f.file, "Bold")) pieces.setBold(true);
@@ -513,10 +507,7 @@ MenPainter fontMen(const FontDesign& f, const QString& family, bool vary, int da
   const bool filled = f.unicode ? chance(0.7) : true;
   const double stretchX = vary ? uniform(0.85, 1.15) : 1, stretchY = vary ? uniform(0.88, 1.12) : 1;
   const double bolder = vary && chance(0.5) ? uniform(0, 1 / 22.0) : 0;
-  const int lightest = std::max(200, darkSquares + 30);
-  const QColor whiteFill = chance(0.8) || lightest > 240
-                               ? QColor(Qt::white)
-                               : QColor(between(lightest, 240), between(lightest, 240), between(lightest, 240));
+  const QColor whiteFill = chance(0.8) ? QColor(Qt::white) : QColor(between(200, 240), between(200, 240), between(200, 240));
   std::array<double, 6> kindScale{1, 1, 1, 1, 1, 1}, kindTaller{1, 1, 1, 1, 1, 1};  // "PNBRQK"
   if (vary) {
     for (double& k : kindScale) k = uniform(0.9, 1.06);
@@ -528,8 +519,7 @@ MenPainter fontMen(const FontDesign& f, const QString& family, bool vary, int da
   const double linesScale = whiteLines ? uniform(0.72, 0.86) : 1;
   const bool shadow = vary && chance(0.2);
   const double size = f.scale * uniform(0.92, 1.04);
-  const int shadeFrom = std::max(120, darkSquares + 30);
-  const int shadeGrey = vary && chance(0.3) && shadeFrom <= 200 ? between(shadeFrom, 200) : 255;
+  const int shadeGrey = vary && chance(0.3) ? between(120, 200) : 255;
   return [=](QPainter& p, const QRectF& cell, int piece, bool) mutable {
     pieces.setPixelSize(std::max(6, int(cell.width() * size)));
     const bool white = piece < 6;
@@ -721,7 +711,7 @@ Drawn trainingDesignBoard(const Means& means, const std::array<char, 64>& board,
   BoardLook look = randomBoardLook(heldOutColours);
   const double kind = uniform(0, 1);
   if (kind < 0.4) {
-    const PieceLook men = variedLook(randomEditorDesign(0.7), kRandom, darkSquaresOf(look));
+    const PieceLook men = variedLook(randomEditorDesign(0.7), kRandom);
     return drawnBoard(board, look, family.empty() ? "varied" : family,
                       [men](QPainter& p, const QRectF& cell, int piece, bool) { paintPiece(p, cell, piece, men); });
   }
@@ -742,7 +732,7 @@ Drawn trainingDesignBoard(const Means& means, const std::array<char, 64>& board,
   const FontDesign& f = kFonts[font];
   look.hatched = !heldOutColours && !f.unicode && chance(0.3);
   return drawnBoard(board, look, family.empty() ? std::string("font:") + f.name : family,
-                    fontMen(f, means.families[std::size_t(font)], true, darkSquaresOf(look)));
+                    fontMen(f, means.families[std::size_t(font)], true));
 }
 
 // The web boards of a page style, in a batch (Chromium starts once a page).
@@ -753,9 +743,8 @@ std::vector<Drawn> webBoards(const Means& means, const std::vector<std::array<ch
     b.squares = squares;
     b.style = style;
     b.flipped = chance(0.35);
+    b.look = chance(0.4) ? ownLook(randomEditorDesign(0.6)) : variedLook(randomEditorDesign(0.7), kRandom);
     const Palette colours = randomPalette(false);
-    b.look = chance(0.4) ? ownLook(randomEditorDesign(0.6))
-                         : variedLook(randomEditorDesign(0.7), kRandom, qGray(colours.dark.rgb()));
     b.light = colours.light, b.dark = colours.dark;
     planned.push_back(b);
   }
@@ -846,9 +835,8 @@ int main(int argc, char** argv) {
           ready.push_back(drawnBoard(board, randomBoardLook(false), "hand-inked",
                                      [men](QPainter& p, const QRectF& cell, int piece, bool) { paintPiece(p, cell, piece, men); }));
         } else if (family == 1 && !means.families[kHeldOutFont].isEmpty()) {
-          const BoardLook look = randomBoardLook(false);
-          ready.push_back(drawnBoard(board, look, "font:symbola",
-                                     fontMen(kFonts[kHeldOutFont], means.families[kHeldOutFont], false, darkSquaresOf(look))));
+          ready.push_back(drawnBoard(board, randomBoardLook(false), "font:symbola",
+                                     fontMen(kFonts[kHeldOutFont], means.families[kHeldOutFont], false)));
         } else {
           ready.push_back(trainingDesignBoard(means, board, true, "colours:blue-violet"));
         }

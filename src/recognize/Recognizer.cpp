@@ -340,6 +340,25 @@ std::array<int, 64> plausibleReading(const std::array<std::array<float, kSquareC
   return classes;
 }
 
+std::array<bool, 64> promotedLooking(const std::array<char, 64>& placement) {
+  const auto startsWith = [](char piece) {
+    switch (piece) {
+      case 'N': case 'B': case 'R': case 'n': case 'b': case 'r': return 2;
+      case 'Q': case 'q': return 1;
+      default: return 64;  // pawns and kings: what is too many is impossible, not rare
+    }
+  };
+  const auto index = [](char piece) { return std::size_t(static_cast<unsigned char>(piece)); };
+  std::array<int, 256> count{};
+  for (const char piece : placement) ++count[index(piece)];
+  std::array<bool, 64> looking{};
+  for (int s = 0; s < 64; ++s) {
+    const char piece = placement[std::size_t(s)];
+    looking[std::size_t(s)] = piece != 0 && count[index(piece)] > startsWith(piece);
+  }
+  return looking;
+}
+
 std::optional<int> sideInCheck(const std::array<char, 64>& board) {
   // Whether the king of `side` (0 White) stands attacked.
   const auto inCheck = [&](int side) {
@@ -496,11 +515,15 @@ Recognition readBoard(const GrayImage& gray, const BoardArea& board, const Squar
   const std::array<int, 64> classes = plausibleReading(p, changed, &impossible);
   std::array<char, 64> placement{};
   for (int square = 0; square < 64; ++square) {
+    placement[square] = classes[square] == 0 ? char(0) : kClassLetters[classes[square]];
+  }
+  const std::array<bool, 64> promoted = promotedLooking(placement);
+  for (int square = 0; square < 64; ++square) {
     const int c = classes[square];
     const float confidence = changed[square] ? p[square][c] : std::min(p[square][c], leastSure[square]);
-    placement[square] = c == 0 ? char(0) : kClassLetters[c];
     r.squares[square] = {placement[square], confidence,
-                         changed[square] || impossible[square] || confidence < kDoubtfulBelow};
+                         changed[square] || impossible[square] || confidence < kDoubtfulBelow ||
+                             (promoted[square] && confidence < kSureOfPromotedMen)};
   }
   decideSide(r, placement, sideByDisc(gray, board));
   r.orientationDoubtful = !byCoordinates && uprightEvidence(placement) < kLooksTurnedBelow;

@@ -93,7 +93,8 @@ struct RecognizedSquare {
   char piece = 0;  // a piece letter, or 0 for an empty square
   float confidence = 0;  // of the least sure net
   // Worth a look: read with little confidence, or read otherwise than the
-  // classifier's first choice because that made the position impossible.
+  // classifier's first choice because that made the position impossible,
+  // or a man that looks promoted (promotedLooking) read less than surely.
   bool doubtful = false;
 };
 
@@ -158,6 +159,13 @@ inline constexpr float kLeastMend = 0.02f;
 // nine, a pawn on the first rank).
 std::array<int, 64> plausibleReading(const std::array<std::array<float, kSquareClasses>, 64>& p,
                                      std::array<bool, 64>& changed, std::array<bool, 64>* impossible = nullptr);
+
+// The men of a kind a side has more of than it starts with (a third
+// knight, bishop or rook, a second queen), by square, a8 first: a promotion
+// is rare in a position, and one misread man gives such a count as often.
+// They are worth a look unless read all but surely (kSureOfPromotedMen).
+std::array<bool, 64> promotedLooking(const std::array<char, 64>& placement);
+inline constexpr float kSureOfPromotedMen = 0.99f;
 
 // The side to move a placement shows by its checks: the side whose king
 // alone is in check; nothing when neither or both are.

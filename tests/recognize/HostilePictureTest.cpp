@@ -364,6 +364,28 @@ std::array<char, 64> boardOf(const std::string& placement) {
   return b;
 }
 
+// Men of a kind their side has more of than it starts with look promoted,
+// every one of them; pawns and kings never do (too many of those is
+// impossible, not rare).
+TEST(Plausible, MenBeyondWhatASideStartsWithLookPromoted) {
+  const std::pair<const char*, std::vector<int>> cases[] = {
+      {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR", {}},
+      {"4k3/8/8/8/8/8/8/BBB1K3", {56, 57, 58}},
+      {"q3k2q/8/8/8/8/8/8/3QK3", {0, 7}},
+      {"n3k1n1/8/8/8/8/8/8/N3K1Nn", {0, 6, 63}},
+      {"r3k2r/8/8/8/8/8/8/R3K2R", {}},
+      {"4k3/8/8/8/8/PPPPPPPP/P7/K3K3", {}},
+  };
+  for (const auto& [placement, expected] : cases) {
+    const std::array<bool, 64> looking = promotedLooking(boardOf(placement));
+    std::vector<int> marked;
+    for (int s = 0; s < 64; ++s) {
+      if (looking[std::size_t(s)]) marked.push_back(s);
+    }
+    EXPECT_EQ(marked, expected) << placement;
+  }
+}
+
 // Positions of games look upright; turned about, they look turned; what a
 // game seldom shows (pawns past each other, composed problems) is no
 // evidence either way.

@@ -10,7 +10,7 @@
 //   the files, left to right, read a b c d e f g h: small letters rise to
 //     the ascender line every second one (b d f h), and "g" hangs below.
 // Labels inside the squares in one colour (white, say) show on one colour
-// of square only: the four that show make a row then.
+// of square only: the four that show (or three) make a row then.
 // Each row of labels found gives a score for White at the bottom (positive)
 // or at the top (negative); the rows' scores add up, and only a clear sum
 // decides.
@@ -191,20 +191,21 @@ bool isRow(const std::array<Glyph, 8>& row, double square) {
 
 // Labels inside the squares drawn in one colour on both colours of square
 // show on one of them only (white on a light square is next to nothing,
-// and what is found of it is a trace): the four labels of one colour of
-// square, of about one height, when those of the other left no more than a
-// trace. The places of the others stay empty.
+// and what is found of it is a trace): the labels on one colour of square
+// (three of the four at least: a man may hide one), of about one height,
+// when those on the other left no more than a trace. The places of the
+// others stay empty.
 std::optional<std::array<Glyph, 8>> labelsOnOneColour(const std::array<Glyph, 8>& row, double square) {
   for (const int first : {0, 1}) {
     double weakest = 1e30;
     std::vector<float> heights;
     for (int i = first; i < 8; i += 2) {
       const Glyph& glyph = row[std::size_t(i)];
-      if (!glyph.found) break;
+      if (!glyph.found) continue;
       weakest = std::min(weakest, glyph.ink);
       heights.push_back(float(glyph.height()));
     }
-    if (heights.size() < 4) continue;
+    if (heights.size() < 3) continue;
     bool traces = true;
     for (int i = 1 - first; i < 8; i += 2) {
       const Glyph& glyph = row[std::size_t(i)];

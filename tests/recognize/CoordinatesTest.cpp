@@ -18,9 +18,10 @@ namespace kalmera {
 namespace {
 
 // ThickBorder: a frame behind a thick border line; Captioned: no labels,
-// a caption above the board (its words are no coordinates); InsidePale:
-// inside, all in one pale colour, which shows on the dark squares only.
-enum class Labels { Inside, Frame, NarrowFrame, Beside, BesideOnDark, ThickBorder, Captioned, None, InsidePale };
+// a caption above the board (its words are no coordinates); InsidePale,
+// InsideDeep: inside, all in one pale colour, which shows on the dark
+// squares only, or in one a little darker than the dark squares.
+enum class Labels { Inside, Frame, NarrowFrame, Beside, BesideOnDark, ThickBorder, Captioned, None, InsidePale, InsideDeep };
 enum class Which { Both, RanksOnly, FilesOnly };
 
 struct Case {
@@ -35,7 +36,7 @@ struct Case {
 
 std::string nameOf(const Case& c) {
   static const char* const kLabels[] = {"inside",       "frame",     "narrow-frame", "beside", "beside-on-dark",
-                                       "thick-border", "captioned", "none",      "inside-pale"};
+                                       "thick-border", "captioned", "none",      "inside-pale", "inside-deep"};
   static const char* const kWhich[] = {"", " ranks only", " files only"};
   return std::string(kLabels[int(c.labels)]) + " " + c.font + (c.bold ? " bold " : " ") + std::to_string(c.pixels) +
          "px square " + std::to_string(c.square) + (c.flipped ? " flipped" : "") + kWhich[int(c.which)];
@@ -54,7 +55,7 @@ GrayImage grayOfImage(const QImage& image) {
 // A board as a web page shows it, with men (plain discs and squares) on
 // some edge squares, corners included.
 QImage drawn(const Case& c) {
-  const bool inside = c.labels == Labels::Inside || c.labels == Labels::InsidePale;
+  const bool inside = c.labels == Labels::Inside || c.labels == Labels::InsidePale || c.labels == Labels::InsideDeep;
   const int sq = c.square, margin = inside || c.labels == Labels::None ? sq / 3 : sq;
   const int side = 8 * sq + 2 * margin;
   const bool darkPage = c.labels == Labels::BesideOnDark;
@@ -111,14 +112,17 @@ QImage drawn(const Case& c) {
     // letters at the bottom right of the last row's, each in the other
     // square colour (or all in one nearly as light as the light squares).
     const int inset = std::max(2, sq / 20);
-    const QColor pale(0xff, 0xf0, 0xd0);
+    const QColor pale(0xff, 0xf0, 0xd0), deep(0xa8, 0x7c, 0x58);
+    const auto pen = [&](bool onDark) {
+      return c.labels == Labels::InsidePale ? pale : c.labels == Labels::InsideDeep ? deep : onDark ? light : dark;
+    };
     for (int i = 0; i < 8; ++i) {
       if (ranks) {
-        p.setPen(c.labels == Labels::InsidePale ? pale : i % 2 ? light : dark);
+        p.setPen(pen(i % 2));
         p.drawText(QRect(margin + inset, margin + i * sq + inset, sq, sq), Qt::AlignLeft | Qt::AlignTop, rank(i));
       }
       if (files) {
-        p.setPen(c.labels == Labels::InsidePale ? pale : i % 2 ? dark : light);
+        p.setPen(pen(i % 2 == 0));
         p.drawText(QRect(margin + i * sq - inset, margin + 7 * sq - inset, sq, sq), Qt::AlignRight | Qt::AlignBottom,
                    file(i));
       }
@@ -147,6 +151,7 @@ std::vector<Case> cases() {
       all.push_back({Labels::Inside, font, 13, 56, flipped, Which::Both, true});
       for (const auto& [pixels, square] : {std::pair{11, 44}, {14, 60}, {20, 100}}) {
         all.push_back({Labels::InsidePale, font, pixels, square, flipped});
+        all.push_back({Labels::InsideDeep, font, pixels, square, flipped});
       }
       for (const auto& [pixels, square] : {std::pair{10, 30}, {14, 45}, {18, 64}}) {
         all.push_back({Labels::Frame, font, pixels, square, flipped});

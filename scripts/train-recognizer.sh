@@ -8,7 +8,7 @@
 # and from HTML pages of our own with our artwork as SVG, rendered by
 # Debian's Chromium. The held-out families (bench/recognition-accuracy.sh)
 # are never drawn here. Needs python3-torch (Debian's), chromium and the
-# fonts; takes about an hour on two cores.
+# fonts; takes about 40 minutes on two cores.
 #   scripts/train-recognizer.sh [BOARDS] [BUILD]
 #   (default 6000 boards for each net; BUILD: a configured build folder to
 #   build make_samples in, else build/ with scripts/build.sh)
@@ -62,7 +62,7 @@ for i in 0 1 2; do
     draw "$1" & drawing=$!
   fi
   nice -n 10 /usr/bin/python3 training/train_recognizer.py "$work/train-$seed.bin" "$work/net-$seed.ksq" \
-    --seed "$seed" --widths "$widths" --epochs 8
+    --seed "$seed" --widths "$widths" --epochs 12
   rm -f "$work/train-$seed.bin"
   [ -z "$drawing" ] || wait "$drawing"
 done

@@ -174,50 +174,53 @@ Glyph glyphIn(const GrayImage& g, Box box, Box groundBox, float threshold, unsig
   return glyph;
 }
 
-// Eight labels in a row, if they look like one: at least five found (a
-// man may hide a label), of about one height.
-bool isRow(const std::array<Glyph, 8>& row, double square) {
+// The heights of the labels found.
+std::vector<float> heightsOf(const std::array<Glyph, 8>& row) {
   std::vector<float> heights;
   for (const Glyph& glyph : row) {
     if (glyph.found) heights.push_back(float(glyph.height()));
   }
-  if (heights.size() < 5) return false;
+  return heights;
+}
+
+// How many of the labels found are of about their typical height; none when
+// that height is no label's (too small, or most of a square).
+std::size_t ofOneHeight(const std::vector<float>& heights, double square) {
+  if (heights.empty()) return 0;
   const float typical = medianOf(heights);
-  if (typical < 4 || typical > 0.6 * square) return false;
-  int alike = 0;
-  for (const float h : heights) alike += h > 0.6f * typical && h < 1.6f * typical;
-  return alike >= 5;
+  if (typical < 4 || typical > 0.6 * square) return 0;
+  return std::size_t(std::count_if(heights.begin(), heights.end(),
+                                   [&](float h) { return h > 0.6f * typical && h < 1.6f * typical; }));
+}
+
+// Eight labels in a row, if they look like one: at least five found (a
+// man may hide a label), of about one height.
+bool isRow(const std::array<Glyph, 8>& row, double square) {
+  return ofOneHeight(heightsOf(row), square) >= 5;
 }
 
 // Labels inside the squares drawn in one colour on both colours of square
 // show on one of them only (white on a light square is next to nothing,
 // and what is found of it is a trace): the labels on one colour of square
-// (three of the four at least: a man may hide one), of about one height,
-// when those on the other left no more than a trace. The places of the
-// others stay empty.
+// (three of the four at least: a man may hide one), all of about one
+// height, when those on the other left no more than a trace. The places of
+// the others stay empty.
 std::optional<std::array<Glyph, 8>> labelsOnOneColour(const std::array<Glyph, 8>& row, double square) {
   for (const int first : {0, 1}) {
+    std::array<Glyph, 8> half{};
     double weakest = 1e30;
-    std::vector<float> heights;
     for (int i = first; i < 8; i += 2) {
-      const Glyph& glyph = row[std::size_t(i)];
-      if (!glyph.found) continue;
-      weakest = std::min(weakest, glyph.ink);
-      heights.push_back(float(glyph.height()));
+      half[std::size_t(i)] = row[std::size_t(i)];
+      if (row[std::size_t(i)].found) weakest = std::min(weakest, row[std::size_t(i)].ink);
     }
-    if (heights.size() < 3) continue;
+    const std::vector<float> heights = heightsOf(half);
+    if (heights.size() < 3 || ofOneHeight(heights, square) < heights.size()) continue;
     bool traces = true;
     for (int i = 1 - first; i < 8; i += 2) {
       const Glyph& glyph = row[std::size_t(i)];
       traces = traces && (!glyph.found || glyph.ink < 0.35 * weakest);
     }
-    const float typical = medianOf(heights);
-    if (!traces || typical < 4 || typical > 0.6 * square) continue;
-    const auto [lowest, highest] = std::minmax_element(heights.begin(), heights.end());
-    if (*lowest < 0.6f * typical || *highest > 1.6f * typical) continue;
-    std::array<Glyph, 8> half{};
-    for (int i = first; i < 8; i += 2) half[std::size_t(i)] = row[std::size_t(i)];
-    return half;
+    if (traces) return half;
   }
   return std::nullopt;
 }

@@ -292,6 +292,15 @@ std::string placementOf(const std::array<int, 64>& classes) {
   return out;
 }
 
+// The squares marked, a8 first.
+std::vector<int> marked(const std::array<bool, 64>& marks) {
+  std::vector<int> squares;
+  for (int s = 0; s < 64; ++s) {
+    if (marks[std::size_t(s)]) squares.push_back(s);
+  }
+  return squares;
+}
+
 // Impossible first choices on doubtful squares (0.6 sure), each with its
 // second choice: the cheapest changes that make the position possible are
 // taken and marked; squares the classifier is sure of stay, and where the
@@ -332,13 +341,6 @@ TEST(Plausible, TheNextReadingOfDoubtfulSquaresIsTaken) {
       {"a possible position stays as read", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR", {{12, 'P', 0.3f}},
        "rnbqkbnr/pppppppp/......../......../......../......../PPPPPPPP/RNBQKBNR", {}, {}},
   };
-  const auto marked = [](const std::array<bool, 64>& marks) {
-    std::vector<int> squares;
-    for (int s = 0; s < 64; ++s) {
-      if (marks[s]) squares.push_back(s);
-    }
-    return squares;
-  };
   for (const Case& c : cases) {
     auto p = sure(c.placement);
     for (const Second& d : c.doubtful) {
@@ -377,12 +379,7 @@ TEST(Plausible, MenBeyondWhatASideStartsWithLookPromoted) {
       {"4k3/8/8/8/8/PPPPPPPP/P7/K3K3", {}},
   };
   for (const auto& [placement, expected] : cases) {
-    const std::array<bool, 64> looking = promotedLooking(boardOf(placement));
-    std::vector<int> marked;
-    for (int s = 0; s < 64; ++s) {
-      if (looking[std::size_t(s)]) marked.push_back(s);
-    }
-    EXPECT_EQ(marked, expected) << placement;
+    EXPECT_EQ(marked(promotedLooking(boardOf(placement))), expected) << placement;
   }
 }
 

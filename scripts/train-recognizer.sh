@@ -42,29 +42,21 @@ positions=tests/peers/game-positions.txt
 # designs and colours) and its own starting point; the program averages what
 # they say (one file, one net after the other). Nets that learnt from
 # different pictures err less alike than nets that learnt from the same.
-# The next net's samples are drawn while a net learns.
+# Each net's samples are drawn before it learns, not while the one before
+# learns: PyTorch's two threads wait for each other when another program
+# takes a core, and an epoch then takes six times as long.
 nets=("7 16,32,64,128" "11 12,24,48,96" "13 16,32,64,128")
-draw() {
-  mkdir -p "$work/web-$1"
-  nice -n 10 "$build"/make_samples --out "$work/train-$1.bin" --boards "$boards" --seed "$((20261209 + $1))" \
-    --set train --positions "$positions" --sheets "$work" --web "$work/web-$1" 2>"$work/draw-$1.log"
-  tail -1 "$work/draw-$1.log"
-  rm -rf "$work/web-$1"
-}
-set -- ${nets[0]}
-draw "$1"
-for i in 0 1 2; do
-  set -- ${nets[$i]}
+for net in "${nets[@]}"; do
+  set -- $net
   seed=$1 widths=$2
-  drawing=""
-  if [ "$i" -lt 2 ]; then
-    set -- ${nets[$((i + 1))]}
-    draw "$1" & drawing=$!
-  fi
+  mkdir -p "$work/web-$seed"
+  nice -n 10 "$build"/make_samples --out "$work/train-$seed.bin" --boards "$boards" --seed "$((20261209 + seed))" \
+    --set train --positions "$positions" --sheets "$work" --web "$work/web-$seed" 2>"$work/draw-$seed.log"
+  tail -1 "$work/draw-$seed.log"
+  rm -rf "$work/web-$seed"
   nice -n 10 /usr/bin/python3 training/train_recognizer.py "$work/train-$seed.bin" "$work/net-$seed.ksq" \
     --seed "$seed" --widths "$widths" --epochs 12
   rm -f "$work/train-$seed.bin"
-  [ -z "$drawing" ] || wait "$drawing"
 done
 cat "$work/net-7.ksq" "$work/net-11.ksq" "$work/net-13.ksq" > data/recognizer.ksq
 ls -l data/recognizer.ksq

@@ -46,6 +46,7 @@ positions=tests/peers/game-positions.txt
 # learns: PyTorch's two threads wait for each other when another program
 # takes a core, and an epoch then takes six times as long.
 nets=("7 16,32,64,128" "11 12,24,48,96" "13 16,32,64,128")
+trained=()
 for net in "${nets[@]}"; do
   set -- $net
   seed=$1 widths=$2
@@ -57,6 +58,7 @@ for net in "${nets[@]}"; do
   nice -n 10 /usr/bin/python3 training/train_recognizer.py "$work/train-$seed.bin" "$work/net-$seed.ksq" \
     --seed "$seed" --widths "$widths" --epochs 12
   rm -f "$work/train-$seed.bin"
+  trained+=("$work/net-$seed.ksq")
 done
-cat "$work/net-7.ksq" "$work/net-11.ksq" "$work/net-13.ksq" > data/recognizer.ksq
+cat "${trained[@]}" > data/recognizer.ksq
 ls -l data/recognizer.ksq

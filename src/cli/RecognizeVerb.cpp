@@ -51,6 +51,15 @@ std::string number(double value) {
   return text;
 }
 
+const char* orientationName(OrientationFrom from) {
+  switch (from) {
+    case OrientationFrom::Coordinates: return "coordinates";
+    case OrientationFrom::CoordinatesAndMen: return "coordinates and men";
+    case OrientationFrom::Default: break;
+  }
+  return "default";
+}
+
 std::string json(const Recognition& r, const std::string& id) {
   std::string out = "{";
   if (!id.empty()) out += "\"id\":\"" + id + "\",";
@@ -58,7 +67,7 @@ std::string json(const Recognition& r, const std::string& id) {
          ",\"y\":" + number(r.board.y) + ",\"width\":" + number(r.board.width) +
          ",\"height\":" + number(r.board.height) + "},\"flipped\":" +
          (r.flipped ? "true" : "false") + ",\"orientationFrom\":\"" +
-         (r.orientationFrom == OrientationFrom::Coordinates ? "coordinates" : "default") +
+         orientationName(r.orientationFrom) +
          "\"," + (r.orientationDoubtful ? "\"orientationDoubtful\":true," : "") +
          "\"sideGuessed\":" + (r.sideGuessed ? "true" : "false") + ",\"squares\":[";
   for (int s = 0; s < 64; ++s) {

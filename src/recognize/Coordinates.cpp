@@ -285,7 +285,7 @@ double fileScore(const std::array<Glyph, 8>& f) {
 
 }  // namespace
 
-std::optional<bool> flippedByCoordinates(const GrayImage& g, const BoardArea& b) {
+std::optional<bool> flippedByCoordinates(const GrayImage& g, const BoardArea& b, bool* labelsSeen) {
   const double sw = b.squareWidth(), sh = b.squareHeight();
   const std::optional<GroundLevels> levels = groundLevels(g, b);
   const float contrast = levels ? levels->light - levels->dark : 60;
@@ -450,6 +450,7 @@ std::optional<bool> flippedByCoordinates(const GrayImage& g, const BoardArea& b)
       }
     }
   }
+  if (labelsSeen != nullptr) *labelsSeen = any;
   if (!any || std::abs(total) < 0.9) return std::nullopt;
   return total < 0;
 }

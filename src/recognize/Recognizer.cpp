@@ -1,5 +1,7 @@
 #include "recognize/Recognizer.h"
 
+#include <cstdlib>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -69,29 +71,40 @@ std::optional<GroundLevels> groundLevels(const GrayImage& g, const BoardArea& b)
   return levels;
 }
 
-std::array<SquareSample, 64> squareSamples(const GrayImage& g, const BoardArea& b) {
-  std::array<SquareSample, 64> samples{};
-  const std::optional<GroundLevels> levels = groundLevels(g, b);
-  const float dark = levels ? levels->dark : 0, light = levels ? levels->light : 255;
-  const float scale = 1.0f / std::max(1.0f, light - dark);
+SquareSample squareSample(const GrayImage& g, const BoardArea& b, int place, const SampleScale& scale,
+                          const SampleView& view) {
   const double sw = b.squareWidth(), sh = b.squareHeight();
-  for (int place = 0; place < 64; ++place) {
-    const double left = b.x + (place % 8) * sw, top = b.y + (place / 8) * sh;
-    SquareSample& s = samples[place];
-    // Each sample the mean of 2 x 2 points of its part of the square.
-    for (int j = 0; j < kSampleSize; ++j) {
-      for (int i = 0; i < kSampleSize; ++i) {
-        float sum = 0;
-        for (int q = 0; q < 4; ++q) {
-          const double u = (i + 0.25 + 0.5 * (q % 2)) / kSampleSize;
-          const double v = (j + 0.25 + 0.5 * (q / 2)) / kSampleSize;
-          sum += sampleAt(g, left + u * sw, top + v * sh);
-        }
-        // The scale the classifier learnt on: -1 to 3.
-        s[j * kSampleSize + i] = std::clamp((sum / 4 - dark) * scale, -1.0f, 3.0f);
+  // The square's middle, moved and the square grown or shrunk about it.
+  const double middleX = b.x + (place % 8 + 0.5 + view.right) * sw;
+  const double middleY = b.y + (place / 8 + 0.5 + view.down) * sh;
+  const double w = sw * view.zoom, h = sh * view.zoom;
+  SquareSample s{};
+  // Each sample the mean of 2 x 2 points of its part of the square.
+  for (int j = 0; j < kSampleSize; ++j) {
+    for (int i = 0; i < kSampleSize; ++i) {
+      float sum = 0;
+      for (int q = 0; q < 4; ++q) {
+        const double u = (i + 0.25 + 0.5 * (q % 2)) / kSampleSize - 0.5;
+        const double v = (j + 0.25 + 0.5 * (q / 2)) / kSampleSize - 0.5;
+        sum += sampleAt(g, middleX + u * w, middleY + v * h);
       }
+      // The scale the classifier learnt on: -1 to 3.
+      s[j * kSampleSize + i] = std::clamp((sum / 4 - scale.dark) * scale.factor, -1.0f, 3.0f);
     }
   }
+  return s;
+}
+
+SampleScale sampleScale(const GrayImage& g, const BoardArea& b) {
+  const std::optional<GroundLevels> levels = groundLevels(g, b);
+  const float dark = levels ? levels->dark : 0, light = levels ? levels->light : 255;
+  return {dark, 1.0f / std::max(1.0f, light - dark)};
+}
+
+std::array<SquareSample, 64> squareSamples(const GrayImage& g, const BoardArea& b) {
+  std::array<SquareSample, 64> samples{};
+  const SampleScale scale = sampleScale(g, b);
+  for (int place = 0; place < 64; ++place) samples[place] = squareSample(g, b, place, scale, {});
   return samples;
 }
 
@@ -489,27 +502,69 @@ void decideSide(Recognition& r, const std::array<char, 64>& placement, std::opti
   r.side = side.value_or(0), r.sideGuessed = !side, r.sideFromDisc = disc.has_value();
 }
 
-Recognition readBoard(const GrayImage& gray, const BoardArea& board, const SquareClassifier& classifier) {
+// What each square (by place in the picture, top left first) holds: the
+// classes' probabilities and the least any one net gives the first choice.
+struct SquareReadings {
+  std::array<std::array<float, kSquareClasses>, 64> p{};
+  std::array<float, 64> leastSure{};
+};
+
+// Squares read with less confidence than kDoubtfulBelow are looked at
+// again a little moved and a little larger and smaller (as the nets saw
+// their samples in training), and what all views say is averaged.
+constexpr double kViewStep = 0.03;
+constexpr SampleView kOtherViews[] = {{kViewStep, 0, 1}, {-kViewStep, 0, 1},      {0, kViewStep, 1},
+                                      {0, -kViewStep, 1}, {0, 0, 1 - 2 * kViewStep}, {0, 0, 1 + 2 * kViewStep}};
+
+int firstChoice(const std::array<float, kSquareClasses>& p) {
+  return int(std::max_element(p.begin(), p.end()) - p.begin());
+}
+
+SquareReadings readSquares(const GrayImage& gray, const BoardArea& board, const SquareClassifier& classifier) {
+  SquareReadings r;
+  const SampleScale scale = sampleScale(gray, board);
+  for (int place = 0; place < 64; ++place) {
+    const SquareSample sample = squareSample(gray, board, place, scale, {});
+    auto& p = r.p[std::size_t(place)];
+    float& leastSure = r.leastSure[std::size_t(place)];
+    // A square of one even brightness holds nothing (whatever its colour:
+    // a highlight is even too); the nets are asked about the others.
+    const auto [darkest, lightest] = std::minmax_element(sample.begin(), sample.end());
+    if (*lightest - *darkest < kEvenSquare) {
+      p = {};
+      p[0] = 1, leastSure = 1;
+      continue;
+    }
+    p = classifier.classify(sample, &leastSure);
+    if (std::min(p[std::size_t(firstChoice(p))], leastSure) >= kDoubtfulBelow) continue;
+    std::vector<std::pair<std::array<float, kSquareClasses>, float>> views{{p, leastSure}};
+    std::array<float, kSquareClasses> mean = p;
+    for (const SampleView& view : kOtherViews) {
+      float least = 0;
+      views.emplace_back(classifier.classify(squareSample(gray, board, place, scale, view), &least), least);
+      for (int c = 0; c < kSquareClasses; ++c) mean[c] += views.back().first[c];
+    }
+    for (float& x : mean) x /= float(views.size());
+    // The least sure net's word for the views' choice: in each view, the
+    // least its nets give it where they chose it too, else the view's mean.
+    const int best = firstChoice(mean);
+    float least = 0;
+    for (const auto& [q, l] : views) least += firstChoice(q) == best ? l : q[std::size_t(best)];
+    p = mean, leastSure = least / float(views.size());
+  }
+  return r;
+}
+
+// The men placed as the board is shown (turned: seen from Black's side).
+Recognition placeMen(const SquareReadings& read, bool turned) {
   Recognition r;
   r.found = true;
-  r.board = board;
-  const std::optional<bool> byCoordinates = flippedByCoordinates(gray, board);
-  r.flipped = byCoordinates.value_or(false);
-  r.orientationFrom = byCoordinates ? OrientationFrom::Coordinates : OrientationFrom::Default;
-  const auto samples = squareSamples(gray, board);
+  r.flipped = turned;
   std::array<std::array<float, kSquareClasses>, 64> p{};
   std::array<float, 64> leastSure{};
   for (int place = 0; place < 64; ++place) {
-    const int square = r.flipped ? 63 - place : place;
-    // A square of one even brightness holds nothing (whatever its colour:
-    // a highlight is even too); the nets are asked about the others.
-    const auto [darkest, lightest] = std::minmax_element(samples[place].begin(), samples[place].end());
-    if (*lightest - *darkest < kEvenSquare) {
-      p[square] = {};
-      p[square][0] = 1, leastSure[square] = 1;
-      continue;
-    }
-    p[square] = classifier.classify(samples[place], &leastSure[square]);
+    const int square = turned ? 63 - place : place;
+    p[square] = read.p[place], leastSure[square] = read.leastSure[place];
   }
   std::array<bool, 64> changed{}, impossible{};
   const std::array<int, 64> classes = plausibleReading(p, changed, &impossible);
@@ -525,8 +580,32 @@ Recognition readBoard(const GrayImage& gray, const BoardArea& board, const Squar
                          changed[square] || impossible[square] || confidence < kDoubtfulBelow ||
                              (promoted[square] && confidence < kSureOfPromotedMen)};
   }
-  decideSide(r, placement, sideByDisc(gray, board));
-  r.orientationDoubtful = !byCoordinates && uprightEvidence(placement) < kLooksTurnedBelow;
+  return r;
+}
+
+std::array<char, 64> placementOf(const Recognition& r) {
+  std::array<char, 64> placement{};
+  for (int s = 0; s < 64; ++s) placement[std::size_t(s)] = r.squares[std::size_t(s)].piece;
+  return placement;
+}
+
+Recognition readBoard(const GrayImage& gray, const BoardArea& board, const SquareClassifier& classifier) {
+  bool labelsSeen = false;
+  const std::optional<bool> byCoordinates = flippedByCoordinates(gray, board, &labelsSeen);
+  const SquareReadings read = readSquares(gray, board, classifier);
+  Recognition r = placeMen(read, byCoordinates.value_or(false));
+  r.orientationFrom = byCoordinates ? OrientationFrom::Coordinates : OrientationFrom::Default;
+  const bool looksTurned = !byCoordinates && uprightEvidence(placementOf(r)) < kLooksTurnedBelow;
+  if (looksTurned && labelsSeen) {
+    // Labels are printed, so the board may be shown either way, but they
+    // left it open: the men, standing as seen from Black's side, decide.
+    r = placeMen(read, true);
+    r.orientationFrom = OrientationFrom::CoordinatesAndMen;
+  } else {
+    r.orientationDoubtful = looksTurned;
+  }
+  r.board = board;
+  decideSide(r, placementOf(r), sideByDisc(gray, board));
   return r;
 }
 

@@ -39,8 +39,9 @@ std::vector<BoardArea> findBoards(const GrayImage& picture);
 // inside the corners of its edge squares, in any font; the rank digits by
 // their shapes (an "8" has two holes and more ink than a "1"), the small
 // file letters by their heights. Nothing when none are printed or they
-// leave it open.
-std::optional<bool> flippedByCoordinates(const GrayImage& picture, const BoardArea& board);
+// leave it open; `labelsSeen` tells which: a row of labels was found.
+std::optional<bool> flippedByCoordinates(const GrayImage& picture, const BoardArea& board,
+                                         bool* labelsSeen = nullptr);
 
 // The brightness of the dark and the light squares' ground (their corners,
 // where pieces seldom reach); nothing when they do not alternate as a
@@ -56,6 +57,17 @@ std::optional<GroundLevels> groundLevels(const GrayImage& picture, const BoardAr
 inline constexpr int kSampleSize = 24;
 using SquareSample = std::array<float, kSampleSize * kSampleSize>;
 std::array<SquareSample, 64> squareSamples(const GrayImage& picture, const BoardArea& board);
+// One square (`place`, top left first) seen a little otherwise: its middle
+// moved by `right` and `down` (in squares), the square grown by `zoom`.
+struct SampleView {
+  double right = 0, down = 0, zoom = 1;
+};
+struct SampleScale {
+  float dark = 0, factor = 1.0f / 255;  // sample = (brightness - dark) * factor
+};
+SampleScale sampleScale(const GrayImage& picture, const BoardArea& board);
+SquareSample squareSample(const GrayImage& picture, const BoardArea& board, int place,
+                          const SampleScale& scale, const SampleView& view);
 
 // What a square holds: 0 empty, 1..6 "PNBRQK", 7..12 "pnbrqk".
 inline constexpr int kSquareClasses = 13;
@@ -98,9 +110,11 @@ struct RecognizedSquare {
   bool doubtful = false;
 };
 
-// How the orientation was decided: by the printed coordinates, or White
+// How the orientation was decided: by the printed coordinates; by the men
+// where labels are printed but leave it open and the men stand as in a game
+// seen from Black's side (uprightEvidence below kLooksTurnedBelow); or White
 // at the bottom for want of them.
-enum class OrientationFrom { Default, Coordinates };
+enum class OrientationFrom { Default, Coordinates, CoordinatesAndMen };
 
 struct Recognition {
   bool found = false;

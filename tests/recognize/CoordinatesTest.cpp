@@ -195,13 +195,15 @@ TEST(Coordinates, DecideTheOrientationWhereverTheyArePrinted) {
     const GrayImage picture = grayOfImage(image);
     const std::optional<BoardArea> board = findBoard(picture);
     ASSERT_TRUE(board) << nameOf(c);
-    const std::optional<bool> flipped = flippedByCoordinates(picture, *board);
+    bool labelsSeen = false;
+    const std::optional<bool> flipped = flippedByCoordinates(picture, *board, &labelsSeen);
     const bool unlabelled = c.labels == Labels::None || c.labels == Labels::Captioned;
     const std::optional<bool> expected = unlabelled ? std::nullopt : std::optional(c.flipped);
-    if (flipped != expected) {
+    if (flipped != expected || labelsSeen == unlabelled) {
       ++wrong;
       ADD_FAILURE() << nameOf(c) << ": read as "
-                    << (flipped ? (*flipped ? "flipped" : "White at the bottom") : "undecided");
+                    << (flipped ? (*flipped ? "flipped" : "White at the bottom") : "undecided")
+                    << (labelsSeen ? ", labels seen" : ", no labels seen");
     }
   }
   EXPECT_EQ(wrong, 0);

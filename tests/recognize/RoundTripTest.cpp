@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -133,6 +134,57 @@ TEST(Recognition, OwnPicturesReadBackToTheExactPlacement) {
   }
   std::printf("%d of %zu pictures of %d positions read back exactly\n", right, files.size(), kPositions);
   EXPECT_GE(files.size(), std::size_t(svg ? 1000 : 833));
+}
+
+// Labels printed beside a board that cannot be read as coordinates (the
+// same mark on every rank): where the men stand as in a game seen from
+// Black's side, they decide; where they do not, White stays at the bottom.
+TEST(Recognition, LabelsThatLeaveTheOrientationOpenLeaveItToTheMen) {
+  const std::string game = "r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N2N2/PP2BPPP/R2QKB1R w KQ - 0 8";
+  for (const bool flipped : {true, false}) {
+    Position position;
+    position.readFen(game);
+    QImage board;
+    BoardStyle unlabelled;
+    unlabelled.coordinates = false;
+    BoardRenderer().redraw(board, 337, 337, position.record(), kColors, 1, flipped, unlabelled);
+    QImage page(board.width() + 160, board.height() + 80, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    painter.drawImage(80, 40, board);
+    const auto read = [&page] {
+      RgbImage rgb{page.width(), page.height(), {}};
+      for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x) {
+          const QRgb c = page.pixel(x, y);
+          rgb.pixels.insert(rgb.pixels.end(), {std::uint8_t(qRed(c)), std::uint8_t(qGreen(c)), std::uint8_t(qBlue(c))});
+        }
+      }
+      return rgb;
+    };
+    const std::optional<BoardArea> area = findBoard(grayOf(read()));
+    ASSERT_TRUE(area);
+    QFont font("DejaVu Sans");
+    font.setPixelSize(int(area->squareHeight() / 3));
+    painter.setFont(font);
+    painter.setPen(QColor(0x40, 0x40, 0x40));
+    for (int rank = 0; rank < 8; ++rank) {
+      const QRectF label(area->x - area->squareWidth() * 0.6, area->y + rank * area->squareHeight(),
+                         area->squareWidth() * 0.4, area->squareHeight());
+      painter.drawText(label, Qt::AlignCenter, "x");
+    }
+    painter.end();
+    const RgbImage picture = read();
+    bool labelsSeen = false;
+    EXPECT_EQ(flippedByCoordinates(grayOf(picture), *area, &labelsSeen), std::nullopt);
+    EXPECT_TRUE(labelsSeen);
+    const Recognition r = recognize(picture);
+    ASSERT_TRUE(r.found);
+    EXPECT_EQ(r.flipped, flipped);
+    EXPECT_EQ(r.orientationFrom, flipped ? OrientationFrom::CoordinatesAndMen : OrientationFrom::Default);
+    EXPECT_FALSE(r.orientationDoubtful);
+    EXPECT_EQ(r.fen().substr(0, r.fen().find(' ')), game.substr(0, game.find(' ')));
+  }
 }
 
 // Whatever the bytes, a clear answer and never a crash or a hang.

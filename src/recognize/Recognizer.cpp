@@ -1,7 +1,5 @@
 #include "recognize/Recognizer.h"
 
-#include <cstdlib>
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -639,12 +637,8 @@ Recognition turnedAbout(const Recognition& r) {
   Recognition turned = r;
   turned.flipped = !r.flipped;
   turned.orientationDoubtful = false;
-  std::array<char, 64> placement{};
-  for (int s = 0; s < 64; ++s) {
-    turned.squares[std::size_t(s)] = r.squares[std::size_t(63 - s)];
-    placement[std::size_t(s)] = turned.squares[std::size_t(s)].piece;
-  }
-  decideSide(turned, placement, r.sideFromDisc ? std::optional(r.side) : std::nullopt);
+  for (int s = 0; s < 64; ++s) turned.squares[std::size_t(s)] = r.squares[std::size_t(63 - s)];
+  decideSide(turned, placementOf(turned), r.sideFromDisc ? std::optional(r.side) : std::nullopt);
   return turned;
 }
 

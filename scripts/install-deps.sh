@@ -5,7 +5,7 @@ set -eu
 packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev
-  libpng-dev zlib1g-dev libjpeg-dev libpoppler-cpp-dev
+  libpng-dev zlib1g-dev libdeflate-dev libjpeg-dev libpoppler-cpp-dev
   libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool xclip imagemagick fonts-dejavu-core fonts-freefont-ttf

@@ -350,23 +350,59 @@ GrayImage cut(const GrayImage& g, const Part& part) {
   return out;
 }
 
-std::vector<BoardArea> searched(const GrayImage& picture, bool all) {
-  if (picture.width < kLeast + 2 || picture.height < kLeast + 2) return {};
-  const std::optional<Part> part = changingPart(picture);
-  if (!part || part->width < kLeast + 2 || part->height < kLeast + 2) return {};
-  const bool whole = part->width == picture.width && part->height == picture.height;
-  const GrayImage cutOut = whole ? GrayImage{} : cut(picture, *part);
+// The boards in the changing part of a picture, at its own size.
+std::vector<BoardArea> boardsAtThisSize(const GrayImage& picture, const Part& part, bool all) {
+  const bool whole = part.width == picture.width && part.height == picture.height;
+  const GrayImage cutOut = whole ? GrayImage{} : cut(picture, part);
   const GrayImage& search = whole ? picture : cutOut;
   std::vector<BoardArea> boards;
   for (const Pass& pass : kPasses) {
     for (const Candidate& c : boardsIn(search, pass, all)) {
       BoardArea area = c.area;
-      area.x += part->x, area.y += part->y;
+      area.x += part.x, area.y += part.y;
       const bool seen = std::any_of(boards.begin(), boards.end(),
                                     [&](const BoardArea& b) { return overlapping(b, area); });
       if (!seen) boards.push_back(area);
     }
     if (!all && !boards.empty()) break;
+  }
+  return boards;
+}
+
+// The picture at half its size, each pixel the mean of four.
+GrayImage halved(const GrayImage& g) {
+  GrayImage out;
+  out.width = g.width / 2, out.height = g.height / 2;
+  out.pixels.resize(std::size_t(out.width) * out.height);
+  for (int y = 0; y < out.height; ++y) {
+    const std::uint8_t* a = &g.pixels[std::size_t(2 * y) * g.width];
+    const std::uint8_t* b = a + g.width;
+    std::uint8_t* to = &out.pixels[std::size_t(y) * out.width];
+    for (int x = 0; x < out.width; ++x) {
+      to[x] = std::uint8_t((a[2 * x] + a[2 * x + 1] + b[2 * x] + b[2 * x + 1] + 2) / 4);
+    }
+  }
+  return out;
+}
+
+// Where a picture's changing part is this large both ways and no board is
+// found in it, it is searched again at half its size: the gaps and blurs
+// the search allows are a few pixels, and a board blown up or scanned
+// finely (squares of 250 pixels) has larger ones where a label or a man
+// comes near a square's edge, or where its edges were smoothed as it was
+// scaled.
+constexpr int kHalvedFrom = 1200;
+
+std::vector<BoardArea> searched(const GrayImage& picture, bool all) {
+  if (picture.width < kLeast + 2 || picture.height < kLeast + 2) return {};
+  const std::optional<Part> part = changingPart(picture);
+  if (!part || part->width < kLeast + 2 || part->height < kLeast + 2) return {};
+  std::vector<BoardArea> boards = boardsAtThisSize(picture, *part, all);
+  if (boards.empty() && part->width >= kHalvedFrom && part->height >= kHalvedFrom) {
+    for (BoardArea area : searched(halved(picture), all)) {
+      area.x *= 2, area.y *= 2, area.width *= 2, area.height *= 2;
+      boards.push_back(area);
+    }
   }
   return boards;
 }

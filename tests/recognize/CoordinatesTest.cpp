@@ -229,5 +229,33 @@ TEST(Coordinates, AreReadOnPicturesThatOnceMisledTheReader) {
   }
 }
 
+// A picture blown up (a scan at a fine resolution, a small picture zoomed)
+// gives a board of squares of 250 pixels and more, whose edges men and
+// labels break for more than the search allows at that size: it is found
+// all the same, and read as at its own size.
+TEST(BoardFinder, ABoardBlownUpIsFoundAndReadAsAtItsOwnSize) {
+  const QImage small(QString(KALMERA_TEST_PICTURES) + "/corners-tiny.jpg");
+  ASSERT_FALSE(small.isNull());
+  const auto rgbOf = [](const QImage& image) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    RgbImage out{rgb.width(), rgb.height(), {}};
+    for (int y = 0; y < rgb.height(); ++y) {
+      out.pixels.insert(out.pixels.end(), rgb.constScanLine(y), rgb.constScanLine(y) + 3 * rgb.width());
+    }
+    return out;
+  };
+  const Recognition asDrawn = recognize(rgbOf(small));
+  ASSERT_TRUE(asDrawn.found);
+  for (const int width : {2600, 3400}) {
+    const QImage large = small.scaledToWidth(width, Qt::SmoothTransformation);
+    const Recognition r = recognize(rgbOf(large));
+    ASSERT_TRUE(r.found) << width;
+    const double scale = double(large.width()) / small.width();
+    EXPECT_NEAR(r.board.x, asDrawn.board.x * scale, 2 * scale) << width;
+    EXPECT_NEAR(r.board.width, asDrawn.board.width * scale, 2 * scale) << width;
+    EXPECT_EQ(r.fen(), asDrawn.fen()) << width;
+  }
+}
+
 }  // namespace
 }  // namespace kalmera

@@ -6,6 +6,7 @@
 // are built here byte by byte or through libjpeg's writer.
 #include <gtest/gtest.h>
 #include <jpeglib.h>
+#include <png.h>
 #include <zlib.h>
 
 #include <cstdio>
@@ -113,6 +114,123 @@ TEST(HostilePng, TheBudgetGrowsWithThePixels) {
   EXPECT_EQ(memoryBudget(8000, 8000), (std::size_t(16) << 20) + std::size_t(16) * 64'000'000);
   EXPECT_LT(memoryBudget(8000, 8000), std::size_t(1100) << 20);
   EXPECT_LT(memoryBudget(100, 100), std::size_t(17) << 20);
+}
+
+// ---------------------------------------------------------------- PNG pixels
+
+// A PNG file as libpng's writer makes it from `samples` (`depth` bits
+// each), rows filtered as `filters` allows, interlaced or not, with a gamma
+// chunk if `gamma` is not 0 and a palette if one is given.
+Bytes libpngFile(int w, int h, int colourType, int depth, const Bytes& samples, int filters, bool interlaced,
+                 double gamma = 0, const Bytes& palette = {}) {
+  Bytes out;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  png_set_write_fn(
+      png, &out,
+      [](png_structp p, png_bytep data, png_size_t n) {
+        auto* b = static_cast<Bytes*>(png_get_io_ptr(p));
+        b->insert(b->end(), data, data + n);
+      },
+      nullptr);
+  png_set_IHDR(png, info, png_uint_32(w), png_uint_32(h), depth, colourType,
+               interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+               PNG_FILTER_TYPE_DEFAULT);
+  if (!palette.empty()) {
+    std::vector<png_color> colours;
+    for (std::size_t i = 0; i + 2 < palette.size(); i += 3) colours.push_back({palette[i], palette[i + 1], palette[i + 2]});
+    png_set_PLTE(png, info, colours.data(), int(colours.size()));
+  }
+  if (gamma != 0) png_set_gAMA(png, info, gamma);
+  png_set_filter(png, 0, filters);
+  png_write_info(png, info);
+  const std::size_t rowBytes = samples.size() / std::size_t(h);
+  std::vector<png_bytep> rows;
+  for (int y = 0; y < h; ++y) rows.push_back(const_cast<png_bytep>(&samples[std::size_t(y) * rowBytes]));
+  png_write_image(png, rows.data());
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  return out;
+}
+
+TEST(PngPixels, EveryKindOfRowComesBackAsWritten) {
+  // Pixels that every filter has work on: gradients, noise and flat runs.
+  const int w = 37, h = 23;
+  Bytes rgb, grey;
+  std::uint32_t noise = 12345;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      noise = noise * 1103515245u + 12345u;
+      const std::uint8_t n = std::uint8_t(noise >> 24);
+      const std::uint8_t v = y % 3 == 0 ? std::uint8_t(200) : y % 3 == 1 ? std::uint8_t(x * 7 + y) : n;
+      grey.push_back(v);
+      rgb.insert(rgb.end(), {v, std::uint8_t(255 - v), std::uint8_t(x * y)});
+    }
+  }
+  Bytes greyAsRgb;
+  for (const std::uint8_t v : grey) greyAsRgb.insert(greyAsRgb.end(), {v, v, v});
+  // A palette of the first pixels' colours, and the grey picture in 16 bits.
+  Bytes palette, indexed, palettedRgb;
+  for (int i = 0; i < 16; ++i) palette.insert(palette.end(), {std::uint8_t(i * 16), std::uint8_t(255 - i * 9), 40});
+  for (int i = 0; i < w * h; ++i) {
+    indexed.push_back(std::uint8_t(grey[std::size_t(i)] % 16));
+    palettedRgb.insert(palettedRgb.end(), &palette[3 * indexed.back()], &palette[3 * indexed.back()] + 3);
+  }
+  Bytes opaque;
+  for (std::size_t i = 0; i < rgb.size(); i += 3) opaque.insert(opaque.end(), {rgb[i], rgb[i + 1], rgb[i + 2], 255});
+
+  struct Case {
+    const char* what;
+    Bytes file;
+    const Bytes& pixels;
+  };
+  const Case cases[] = {
+      {"RGB, no filter", libpngFile(w, h, PNG_COLOR_TYPE_RGB, 8, rgb, PNG_FILTER_NONE, false), rgb},
+      {"RGB, each row on its left", libpngFile(w, h, PNG_COLOR_TYPE_RGB, 8, rgb, PNG_FILTER_SUB, false), rgb},
+      {"RGB, each row on the one above", libpngFile(w, h, PNG_COLOR_TYPE_RGB, 8, rgb, PNG_FILTER_UP, false), rgb},
+      {"RGB, on the mean of left and above", libpngFile(w, h, PNG_COLOR_TYPE_RGB, 8, rgb, PNG_FILTER_AVG, false), rgb},
+      {"RGB, on Paeth's guess", libpngFile(w, h, PNG_COLOR_TYPE_RGB, 8, rgb, PNG_FILTER_PAETH, false), rgb},
+      {"RGB, the writer's choice row by row", libpngFile(w, h, PNG_COLOR_TYPE_RGB, 8, rgb, PNG_ALL_FILTERS, false), rgb},
+      {"grey, Paeth", libpngFile(w, h, PNG_COLOR_TYPE_GRAY, 8, grey, PNG_FILTER_PAETH, false), greyAsRgb},
+      {"grey, the writer's choice", libpngFile(w, h, PNG_COLOR_TYPE_GRAY, 8, grey, PNG_ALL_FILTERS, false), greyAsRgb},
+      // Left to libpng:
+      {"RGB, interlaced", libpngFile(w, h, PNG_COLOR_TYPE_RGB, 8, rgb, PNG_ALL_FILTERS, true), rgb},
+      {"RGB and an opaque alpha", libpngFile(w, h, PNG_COLOR_TYPE_RGBA, 8, opaque, PNG_ALL_FILTERS, false), rgb},
+      {"a palette", libpngFile(w, h, PNG_COLOR_TYPE_PALETTE, 8, indexed, PNG_FILTER_NONE, false, 0, palette),
+       palettedRgb},
+      {"RGB with the gamma of sRGB", libpngFile(w, h, PNG_COLOR_TYPE_RGB, 8, rgb, PNG_ALL_FILTERS, false, 1 / 2.2), rgb},
+  };
+  // Another gamma is converted from, as libpng converts it.
+  const auto linear = readPicture(libpngFile(w, h, PNG_COLOR_TYPE_GRAY, 8, grey, PNG_ALL_FILTERS, false, 1.0));
+  ASSERT_TRUE(std::holds_alternative<RgbImage>(linear));
+  EXPECT_FALSE(std::get<RgbImage>(linear).pixels == greyAsRgb);
+  for (const Case& c : cases) {
+    const auto picture = readPicture(c.file);
+    const auto* image = std::get_if<RgbImage>(&picture);
+    ASSERT_NE(image, nullptr) << c.what << ": " << std::get<std::string>(picture);
+    EXPECT_EQ(image->width, w) << c.what;
+    EXPECT_EQ(image->height, h) << c.what;
+    EXPECT_TRUE(image->pixels == c.pixels) << c.what;
+  }
+}
+
+TEST(PngPixels, DamagedImageDataIsSaidAsBefore) {
+  // A broken checksum or stream goes to libpng, which says what it says.
+  const Bytes good = pngFile(40, 30);
+  const std::size_t data = 8 + 25 + 8;  // the signature, the header chunk, IDAT's length and type
+  Bytes badChecksum = good, badStream = good, shortStream = pngFile(40, 30);
+  badChecksum[data + 5] ^= 0x55;
+  badStream[data + 2] = 0xFF;  // a block type that does not exist
+  // Keep the chunk's checksum right for the broken stream: only the stream is wrong.
+  const std::uint32_t length = std::uint32_t(badStream[data - 8]) << 24 | std::uint32_t(badStream[data - 7]) << 16 |
+                               std::uint32_t(badStream[data - 6]) << 8 | badStream[data - 5];
+  const std::uint32_t crc = std::uint32_t(crc32(0, &badStream[data - 4], length + 4));
+  for (int i = 0; i < 4; ++i) badStream[data + length + std::size_t(i)] = std::uint8_t(crc >> (24 - 8 * i));
+  for (const Bytes* file : {&badChecksum, &badStream}) {
+    const std::string answer = said(*file);
+    EXPECT_EQ(answer.rfind("the picture is damaged: ", 0), 0u) << answer;
+  }
+  EXPECT_EQ(said(good), "read 40 x 30");
 }
 
 // ---------------------------------------------------------------- JPEG

@@ -73,6 +73,15 @@ void BM_FindBoard(benchmark::State& state) {
 }
 BENCHMARK(BM_FindBoard)->Arg(337)->Arg(900)->ArgName("board")->Unit(benchmark::kMillisecond);
 
+// Telling whether a picture is turned (a straight screenshot: the quick
+// answer) and how far (the same screenshot turned by 2 degrees).
+void BM_SkewOf(benchmark::State& state) {
+  const kalmera::GrayImage straight = kalmera::grayOf(screenshot(static_cast<int>(state.range(0))));
+  const kalmera::GrayImage gray = state.range(1) == 0 ? straight : kalmera::turnedBack(straight, -2);
+  for (auto _ : state) benchmark::DoNotOptimize(kalmera::skewOf(gray));
+}
+BENCHMARK(BM_SkewOf)->Args({337, 0})->Args({900, 0})->Args({900, 1})->ArgNames({"board", "turned"})->Unit(benchmark::kMillisecond);
+
 void BM_FlatPictureFile(benchmark::State& state) {
   // The file as a user's program would write it: one grey, compressed.
   png_image image{};

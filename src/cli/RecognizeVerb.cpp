@@ -65,7 +65,8 @@ std::string json(const Recognition& r, const std::string& id) {
   if (!id.empty()) out += "\"id\":\"" + id + "\",";
   out += "\"fen\":\"" + r.fen() + "\",\"board\":{\"x\":" + number(r.board.x) +
          ",\"y\":" + number(r.board.y) + ",\"width\":" + number(r.board.width) +
-         ",\"height\":" + number(r.board.height) + "},\"flipped\":" +
+         ",\"height\":" + number(r.board.height) + "}," +
+         (r.straightenedBy != 0 ? "\"straightenedBy\":" + number(r.straightenedBy) + "," : "") + "\"flipped\":" +
          (r.flipped ? "true" : "false") + ",\"orientationFrom\":\"" +
          orientationName(r.orientationFrom) +
          "\"," + (r.orientationDoubtful ? "\"orientationDoubtful\":true," : "") +

@@ -5,6 +5,8 @@
 // few pixels at most.
 #include <algorithm>
 #include <cmath>
+#include <numbers>
+#include <tuple>
 
 #include "recognize/Recognizer.h"
 
@@ -408,6 +410,116 @@ std::vector<BoardArea> searched(const GrayImage& picture, bool all) {
 }
 
 }  // namespace
+
+double skewOf(const GrayImage& picture) {
+  // A picture of at most 2,000 pixels each way is enough to tell.
+  GrayImage small;
+  const GrayImage* g = &picture;
+  while (std::max(g->width, g->height) > 2000) {
+    small = halved(*g);
+    g = &small;
+  }
+  const int W = g->width, H = g->height;
+  if (W < kLeast || H < kLeast) return 0;
+  // The pixels on a clear edge along the rows (a step up or down) or along
+  // the columns, with the step's size; every other pixel of every other
+  // row is enough to tell.
+  struct EdgePixel {
+    float along, across, weight;  // across: y for an edge along the rows
+  };
+  std::vector<EdgePixel> rows, columns;
+  constexpr int kClearStep = 32;
+  for (int y = 1; y + 1 < H; y += 2) {
+    const std::uint8_t* above = &g->pixels[std::size_t(y - 1) * W];
+    const std::uint8_t* here = above + W;
+    const std::uint8_t* below = here + W;
+    for (int x = 1 + (y / 2) % 2; x + 1 < W; x += 2) {
+      const int down = below[x] - above[x], right = here[x + 1] - here[x - 1];
+      // (Each moved across by up to half a pixel, the same at every angle:
+      // else the pixels' own grid would gather best straight.)
+      const float jitter = float((x * 7919u + y * 104729u) % 64u) / 64 - 0.5f;
+      if (std::abs(down) >= kClearStep && std::abs(down) > 2 * std::abs(right)) {
+        rows.push_back({float(x), float(y) + jitter, float(std::abs(down))});
+      } else if (std::abs(right) >= kClearStep && std::abs(right) > 2 * std::abs(down)) {
+        columns.push_back({float(y), float(x) + jitter, float(std::abs(right))});
+      }
+    }
+  }
+  // Straight lines turned by `degrees` gather their edge pixels in a few
+  // bins when the pixels are projected along that direction: the sum of the
+  // bins' squares is largest there.
+  const int reach = int(std::ceil(std::max(W, H) * std::tan((kMostSkew + 1.5) * std::numbers::pi / 180))) + 4;
+  std::vector<double> bins;
+  const auto gathered = [&](double degrees) {
+    const double slope = std::tan(degrees * std::numbers::pi / 180);
+    double sum = 0;
+    // Rows: y - x slope is one line's; columns: x + y slope.
+    for (const auto& [pixels, sign, size] :
+         {std::tuple{&rows, -1.0, H}, std::tuple{&columns, 1.0, W}}) {
+      bins.assign(std::size_t(size + 2 * reach), 0.0);
+      // (Each pixel shared between the two bins it falls between, and the
+      // bins smoothed.)
+      for (const EdgePixel& p : *pixels) {
+        const double at = p.across + sign * p.along * slope + reach;
+        const int bin = int(std::floor(at));
+        if (bin < 0 || bin + 1 >= int(bins.size())) continue;
+        const double share = at - bin;
+        bins[std::size_t(bin)] += p.weight * (1 - share);
+        bins[std::size_t(bin) + 1] += p.weight * share;
+      }
+      for (std::size_t i = 2; i + 2 < bins.size(); ++i) {
+        const double smooth = (bins[i - 2] + 4 * bins[i - 1] + 6 * bins[i] + 4 * bins[i + 1] + bins[i + 2]) / 16;
+        sum += smooth * smooth;
+      }
+    }
+    return sum;
+  };
+  // How well the lines gather falls off smoothly on either side of their
+  // angle. Most pictures are straight: they gather better straight than
+  // turned by a quarter of a degree either way, so their angle is less
+  // than the least that is straightened.
+  const double straight = gathered(0);
+  if (straight <= 0 || straight >= std::max(gathered(-0.25), gathered(0.25))) return 0;
+  // Coarse steps first, then finer ones about the best.
+  double best = 0, bestSum = straight;
+  for (double d = -kMostSkew; d <= kMostSkew + 1e-9; d += 0.5) {
+    const double sum = gathered(d);
+    if (sum > bestSum) best = d, bestSum = sum;
+  }
+  const double coarse = best;
+  for (double d = coarse - 0.45; d <= coarse + 0.45 + 1e-9; d += 0.05) {
+    if (std::abs(d) > kMostSkew + 1e-9) continue;
+    const double sum = gathered(d);
+    if (sum > bestSum) best = d, bestSum = sum;
+  }
+  // Only where they gather clearly better there than a degree and a half
+  // to either side (noise, or curves, gather alike at every angle).
+  return bestSum > 1.1 * (gathered(best - 1.5) + gathered(best + 1.5)) / 2 ? best : 0;
+}
+
+GrayImage turnedBack(const GrayImage& g, double degrees) {
+  GrayImage out;
+  out.width = g.width, out.height = g.height;
+  out.pixels.resize(g.pixels.size());
+  const double c = std::cos(degrees * std::numbers::pi / 180), s = std::sin(degrees * std::numbers::pi / 180);
+  const double midX = g.width / 2.0, midY = g.height / 2.0;
+  for (int y = 0; y < g.height; ++y) {
+    // Each pixel's middle taken from where it stands in the turned picture.
+    const double dy = y + 0.5 - midY;
+    for (int x = 0; x < g.width; ++x) {
+      const double dx = x + 0.5 - midX;
+      const double sx = std::clamp(midX + c * dx - s * dy - 0.5, 0.0, g.width - 1.0);
+      const double sy = std::clamp(midY + s * dx + c * dy - 0.5, 0.0, g.height - 1.0);
+      const int x0 = int(sx), y0 = int(sy);
+      const int x1 = std::min(x0 + 1, g.width - 1), y1 = std::min(y0 + 1, g.height - 1);
+      const double fx = sx - x0, fy = sy - y0;
+      const double top = g.at(x0, y0) * (1 - fx) + g.at(x1, y0) * fx;
+      const double bottom = g.at(x0, y1) * (1 - fx) + g.at(x1, y1) * fx;
+      out.pixels[std::size_t(y) * g.width + x] = std::uint8_t(std::lround(top * (1 - fy) + bottom * fy));
+    }
+  }
+  return out;
+}
 
 std::optional<BoardArea> findBoard(const GrayImage& picture) {
   const std::vector<BoardArea> boards = searched(picture, false);

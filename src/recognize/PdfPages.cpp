@@ -58,7 +58,13 @@ RgbImage drawn(const poppler::page& page, double dpi) {
 std::vector<Recognition> pageBoards(const poppler::page& page, const SquareClassifier& classifier) {
   RgbImage picture = drawn(page, kFirstDpi);
   if (picture.pixels.empty()) return {};
-  const std::vector<BoardArea> boards = findBoards(grayOf(picture));
+  // (A scanned page may be turned a little: its boards are looked for as
+  // they will be read, straightened.)
+  const GrayImage gray = grayOf(picture);
+  const double skew = skewOf(gray);
+  std::vector<BoardArea> boards;
+  if (std::abs(skew) >= kLeastSkew) boards = findBoards(turnedBack(gray, skew));
+  if (boards.empty()) boards = findBoards(gray);
   if (boards.empty()) return {};
   double smallest = boards.front().width;
   for (const BoardArea& b : boards) smallest = std::min(smallest, b.width);

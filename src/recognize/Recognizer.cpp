@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <numbers>
 
 namespace kalmera {
 
@@ -642,18 +643,50 @@ Recognition turnedAbout(const Recognition& r) {
   return turned;
 }
 
-Recognition recognize(const RgbImage& picture, const SquareClassifier& classifier) {
-  const GrayImage gray = grayOf(picture);
+namespace {
+
+std::vector<BoardArea> boardsOf(const GrayImage& gray, bool all) {
+  if (all) return findBoards(gray);
   const std::optional<BoardArea> board = findBoard(gray);
-  if (!board) return {};
-  return readBoard(gray, *board, classifier);
+  return board ? std::vector{*board} : std::vector<BoardArea>{};
+}
+
+// The boards of a picture (the first, or all) read: where its lines are
+// turned a little (a page scanned aslant), in the picture straightened
+// first, so that the squares run along its rows and columns; failing that,
+// as it is.
+std::vector<Recognition> readBoards(const RgbImage& picture, const SquareClassifier& classifier, bool all) {
+  const GrayImage gray = grayOf(picture);
+  std::vector<Recognition> read;
+  const double skew = skewOf(gray);
+  if (std::abs(skew) >= kLeastSkew) {
+    const GrayImage straight = turnedBack(gray, skew);
+    const double c = std::cos(skew * std::numbers::pi / 180), s = std::sin(skew * std::numbers::pi / 180);
+    const double midX = gray.width / 2.0, midY = gray.height / 2.0;
+    for (const BoardArea& board : boardsOf(straight, all)) {
+      Recognition r = readBoard(straight, board, classifier);
+      // The board's middle where it stands in the picture as it is.
+      const double dx = board.x + board.width / 2 - midX, dy = board.y + board.height / 2 - midY;
+      r.board.x = midX + c * dx - s * dy - board.width / 2;
+      r.board.y = midY + s * dx + c * dy - board.height / 2;
+      r.straightenedBy = skew;
+      read.push_back(r);
+    }
+    if (!read.empty()) return read;
+  }
+  for (const BoardArea& board : boardsOf(gray, all)) read.push_back(readBoard(gray, board, classifier));
+  return read;
+}
+
+}  // namespace
+
+Recognition recognize(const RgbImage& picture, const SquareClassifier& classifier) {
+  std::vector<Recognition> read = readBoards(picture, classifier, false);
+  return read.empty() ? Recognition{} : read.front();
 }
 
 std::vector<Recognition> recognizeAll(const RgbImage& picture, const SquareClassifier& classifier) {
-  const GrayImage gray = grayOf(picture);
-  std::vector<Recognition> all;
-  for (const BoardArea& board : findBoards(gray)) all.push_back(readBoard(gray, board, classifier));
-  return all;
+  return readBoards(picture, classifier, true);
 }
 
 }  // namespace kalmera

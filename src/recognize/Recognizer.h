@@ -34,6 +34,19 @@ std::optional<BoardArea> findBoard(const GrayImage& picture);
 // Every board of the picture, top to bottom and left to right.
 std::vector<BoardArea> findBoards(const GrayImage& picture);
 
+// How far the picture's straight lines are turned from the rows and columns
+// (a page scanned a little aslant), in degrees, clockwise as the picture is
+// shown (its rows go down), up to kMostSkew either way; 0 when they run
+// along them, or no such lines are seen.
+inline constexpr double kMostSkew = 3.5;
+double skewOf(const GrayImage& picture);
+// The picture turned by `degrees` (counterclockwise as shown: what skewOf
+// says straightens it) about its middle, the same size; what comes in from
+// beyond its edges is their own brightness.
+GrayImage turnedBack(const GrayImage& picture, double degrees);
+// A picture turned by less than this is read as it is.
+inline constexpr double kLeastSkew = 0.3;
+
 // The printed coordinates decide the orientation (true: seen from Black's
 // side), wherever they stand: beside the board, in a frame around it, or
 // inside the corners of its edge squares, in any font; the rank digits by
@@ -125,6 +138,10 @@ struct Recognition {
   // stand as in a game seen from Black's side: every square is worth a look.
   bool orientationDoubtful = false;
   std::array<RecognizedSquare, 64> squares{};  // by square, a8 first
+  // Read from the picture straightened by this many degrees (skewOf); the
+  // board's place is then its middle in the picture as it is, its size as
+  // straightened.
+  double straightenedBy = 0;
   int side = 0;              // to move: 0 White, 1 Black
   bool sideGuessed = true;   // neither a side-to-move disc nor a lone check told
   bool sideFromDisc = false;

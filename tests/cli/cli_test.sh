@@ -411,6 +411,17 @@ if command -v pdftoppm >/dev/null; then
     "$(printf '%s\n' "$expected" | sed 's/"diagram/"page 1, diagram/')" "$("$tool" recognize "$pics/six.pdf")"
   check "recognize --json a PDF file: the id in each object" '"id":"page 1, diagram 6"' \
     "$("$tool" recognize --json "$pics/six.pdf" | tail -1 | grep -o '"id":"[^"]*"')"
+  # The same page printed and scanned a little aslant, as a picture and as a PDF file of the scan.
+  pdftoppm -r 150 -png -singlefile "$pics/six.pdf" "$pics/six-fine"
+  convert "$pics/six-fine.png" -background white -rotate 2.2 -gravity center -extent 1240x1754 \
+    -quality 85 "$pics/scan.jpg"
+  python3 "$(dirname "$0")/hostile_pdf.py" scanned "$pics/scan.pdf" "$pics/scan.jpg" 1240 1754
+  check "recognize --all: a page scanned aslant is straightened" "$expected" \
+    "$("$tool" recognize --all "$pics/scan.jpg")"
+  check "recognize a scanned PDF page aslant" \
+    "$(printf '%s\n' "$expected" | sed 's/"diagram/"page 1, diagram/')" "$("$tool" recognize "$pics/scan.pdf")"
+  check "recognize --json: by how much it was straightened" '"straightenedBy":2.2' \
+    "$("$tool" recognize --json "$pics/scan.jpg" | grep -o '"straightenedBy":[0-9.-]*')"
 fi
 python3 "$(dirname "$0")/hostile_pdf.py" pages "$pics/long.pdf" 10000
 python3 "$(dirname "$0")/hostile_pdf.py" encrypted "$pics/locked.pdf"

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
-# PDF files the recognize verb must refuse: many pages, encrypted
-# (the standard security handler, revision 2, RC4 of 40 bits), damaged.
+# PDF files made by hand: those the recognize verb must refuse (many pages,
+# encrypted with the standard security handler, revision 2, RC4 of 40 bits,
+# damaged), and a scanned page: one JPEG picture filling an A4 page.
 import hashlib, sys
 
 def pdf(objects, trailer_extra=b""):
@@ -45,8 +46,20 @@ def encrypted(password=b"secret"):
     objects.append(b"<< /Filter /Standard /V 1 /R 2 /O " + hexed(owner) + b" /U " + hexed(user) + b" /P -4 >>")
     return pdf(objects, b"/Encrypt %d 0 R /ID [" % len(objects) + hexed(ident) + hexed(ident) + b"] ")
 
-# hostile_pdf.py pages FILE N | encrypted FILE | damaged FILE
+def scanned(jpeg, width, height):
+    picture = open(jpeg, "rb").read()
+    draw = b"q 595 0 0 842 0 0 cm /Scan Do Q"
+    return pdf([b"<< /Type /Catalog /Pages 2 0 R >>", b"<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                b"<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Contents 4 0 R"
+                b" /Resources << /XObject << /Scan 5 0 R >> >> >>",
+                b"<< /Length %d >>\nstream\n" % len(draw) + draw + b"\nendstream",
+                b"<< /Type /XObject /Subtype /Image /Width %d /Height %d /ColorSpace /DeviceRGB"
+                b" /BitsPerComponent 8 /Filter /DCTDecode /Length %d >>\nstream\n" % (width, height, len(picture))
+                + picture + b"\nendstream"])
+
+# hostile_pdf.py pages FILE N | encrypted FILE | damaged FILE | scanned FILE JPEG WIDTH HEIGHT
 kind, path = sys.argv[1], sys.argv[2]
 data = {"pages": lambda: pdf(pages(int(sys.argv[3]))), "encrypted": encrypted,
-        "damaged": lambda: b"%PDF-1.4\n" + bytes(range(256)) * 8}[kind]()
+        "damaged": lambda: b"%PDF-1.4\n" + bytes(range(256)) * 8,
+        "scanned": lambda: scanned(sys.argv[3], int(sys.argv[4]), int(sys.argv[5]))}[kind]()
 open(path, "wb").write(data)

@@ -411,32 +411,30 @@ std::vector<BoardArea> searched(const GrayImage& picture, bool all) {
 
 }  // namespace
 
-double skewOf(const GrayImage& picture) {
-  // A picture of at most 2,000 pixels each way is enough to tell.
-  GrayImage small;
-  const GrayImage* g = &picture;
-  while (std::max(g->width, g->height) > 2000) {
-    small = halved(*g);
-    g = &small;
-  }
-  const int W = g->width, H = g->height;
+double skewOf(const GrayImage& g) {
+  // Looked at in steps of `step` pixels, so that at most about 2,000 lie
+  // each way: enough to tell, and a large picture (a flat one too) is
+  // answered quickly.
+  const int step = std::max(1, (std::max(g.width, g.height) + 1999) / 2000);
+  const int W = g.width / step, H = g.height / step;
   if (W < kLeast || H < kLeast) return 0;
   // The pixels on a clear edge along the rows (a step up or down) or along
-  // the columns, with the step's size; every other pixel of every other
-  // row is enough to tell.
+  // the columns, with the step's size, in steps as above; every other of
+  // every other row is enough to tell.
   struct EdgePixel {
     float along, across, weight;  // across: y for an edge along the rows
   };
   std::vector<EdgePixel> rows, columns;
   constexpr int kClearStep = 32;
   for (int y = 1; y + 1 < H; y += 2) {
-    const std::uint8_t* above = &g->pixels[std::size_t(y - 1) * W];
-    const std::uint8_t* here = above + W;
-    const std::uint8_t* below = here + W;
+    const std::uint8_t* above = &g.pixels[std::size_t(y - 1) * step * g.width];
+    const std::uint8_t* here = &g.pixels[std::size_t(y) * step * g.width];
+    const std::uint8_t* below = &g.pixels[std::size_t(y + 1) * step * g.width];
     for (int x = 1 + (y / 2) % 2; x + 1 < W; x += 2) {
-      const int down = below[x] - above[x], right = here[x + 1] - here[x - 1];
-      // (Each moved across by up to half a pixel, the same at every angle:
-      // else the pixels' own grid would gather best straight.)
+      const int at = x * step;
+      const int down = below[at] - above[at], right = here[at + step] - here[at - step];
+      // (Each moved across by up to half a step, the same at every angle:
+      // else the steps' own grid would gather best straight.)
       const float jitter = float((x * 7919u + y * 104729u) % 64u) / 64 - 0.5f;
       if (std::abs(down) >= kClearStep && std::abs(down) > 2 * std::abs(right)) {
         rows.push_back({float(x), float(y) + jitter, float(std::abs(down))});

@@ -92,6 +92,8 @@ PngChunks pixelChunks(std::span<const std::uint8_t> bytes) {
       rawSize = std::size_t(out.height) * (1 + 8 * std::size_t(out.width));
       out.bitDepth = bytes[at + 16], out.colourType = bytes[at + 17], out.interlace = bytes[at + 20];
       out.plain = bytes[at + 18] == 0 && bytes[at + 19] == 0;
+    } else if (is("IHDR")) {
+      out.plain = false;  // a second header: libpng says what is wrong
     }
     if (is("IDAT")) {
       imageData += length;

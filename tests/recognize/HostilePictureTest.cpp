@@ -215,7 +215,8 @@ TEST(PngPixels, EveryKindOfRowComesBackAsWritten) {
 }
 
 TEST(PngPixels, DamagedImageDataIsSaidAsBefore) {
-  // A broken checksum or stream goes to libpng, which says what it says.
+  // A broken checksum or stream, or a second header, goes to libpng, which
+  // says what it says.
   const Bytes good = pngFile(40, 30);
   const std::size_t data = 8 + 25 + 8;  // the signature, the header chunk, IDAT's length and type
   Bytes badChecksum = good, badStream = good, shortStream = pngFile(40, 30);
@@ -226,7 +227,10 @@ TEST(PngPixels, DamagedImageDataIsSaidAsBefore) {
                                std::uint32_t(badStream[data - 6]) << 8 | badStream[data - 5];
   const std::uint32_t crc = std::uint32_t(crc32(0, &badStream[data - 4], length + 4));
   for (int i = 0; i < 4; ++i) badStream[data + length + std::size_t(i)] = std::uint8_t(crc >> (24 - 8 * i));
-  for (const Bytes* file : {&badChecksum, &badStream}) {
+  // A second header after the first.
+  Bytes twoHeaders(good.begin(), good.begin() + 33);
+  twoHeaders.insert(twoHeaders.end(), good.begin() + 8, good.end());
+  for (const Bytes* file : {&badChecksum, &badStream, &twoHeaders}) {
     const std::string answer = said(*file);
     EXPECT_EQ(answer.rfind("the picture is damaged: ", 0), 0u) << answer;
   }

@@ -495,30 +495,6 @@ double skewOf(const GrayImage& g) {
   return bestSum > 1.1 * (gathered(best - 1.5) + gathered(best + 1.5)) / 2 ? best : 0;
 }
 
-GrayImage turnedBack(const GrayImage& g, double degrees) {
-  GrayImage out;
-  out.width = g.width, out.height = g.height;
-  out.pixels.resize(g.pixels.size());
-  const double c = std::cos(degrees * std::numbers::pi / 180), s = std::sin(degrees * std::numbers::pi / 180);
-  const double midX = g.width / 2.0, midY = g.height / 2.0;
-  for (int y = 0; y < g.height; ++y) {
-    // Each pixel's middle taken from where it stands in the turned picture.
-    const double dy = y + 0.5 - midY;
-    for (int x = 0; x < g.width; ++x) {
-      const double dx = x + 0.5 - midX;
-      const double sx = std::clamp(midX + c * dx - s * dy - 0.5, 0.0, g.width - 1.0);
-      const double sy = std::clamp(midY + s * dx + c * dy - 0.5, 0.0, g.height - 1.0);
-      const int x0 = int(sx), y0 = int(sy);
-      const int x1 = std::min(x0 + 1, g.width - 1), y1 = std::min(y0 + 1, g.height - 1);
-      const double fx = sx - x0, fy = sy - y0;
-      const double top = g.at(x0, y0) * (1 - fx) + g.at(x1, y0) * fx;
-      const double bottom = g.at(x0, y1) * (1 - fx) + g.at(x1, y1) * fx;
-      out.pixels[std::size_t(y) * g.width + x] = std::uint8_t(std::lround(top * (1 - fy) + bottom * fy));
-    }
-  }
-  return out;
-}
-
 std::optional<BoardArea> findBoard(const GrayImage& picture) {
   const std::vector<BoardArea> boards = searched(picture, false);
   if (boards.empty()) return std::nullopt;

@@ -61,9 +61,9 @@ std::vector<Recognition> pageBoards(const poppler::page& page, const SquareClass
   // (A scanned page may be turned a little: its boards are looked for as
   // they will be read, straightened.)
   const GrayImage gray = grayOf(picture);
-  const double skew = skewOf(gray);
+  double skew = 0;
   std::vector<BoardArea> boards;
-  if (std::abs(skew) >= kLeastSkew) boards = findBoards(turnedBack(gray, skew));
+  if (const std::optional<GrayImage> straight = straightened(gray, skew)) boards = findBoards(*straight);
   if (boards.empty()) boards = findBoards(gray);
   if (boards.empty()) return {};
   double smallest = boards.front().width;

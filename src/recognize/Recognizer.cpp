@@ -46,7 +46,44 @@ float median(std::vector<float> v) {
   return v[v.size() / 2];
 }
 
+// A turn of a picture about its middle by `degrees`: where a point of the
+// turned picture stands in the picture as it is.
+struct TurnAboutMiddle {
+  double c, s, midX, midY;
+  TurnAboutMiddle(const GrayImage& g, double degrees)
+      : c(std::cos(degrees * std::numbers::pi / 180)), s(std::sin(degrees * std::numbers::pi / 180)),
+        midX(g.width / 2.0), midY(g.height / 2.0) {}
+  std::pair<double, double> from(double x, double y) const {
+    const double dx = x - midX, dy = y - midY;
+    return {midX + c * dx - s * dy, midY + s * dx + c * dy};
+  }
+};
+
 }  // namespace
+
+GrayImage turnedBack(const GrayImage& g, double degrees) {
+  GrayImage out;
+  out.width = g.width, out.height = g.height;
+  out.pixels.resize(g.pixels.size());
+  const TurnAboutMiddle turn(g, degrees);
+  for (int y = 0; y < g.height; ++y) {
+    for (int x = 0; x < g.width; ++x) {
+      // Each pixel's middle taken from where it stands in the turned picture.
+      const auto [sx, sy] = turn.from(x + 0.5, y + 0.5);
+      out.pixels[std::size_t(y) * g.width + x] = std::uint8_t(std::lround(sampleAt(g, sx, sy)));
+    }
+  }
+  return out;
+}
+
+std::optional<GrayImage> straightened(const GrayImage& gray, double& degrees) {
+  degrees = skewOf(gray);
+  if (std::abs(degrees) < kLeastSkew) {
+    degrees = 0;
+    return std::nullopt;
+  }
+  return turnedBack(gray, degrees);
+}
 
 std::optional<GroundLevels> groundLevels(const GrayImage& g, const BoardArea& b) {
   std::array<std::vector<float>, 2> byParity;
@@ -658,17 +695,14 @@ std::vector<BoardArea> boardsOf(const GrayImage& gray, bool all) {
 std::vector<Recognition> readBoards(const RgbImage& picture, const SquareClassifier& classifier, bool all) {
   const GrayImage gray = grayOf(picture);
   std::vector<Recognition> read;
-  const double skew = skewOf(gray);
-  if (std::abs(skew) >= kLeastSkew) {
-    const GrayImage straight = turnedBack(gray, skew);
-    const double c = std::cos(skew * std::numbers::pi / 180), s = std::sin(skew * std::numbers::pi / 180);
-    const double midX = gray.width / 2.0, midY = gray.height / 2.0;
-    for (const BoardArea& board : boardsOf(straight, all)) {
-      Recognition r = readBoard(straight, board, classifier);
+  double skew = 0;
+  if (const std::optional<GrayImage> straight = straightened(gray, skew)) {
+    const TurnAboutMiddle turn(gray, skew);
+    for (const BoardArea& board : boardsOf(*straight, all)) {
+      Recognition r = readBoard(*straight, board, classifier);
       // The board's middle where it stands in the picture as it is.
-      const double dx = board.x + board.width / 2 - midX, dy = board.y + board.height / 2 - midY;
-      r.board.x = midX + c * dx - s * dy - board.width / 2;
-      r.board.y = midY + s * dx + c * dy - board.height / 2;
+      const auto [x, y] = turn.from(board.x + board.width / 2, board.y + board.height / 2);
+      r.board.x = x - board.width / 2, r.board.y = y - board.height / 2;
       r.straightenedBy = skew;
       read.push_back(r);
     }

@@ -46,6 +46,9 @@ double skewOf(const GrayImage& picture);
 GrayImage turnedBack(const GrayImage& picture, double degrees);
 // A picture turned by less than this is read as it is.
 inline constexpr double kLeastSkew = 0.3;
+// The picture straightened where skewOf finds it turned by kLeastSkew or
+// more (`degrees` then says by how much); else nothing, and 0.
+std::optional<GrayImage> straightened(const GrayImage& picture, double& degrees);
 
 // The printed coordinates decide the orientation (true: seen from Black's
 // side), wherever they stand: beside the board, in a frame around it, or
